@@ -237,7 +237,13 @@ BlendModeRegistry::BlendModeRegistry()
         add(row.id, row.kernel, row.displayName);
 }
 
+// Built ahead of ordinary static objects, so that static initialisers in
+// other files (parameter tables, brushes) may already read the table.
+#if defined(__GNUC__)
+const BlendModeRegistry blendModes __attribute__((init_priority(1000)));
+#else
 const BlendModeRegistry blendModes;
+#endif
 
 BlendKernel defaultBlendKernel()
 {

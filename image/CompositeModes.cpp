@@ -116,7 +116,13 @@ CompositeModeRegistry::CompositeModeRegistry()
         add(row.id, row.kernel, row.displayName);
 }
 
+// Built ahead of ordinary static objects, so that static initialisers in
+// other files (parameter tables, brushes) may already read the table.
+#if defined(__GNUC__)
+const CompositeModeRegistry compositeModes __attribute__((init_priority(1000)));
+#else
 const CompositeModeRegistry compositeModes;
+#endif
 
 CompositeKernel defaultCompositeKernel()
 {

@@ -158,16 +158,23 @@ TEST(CompressionStreams, JunkAndTruncatedDataThrow)
     EXPECT_EQ(streamExceptionOf(corrupt), kStreamException);
 }
 
-TEST(CompressionStreams, ZeroCountReadWithInputLeftThrows)
+TEST(CompressionStreams, ZeroCountReadsCannotProgressAndThrow)
 {
-    InflateStream s(new MemoryStream(deflated("abc")), true);
     unsigned char b[1];
+    DeflateStream d(new MemoryStream("abc"), true);
+    EXPECT_THROW(d.read(b, 0), Exception);
+
+    // Inflate may first consume the header without output; after that it
+    // is stuck and must say so rather than spin.
+    InflateStream s(new MemoryStream(deflated("abc")), true);
+    uint32_t code = 0;
     try {
-        s.read(b, 0);
-        FAIL() << "no exception";
+        for (int i = 0; i < 10; ++i)
+            s.read(b, 0);
     } catch (const Exception& e) {
-        EXPECT_EQ(e.code, kStreamException);
+        code = e.code;
     }
+    EXPECT_EQ(code, kStreamException);
 }
 
 TEST(CompressionStreams, InvalidLevelIsReportedNotUsed)

@@ -14,7 +14,17 @@ int blend(const char* id, int s, int w, int d, int a)
         static_cast<unsigned char>(d), static_cast<unsigned char>(a));
 }
 
+// Static initialisers of other files may already use the tables.
+const int blendCountAtStartup = blendModes.count();
+const int sqrtEntryAtStartup = sqrtTable[128];
+
 } // namespace
+
+TEST(BlendModeTable, ReadyForOtherStaticInitialisers)
+{
+    EXPECT_EQ(blendCountAtStartup, 223);
+    EXPECT_EQ(sqrtEntryAtStartup, 181);
+}
 
 TEST(BlendTables, SquareRootTableMatchesFormulaAndTellingEntries)
 {

@@ -11,7 +11,14 @@ int comp(const char* id, int x, int y)
         static_cast<unsigned char>(x), static_cast<unsigned char>(y));
 }
 
+const int compositeCountAtStartup = compositeModes.count();
+
 } // namespace
+
+TEST(CompositeModeTable, ReadyForOtherStaticInitialisers)
+{
+    EXPECT_EQ(compositeCountAtStartup, 28);
+}
 
 TEST(CompositeModeTable, CountOrderAndIdentifiersMapBack)
 {
