@@ -47,7 +47,7 @@ public:
     // Writes "<type>.id" and every parameter under "<type>.".
     void save(PropertyWriter& writer) const;
     // Reads every parameter back from "<type>." keys.
-    void load(PropertyReader& reader);
+    void load(const PropertyReader& reader);
 
     // Sets `canvas` and `pixelOffset` (canvas origin minus area top-left).
     void setCanvas(Canvas* target);

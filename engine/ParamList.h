@@ -27,17 +27,16 @@ class ParamList
     struct OpsFor
     {
         static const NamedRegistry<Fn>& reg(const void* p) { return *static_cast<const NamedRegistry<Fn>*>(p); }
-        // Indexes outside the registry, negative ones included, go to its
+        // Indexes outside the registry, negative ones included, give its
         // default entry ("invalid_id" / "unknown", a function returning 0).
-        static unsigned slot(const void* p, int i) { return i < 0 ? unsigned(reg(p).count()) : unsigned(i); }
-        static int count(const void* p) { return int(reg(p).count()); }
-        static const String& id(const void* p, int i) { return reg(p).entryAt(slot(p, i)).id; }
-        static const String& displayName(const void* p, int i) { return reg(p).entryAt(slot(p, i)).displayName; }
+        static int count(const void* p) { return reg(p).count(); }
+        static const String& id(const void* p, int i) { return reg(p).entryAt(i).id; }
+        static const String& displayName(const void* p, int i) { return reg(p).entryAt(i).displayName; }
         static UntypedFunction function(const void* p, int i)
         {
-            return reinterpret_cast<UntypedFunction>(reg(p).entryAt(slot(p, i)).function);
+            return reinterpret_cast<UntypedFunction>(reg(p).entryAt(i).function);
         }
-        static int indexOf(const void* p, const String& text) { return int(reg(p).indexOf(text)); }
+        static int indexOf(const void* p, const String& text) { return reg(p).indexOf(text); }
         static constexpr Ops ops{&count, &id, &displayName, &function, &indexOf};
     };
 

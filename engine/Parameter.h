@@ -59,7 +59,7 @@ public:
     void resetToDefault();
 
     void save(PropertyWriter& writer) const;
-    void load(PropertyReader& reader);
+    void load(const PropertyReader& reader);
 
     int shape() const { return flags & ParamShapeMask; }
 
