@@ -19,7 +19,7 @@ unsigned long FileHandle::move(long distance, DWORD method)
 {
     DWORD position = SetFilePointer(handle_, distance, nullptr, method);
     if (position == INVALID_SET_FILE_POINTER)
-        throw Exception(0x5009206, "File Position Exception");
+        throw Exception(kFilePositionException);
     return position;
 }
 
@@ -34,9 +34,8 @@ unsigned long FileHandle::size()
     // than a truncated size.
     DWORD high = 0;
     DWORD low = GetFileSize(handle_, &high);
-    if ((low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) || high != 0
-        || low == INVALID_FILE_SIZE)
-        throw Exception(0x5009203, "File Read Exception");
+    if (low == INVALID_FILE_SIZE || high != 0)
+        throw Exception(kFileReadException);
     return low;
 }
 

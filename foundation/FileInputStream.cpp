@@ -17,13 +17,13 @@ unsigned int FileInputStream::read(unsigned char* buffer, unsigned int count)
         return 0;
     DWORD got = 0;
     if (!ReadFile(handle.get(), buffer, count, &got, nullptr))
-        throw Exception(0x5009203, "File Read Exception");
+        throw Exception(kFileReadException);
     if (got == 0)
         ended = 1;
     return got;
 }
 
-bool FileInputStream::isEnd()
+bool FileInputStream::isEnd() const
 {
     return ended != 0;
 }

@@ -12,7 +12,7 @@ public:
     ~FileInputStream() override;
 
     unsigned int read(unsigned char* buffer, unsigned int count) override;
-    bool isEnd() override;
+    bool isEnd() const override;
 
     virtual unsigned long seek(long position);
     virtual unsigned long seekRelative(long delta);

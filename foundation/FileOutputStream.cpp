@@ -14,6 +14,6 @@ unsigned int FileOutputStream::write(const unsigned char* buffer, unsigned int c
 {
     DWORD written = 0;
     if (!WriteFile(handle.get(), buffer, count, &written, nullptr) || written != count)
-        throw Exception(0x5009204, "File Write Exception");
+        throw Exception(kFileWriteException);
     return written;
 }

@@ -9,7 +9,7 @@ HANDLE openForReading(const String& path)
     HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE)
-        throw Exception(0x5009202, "File Open Exception");
+        throw Exception(kFileOpenException);
     return h;
 }
 

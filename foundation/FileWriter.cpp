@@ -10,7 +10,7 @@ HANDLE openForWriting(const String& path, int mode)
                            mode == 0 ? CREATE_ALWAYS : OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                            nullptr);
     if (h == INVALID_HANDLE_VALUE)
-        throw Exception(0x5009202, "File Open Exception");
+        throw Exception(kFileOpenException);
     return h;
 }
 

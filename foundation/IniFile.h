@@ -1,6 +1,6 @@
 #pragma once
 
-#include "foundation/SettingsStore.h"
+#include "foundation/SessionSettingsStore.h"
 #include "foundation/String.h"
 
 // A settings store bound to an INI file: loaded on construction, saved safely

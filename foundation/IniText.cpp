@@ -4,7 +4,7 @@
 #include "foundation/FileWriter.h"
 #include "foundation/LineCollector.h"
 #include "foundation/PropertyBag.h"
-#include "foundation/SettingsStore.h"
+#include "foundation/MemorySettingsStore.h"
 
 #include <vector>
 
@@ -26,36 +26,13 @@ String flattened(const String& text)
     return out;
 }
 
-class LineBreakFinder : public PropertyVisitor
+bool hasLineBreak(const PropertyBag& bag)
 {
-public:
-    bool found = false;
-    void visit(const String& key, const String& value) override
-    {
-        if (hasLineBreak(key) || hasLineBreak(value))
-            found = true;
-    }
-};
-
-class FlatteningCopier : public PropertyVisitor
-{
-public:
-    explicit FlatteningCopier(PropertyBag& target) : target_(target) {}
-    void visit(const String& key, const String& value) override
-    {
-        target_.setString(flattened(key), flattened(value));
-    }
-
-private:
-    PropertyBag& target_;
-};
-
-class EntryCounter : public PropertyVisitor
-{
-public:
-    unsigned count = 0;
-    void visit(const String&, const String&) override { ++count; }
-};
+    for (const auto& entry : bag.entries())
+        if (hasLineBreak(entry.first) || hasLineBreak(entry.second))
+            return true;
+    return false;
+}
 
 void writeText(ByteSink& sink, const std::string& text)
 {
@@ -89,22 +66,16 @@ void readIni(ByteStream& source, MemorySettingsStore& store)
 
 void writeIni(ByteSink& sink, MemorySettingsStore& store)
 {
-    std::vector<String> names = store.sectionNames();
-    for (const String& name : names) {
-        PropertyBag& bag = store.section(name);
-        if (name.empty()) {
-            EntryCounter counter;
-            bag.forEach(counter);
-            if (counter.count == 0)
-                continue;
-        }
+    for (const auto& section : store.sections()) {
+        const String& name = section.first;
+        const PropertyBag& bag = section.second;
+        if (name.empty() && bag.entries().empty())
+            continue;
         writeText(sink, "\r\n[" + flattened(name) + "]\r\n");
-        LineBreakFinder finder;
-        bag.forEach(finder);
-        if (finder.found) {
+        if (hasLineBreak(bag)) {
             PropertyBag flat;
-            FlatteningCopier copier(flat);
-            bag.forEach(copier);
+            for (const auto& entry : bag.entries())
+                flat.setString(flattened(entry.first), flattened(entry.second));
             flat.join(sink, "=", "\r\n");
         } else {
             bag.join(sink, "=", "\r\n");

@@ -120,7 +120,7 @@ String programSubfolder(const std::string& name, bool create)
     if (folder.empty() || folder[folder.size() - 1] != '\\')
         folder += "\\";
     if (create && !createDirectoryPath(folder))
-        throw Exception(0x5009201, "File Create Exception");
+        throw Exception(kFileCreateException);
     return folder;
 }
 

@@ -1,10 +1,11 @@
 #include "FileTestFolder.h"
 
-#include "foundation/ByteBuffer.h"
+#include "foundation/Exception.h"
 #include "foundation/IniFile.h"
 #include "foundation/IniText.h"
 #include "foundation/PropertyBag.h"
-#include "foundation/SettingsStore.h"
+#include "foundation/MemorySettingsStore.h"
+#include "foundation/StringBuffer.h"
 
 #include <gtest/gtest.h>
 
