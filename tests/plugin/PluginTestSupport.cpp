@@ -108,6 +108,32 @@ bool TestImage::paddingIs(uint8_t value) const
     return bytes.back() == value;
 }
 
+GuardedBytes::GuardedBytes(size_t size, bool atEnd) : base_(nullptr), data_(nullptr), size_(size)
+{
+    SYSTEM_INFO info;
+    GetSystemInfo(&info);
+    const size_t page = info.dwPageSize;
+    const size_t dataPages = (size + page - 1) / page;
+    const size_t total = (dataPages + 1) * page;
+    base_ = static_cast<uint8_t*>(VirtualAlloc(nullptr, total, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+    if (!base_)
+        return;
+    DWORD old = 0;
+    if (atEnd) {
+        VirtualProtect(base_ + dataPages * page, page, PAGE_NOACCESS, &old);
+        data_ = base_ + dataPages * page - size;
+    } else {
+        VirtualProtect(base_, page, PAGE_NOACCESS, &old);
+        data_ = base_ + page;
+    }
+}
+
+GuardedBytes::~GuardedBytes()
+{
+    if (base_)
+        VirtualFree(base_, 0, MEM_RELEASE);
+}
+
 void drawScene(TestImage& image)
 {
     const int w = image.width, h = image.height;

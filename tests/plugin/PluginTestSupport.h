@@ -57,6 +57,26 @@ struct TestImage
     std::vector<uint8_t> bytes;
 };
 
+// Bytes placed against an inaccessible page: at the end of the committed
+// memory (atEnd) or right after an inaccessible page, so a read or write one
+// byte outside faults.
+class GuardedBytes
+{
+public:
+    GuardedBytes(size_t size, bool atEnd);
+    ~GuardedBytes();
+    GuardedBytes(const GuardedBytes&) = delete;
+    GuardedBytes& operator=(const GuardedBytes&) = delete;
+
+    uint8_t* data() const { return data_; }
+    size_t size() const { return size_; }
+
+private:
+    uint8_t* base_;
+    uint8_t* data_;
+    size_t size_;
+};
+
 // A generated picture with gradients, hard edges and fine texture, the same
 // logical pixels in every format; alpha varies by row in the four-channel
 // formats.

@@ -228,6 +228,44 @@ TEST_F(ProcessImageTest, AComponentIdOfAnotherKindIsUnknown)
                                        constructedFirstStroke(), 6, 8)));
 }
 
+// Pixels and settings text placed against inaccessible pages: a byte read
+// or written outside the caller's buffers ends the test program.
+TEST_F(ProcessImageTest, NothingIsReadOrWrittenOutsideTheCallersBuffers)
+{
+    const int w = 37, h = 29;
+    for (bool atEnd : {true, false})
+        for (int format = 4; format <= 7; ++format)
+            for (int brush = 0; brush < 6; ++brush) {
+                const int stroke = (brush + format) % 3, application = brush % 2;
+                SCOPED_TRACE("brush " + std::to_string(brush) + " stroke " + std::to_string(stroke) +
+                             " application " + std::to_string(application) + " format " +
+                             std::to_string(format) + (atEnd ? " at the end" : " at the start"));
+                TestImage scene(w, h, format, 3);
+                drawScene(scene);
+                // The last row ends where the buffer ends: no padding after it.
+                const size_t size = size_t(h - 1) * scene.stride + scene.rowBytes();
+                GuardedBytes source(size, atEnd), destination(size, atEnd);
+                ASSERT_TRUE(source.data() && destination.data());
+                std::memcpy(source.data(), scene.bytes.data(), size);
+
+                const std::string text = presetSection("_current", defaultPreset(brush, stroke, application));
+                GuardedBytes settings(text.size(), atEnd);
+                ASSERT_TRUE(settings.data());
+                std::memcpy(settings.data(), text.data(), text.size());
+
+                PluginRequest request = makeRequest(scene, scene);
+                request.sourcePixels = source.data();
+                request.destinationPixels = destination.data();
+                request.settingsBuffer = reinterpret_cast<char*>(settings.data());
+                request.settingsCapacity = int32_t(text.size());
+                request.settingsLength = int32_t(text.size());
+                srand(unsigned(brush));
+                EXPECT_TRUE(api.processImage(&request));
+                EXPECT_NE(std::memcmp(source.data(), destination.data(), size), 0);
+                EXPECT_EQ(std::memcmp(source.data(), scene.bytes.data(), size), 0);
+            }
+}
+
 // Every key of every combination at the ends of what a text can say: the
 // values are clamped and the run ends.
 TEST_F(ProcessImageTest, ExtremeParameterTextsAreClampedAndTheRunEnds)
