@@ -99,15 +99,15 @@ void ParamAngleStroke::draw(Brush& brush, Vec2 start)
         const double c = brushVectorCurve_(b);
         const Vec2 source(static_cast<float>(x0 + (p.x - x0) * c),
                           static_cast<float>(y0 + (p.y - y0) * c));
-        const double h = (brushAngle_ + a) * angleMultiplier_;
-        const Vec2 dabAt(static_cast<float>(p.x + std::sin(h) * step_),
-                         static_cast<float>(p.y + std::cos(h) * step_));
+        brushHeading_.set((brushAngle_ + a) * angleMultiplier_);
+        const Vec2 dabAt(static_cast<float>(p.x + brushHeading_.sin() * step_),
+                         static_cast<float>(p.y + brushHeading_.cos() * step_));
         if (!brush.dab(dabAt, source - dabAt, t) && stopOnNoPaint_)
             return;
         t += dt;
-        const double m = (motionAngle_ + a + curlSum) * angleMultiplier_;
-        p.x = static_cast<float>(p.x + std::sin(m) * step_);
-        p.y = static_cast<float>(p.y + std::cos(m) * step_);
+        motionHeading_.set((motionAngle_ + a + curlSum) * angleMultiplier_);
+        p.x = static_cast<float>(p.x + motionHeading_.sin() * step_);
+        p.y = static_cast<float>(p.y + motionHeading_.cos() * step_);
         curlSum += curl_;
     }
 }

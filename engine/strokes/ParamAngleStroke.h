@@ -2,6 +2,7 @@
 
 #include "engine/ResponseCurves.h"
 #include "engine/fields/ScalarFields.h"
+#include "engine/strokes/SinCosMemo.h"
 #include "engine/strokes/StrokeAlgorithm.h"
 
 // "ParamAngleStroke": turns by a field angle at each step and lays the dab
@@ -33,4 +34,6 @@ private:
     bool stopOnNoPaint_;
     float angleMultiplier_;
     float step_;
+    SinCosMemo brushHeading_;
+    SinCosMemo motionHeading_;
 };
