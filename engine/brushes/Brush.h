@@ -32,31 +32,18 @@ public:
     // Reads the parameters before a render; steps is the longest stroke.
     virtual void prepare(int steps);
 
-    // Inline: every dab calls these a few times.
     // The target pixel at (x, y) clamped into the image (a target without
     // pixels reads as 0).
     Pixel readTargetClamped(int x, int y) const
     {
         const Image* image = paintTarget();
-        if (!image)
-            return Pixel::fromWord(0);
-        const int w = image->width();
-        const int h = image->height();
-        x = x >= w ? w - 1 : x;
-        y = y >= h ? h - 1 : y;
-        return loadPixel(*image, x < 0 ? 0 : x, y < 0 ? 0 : y);
+        return image ? readClamped(*image, x, y) : Pixel::fromWord(0);
     }
     // Writes at (x, y) plus the pixel offset; outside the target nothing.
     void writeTarget(int x, int y, const Pixel& pixel)
     {
-        Image* image = paintTarget();
-        if (!image)
-            return;
-        const long long px = static_cast<long long>(x) + pixelOffset.x;
-        const long long py = static_cast<long long>(y) + pixelOffset.y;
-        if (px < 0 || py < 0 || px >= image->width() || py >= image->height())
-            return;
-        storePixel(*image, static_cast<int>(px), static_cast<int>(py), pixel);
+        if (Image* image = paintTarget())
+            writeAt(*image, x, y, pixel);
     }
 
 protected:
@@ -67,6 +54,25 @@ protected:
         if (!canvas || !canvas->target || canvas->target->isEmpty())
             return nullptr;
         return canvas->target;
+    }
+
+    // The two above for a dab that has fetched paintTarget() once; inline,
+    // as every dab calls them a few times.
+    static Pixel readClamped(const Image& image, int x, int y)
+    {
+        const int w = image.width();
+        const int h = image.height();
+        x = x >= w ? w - 1 : x;
+        y = y >= h ? h - 1 : y;
+        return loadPixel(image, x < 0 ? 0 : x, y < 0 ? 0 : y);
+    }
+    void writeAt(Image& image, int x, int y, const Pixel& pixel) const
+    {
+        const long long px = static_cast<long long>(x) + pixelOffset.x;
+        const long long py = static_cast<long long>(y) + pixelOffset.y;
+        if (px < 0 || py < 0 || px >= image.width() || py >= image.height())
+            return;
+        storePixel(image, static_cast<int>(px), static_cast<int>(py), pixel);
     }
 
     ValuePair valuePair(const char* id) const;

@@ -39,13 +39,13 @@ protected:
         out.x1 = addSaturated(out.x0, roundToInt(direction.x));
         out.y1 = addSaturated(out.y0, roundToInt(direction.y));
     }
-    // Reads P and Q clamped into the target.
-    void readPixels(DabPixels& dab) const
+    // Reads P and Q clamped into the target (a paintTarget()).
+    void readPixels(const Image& target, DabPixels& dab) const
     {
-        dab.p = readTargetClamped(addSaturated(dab.x0, pixelOffset.x),
-                                  addSaturated(dab.y0, pixelOffset.y));
-        dab.q = readTargetClamped(addSaturated(dab.x1, pixelOffset.x),
-                                  addSaturated(dab.y1, pixelOffset.y));
+        dab.p = readClamped(target, addSaturated(dab.x0, pixelOffset.x),
+                            addSaturated(dab.y0, pixelOffset.y));
+        dab.q = readClamped(target, addSaturated(dab.x1, pixelOffset.x),
+                            addSaturated(dab.y1, pixelOffset.y));
     }
     // At t = 0 the sticky colours become P and Q.
     void captureSticky(const DabPixels& dab, float t)

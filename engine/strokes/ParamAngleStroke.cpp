@@ -73,6 +73,10 @@ void ParamAngleStroke::prepare(Brush& brush)
     directionCurve_ = choice<ResponseCurve>("dir.transform", defaultCurve());
     directionField_ = choice<ScalarFieldFunction>("direction", defaultScalarField());
     brushVectorCurve_ = choice<ResponseCurve>("brushvector.transform", defaultCurve());
+    // The identity curve is the usual choice; calling it through the pointer
+    // (with its x87 return) costs more than the rest of a step's arithmetic.
+    directionCurvePasses_ = directionCurve_ == defaultCurve();
+    brushVectorCurvePasses_ = brushVectorCurve_ == defaultCurve();
 }
 
 void ParamAngleStroke::draw(Brush& brush, Vec2 start)
@@ -93,10 +97,10 @@ void ParamAngleStroke::draw(Brush& brush, Vec2 start)
     for (int i = 0; i < steps; ++i) {
         if (!(initialDirection_ && i > 0)) {
             const float v = directionField_(image, p.x, p.y);
-            a = directionCurve_(v) * kTwoPi;
+            a = (directionCurvePasses_ ? static_cast<double>(v) : directionCurve_(v)) * kTwoPi;
         }
         const float b = (1.0f - t) * brushVector_.first + t * brushVector_.second;
-        const double c = brushVectorCurve_(b);
+        const double c = brushVectorCurvePasses_ ? static_cast<double>(b) : brushVectorCurve_(b);
         const Vec2 source(static_cast<float>(x0 + (p.x - x0) * c),
                           static_cast<float>(y0 + (p.y - y0) * c));
         brushHeading_.set((brushAngle_ + a) * angleMultiplier_);

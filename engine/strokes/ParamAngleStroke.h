@@ -24,6 +24,8 @@ private:
     ScalarFieldFunction directionField_;
     ResponseCurve directionCurve_;
     ResponseCurve brushVectorCurve_;
+    bool directionCurvePasses_ = true;
+    bool brushVectorCurvePasses_ = true;
     // Whole radians: stored presets rely on the truncation.
     int motionAngle_;
     int brushAngle_;
