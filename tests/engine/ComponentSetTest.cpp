@@ -259,6 +259,8 @@ TEST_F(ComponentSetTest, SaveAndLoadRoundTripEveryComponent)
         set.currentBrush->randomize();
         set.currentStroke->randomize();
         set.currentApplication->randomize();
+        ComponentSet fresh(PropertyBag{});
+        EXPECT_NE(valuesOf(*fresh.brushes[i]), valuesOf(*set.currentBrush)) << "nothing randomized";
 
         PropertyBag bag;
         set.save(bag);
