@@ -335,6 +335,15 @@ TEST(GridApplication, ConstructedState)
     EXPECT_EQ("Random", random.displayName);
     EXPECT_EQ(1u, random.parameterMap.size());
     EXPECT_EQ(100, random.findParameter("amount").values[0]);
+    // Random amounts always come from 0.80..1.20; passes stay within the table.
+    srand(11);
+    for (int i = 0; i < 50; ++i) {
+        grid.randomize();
+        const int amount = grid.findParameter("amount").values[0];
+        EXPECT_TRUE(amount >= 80 && amount <= 120) << amount;
+        const int passes = grid.findParameter("passes").values[0];
+        EXPECT_TRUE(passes >= 1 && passes <= 7) << passes;
+    }
 
     // Every row of the phase table lists each phase of its pass count once.
     for (int p = 1; p < 8; ++p) {
