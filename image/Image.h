@@ -1,0 +1,143 @@
+#pragma once
+
+#include <cstdint>
+
+#include "foundation/Rect.h"
+#include "foundation/Vec2.h"
+#include "image/Pixel.h"
+#include "image/PixelFormat.h"
+
+class Image;
+
+// Abstract sampler of pixels at float coordinates.
+class PixelSource
+{
+public:
+    virtual ~PixelSource();
+    virtual void sample(Pixel& out, const float& x, const float& y) const = 0;
+    // Samples count pixels from (x, y) in steps of (dx, dy), storing each at
+    // the cursor and advancing it.
+    virtual void sampleSpan(float x, float y, float dx, float dy, int count, Pixel*& cursor) const;
+};
+
+// The image operations in the order Image keeps them.
+class AbstractImage : public PixelSource
+{
+public:
+    // Bilinear over getPixelAt of the four neighbours, so the border rule
+    // applies.
+    void sample(Pixel& out, const float& x, const float& y) const override;
+    virtual void getPixelAt(Pixel& out, const int& x, const int& y) const = 0;
+    virtual void setPixelChecked(int x, int y, const Pixel& p) = 0;
+    virtual void blendPixel(int x, int y, const Pixel& p) = 0;
+    virtual void copyFromSource(int x, int y, int count, const PixelSource& source, int ignored,
+                                float sx, float sy, const Vec2& step) = 0;
+    virtual void renderScaled(const PixelSource& source, int x0, int y0, int x1, int y1,
+                              float sx0, float sy0, float sx1, float sy1) = 0;
+    // Copies source.getPixelAt into setPixelChecked over the rectangle.
+    virtual void copyRect(const AbstractImage& source, int x0, int y0, int x1, int y1);
+    virtual void copyPixels(const Image& source, int x0, int y0, int x1, int y1) = 0;
+    virtual bool createWithDepth(int width, int height, int bytesPerPixel) = 0;
+    virtual bool create(int width, int height, int format) = 0;
+};
+
+// A raster image over 8-bit channels in memory it does not own. Accessors
+// without "Checked", "IfInside" or "At" in their names do not check
+// coordinates.
+class Image : public AbstractImage
+{
+public:
+    Image();
+    Image(int width, int height, uint8_t* bits, uint32_t stride, int format);
+    Image(const Image&) = delete;
+    Image& operator=(const Image&) = delete;
+    ~Image() override;
+
+    // Virtual operations.
+    void sample(Pixel& out, const float& x, const float& y) const override;
+    void sampleSpan(float x, float y, float dx, float dy, int count, Pixel*& cursor) const override;
+    // Outside the image: the border colour, or the nearest edge pixel when
+    // the clamp flag is set.
+    void getPixelAt(Pixel& out, const int& x, const int& y) const override;
+    void setPixelChecked(int x, int y, const Pixel& p) override;
+    // Mixes p into the pixel by p's alpha, keeping the larger alpha; nothing
+    // outside or for alpha 0.
+    void blendPixel(int x, int y, const Pixel& p) override;
+    void copyFromSource(int x, int y, int count, const PixelSource& source, int ignored,
+                        float sx, float sy, const Vec2& step) override;
+    void renderScaled(const PixelSource& source, int x0, int y0, int x1, int y1,
+                      float sx0, float sy0, float sx1, float sy1) override;
+    void copyRect(const AbstractImage& source, int x0, int y0, int x1, int y1) override;
+    void copyPixels(const Image& source, int x0, int y0, int x1, int y1) override;
+    // A plain view owns no memory: both return false.
+    bool createWithDepth(int width, int height, int bytesPerPixel) override;
+    bool create(int width, int height, int format) override;
+
+    // Binding.
+    void attach(int width, int height, uint8_t* bits, uint32_t stride, int format);
+    void setChannelLayout();
+    // Copies layout entries up to the end value 0xFF; returns how many.
+    int setChannelLayoutFrom(const uint8_t* layout);
+
+    int width() const { return width_; }
+    int height() const { return height_; }
+    uint32_t step() const { return step_; }
+    int format() const { return format_; }
+    uint32_t stride() const { return stride_; }
+    uint8_t* bits() const { return bits_; }
+    const uint8_t* channelLayout() const { return layout_; }
+    // True when the image has no pixels to read or write.
+    bool isEmpty() const { return width_ <= 0 || height_ <= 0 || !bits_; }
+    Pixel borderColor() const { return border_; }
+    void setBorderColor(const Pixel& p) { border_ = p; }
+    bool clampToEdge() const { return clamp_ != 0; }
+    void setClampToEdge(bool clamp) { clamp_ = clamp ? 1 : 0; }
+    Rect bounds() const { return Rect(0, 0, width_, height_); }
+
+    // Rows.
+    void buildRowTable() const;
+    void freeRowTable();
+    uint8_t* const* rowTable() const;
+    uint8_t* row(int y) const;
+    uint8_t* pixelAddress(int x, int y) const { return row(y) + x * int(step_); }
+
+    // Pixels.
+    void getPixel(Pixel& out, int x, int y) const;
+    Pixel getPixel(int x, int y) const
+    {
+        Pixel p;
+        getPixel(p, x, y);
+        return p;
+    }
+    void setPixel(int x, int y, const Pixel& p);
+    void setPixelIfInside(int x, int y, const Pixel& p);
+    // The channel byte (0..255), or -1 when index is 8 or more or the
+    // channel is absent.
+    int channel(int x, int y, int index) const;
+    void setChannel(int x, int y, int index, uint8_t value);
+    int clampX(int x) const;
+    int clampY(int y) const;
+
+    // Spans. Unsupported format pairs give false and write nothing.
+    bool writeSpan(int x, int y, int count, const uint8_t* source, const int& sourceFormat);
+    bool writeRow(int y, const uint8_t* source, int sourceFormat);
+    bool readSpanRgb(int x, int y, int count, uint8_t* destination, int wantedFormat) const;
+    bool blendSpan(int x, int y, int count, const Pixel* source);
+
+    // Sampling; pixel (i, j) sits at the whole coordinate (i, j).
+    void sampleBilinear(Pixel& out, const float& x, const float& y) const;
+    void sampleChannelBilinear(uint8_t& out, float x, float y, int channelIndex) const;
+    void sampleSmoothed(Pixel& out, float x, float y, float d) const;
+
+protected:
+    int width_;
+    int height_;
+    uint32_t step_;
+    int format_;
+    uint32_t stride_;
+    uint8_t* bits_;
+    mutable uint8_t** rows_;
+    uint8_t layout_[kChannelLayoutSize];
+    Pixel border_;
+    uint8_t clamp_;
+};
