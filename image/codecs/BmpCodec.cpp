@@ -17,11 +17,11 @@ const int kInfoHeaderSize = 40;
 
 bool hasOnlyZeroAlpha(Image& image)
 {
-    if (image.step != 4 || !image.bits)
+    if (image.step() != 4 || !image.bits())
         return false;
-    for (int y = 0; y < image.height; ++y) {
+    for (int y = 0; y < image.height(); ++y) {
         const unsigned char* row = image.row(y);
-        for (int x = 0; x < image.width; ++x)
+        for (int x = 0; x < image.width(); ++x)
             if (row[4 * x + 3] != 0)
                 return false;
     }
@@ -30,11 +30,11 @@ bool hasOnlyZeroAlpha(Image& image)
 
 void makeOpaque(Image& image)
 {
-    if (image.step != 4 || !image.bits)
+    if (image.step() != 4 || !image.bits())
         return;
-    for (int y = 0; y < image.height; ++y) {
+    for (int y = 0; y < image.height(); ++y) {
         unsigned char* row = image.row(y);
-        for (int x = 0; x < image.width; ++x)
+        for (int x = 0; x < image.width(); ++x)
             row[4 * x + 3] = 255;
     }
 }
@@ -79,13 +79,13 @@ bool readBmp(Image& image, ByteStream& stream, uint32_t availableBytes)
     const int format = bits == 24 ? 4 : 6;
     if (!image.create(width, rows, format))
         return false;
-    if (image.width != width || image.height != rows || image.format != format)
+    if (image.width() != width || image.height() != rows || image.format() != format)
         return false;
     if (!skipBytes(stream, pixelOffset - uint32_t(kFileHeaderSize + kInfoHeaderSize)))
         return false;
 
     std::vector<unsigned char> fileRow(static_cast<size_t>(rowBytes));
-    const size_t pixelBytes = size_t(width) * image.step;
+    const size_t pixelBytes = size_t(width) * image.step();
     for (int k = 0; k < rows; ++k) {
         if (readFully(stream, fileRow.data(), fileRow.size()) != fileRow.size())
             return false;

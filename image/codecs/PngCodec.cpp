@@ -82,14 +82,14 @@ bool decodePng(png_structp png, png_infop info, Image* image, ByteStream* stream
         return false;
     if (!image->create(int(width), int(height), format))
         return false;
-    if (image->width != int(width) || image->height != int(height) || image->format != format || !image->bits)
+    if (image->width() != int(width) || image->height() != int(height) || image->format() != format || !image->bits())
         return false;
 
     png_set_bgr(png);
     if (interlace != PNG_INTERLACE_NONE)
         png_set_interlace_handling(png);
     png_read_update_info(png, info);
-    if (png_get_rowbytes(png, info) > size_t(width) * image->step)
+    if (png_get_rowbytes(png, info) > size_t(width) * image->step())
         return false;
     png_read_image(png, reinterpret_cast<png_bytepp>(image->rowTable()));
     png_read_end(png, nullptr);
@@ -102,16 +102,16 @@ bool encodePng(png_structp png, png_infop info, const Image* image, png_bytepp r
         return false;
     png_set_write_fn(png, sink, pngWrite, nullptr);
     int colourType;
-    switch (image->step) {
+    switch (image->step()) {
     case 1: colourType = PNG_COLOR_TYPE_GRAY; break;
     case 3: colourType = PNG_COLOR_TYPE_RGB; break;
     default: colourType = PNG_COLOR_TYPE_RGB_ALPHA; break;
     }
-    png_set_IHDR(png, info, png_uint_32(image->width), png_uint_32(image->height), 8, colourType,
+    png_set_IHDR(png, info, png_uint_32(image->width()), png_uint_32(image->height()), 8, colourType,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     // Formats 4 and 6 are B,G,R(,A) in memory; 5 and 7 are already in file order.
-    if (image->format == 4 || image->format == 6)
+    if (image->format() == 4 || image->format() == 6)
         png_set_bgr(png);
     png_write_image(png, rows);
     png_write_end(png, info);
@@ -122,9 +122,9 @@ bool encodePng(png_structp png, png_infop info, const Image* image, png_bytepp r
 
 bool canSavePng(const Image& image)
 {
-    switch (image.format) {
+    switch (image.format()) {
     case 2: case 4: case 5: case 6: case 7:
-        return image.width > 0 && image.height > 0 && image.bits != nullptr;
+        return image.width() > 0 && image.height() > 0 && image.bits() != nullptr;
     default:
         return false;
     }

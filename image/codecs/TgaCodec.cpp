@@ -46,7 +46,7 @@ bool readHeader(ByteStream& stream, TgaHeader& h)
 // Formats 5 and 7 hold R and B the other way round from the file.
 bool swapsRedBlue(const Image& image)
 {
-    return image.format == 5 || image.format == 7;
+    return image.format() == 5 || image.format() == 7;
 }
 
 } // namespace
@@ -89,7 +89,7 @@ bool readTga(Image& image, ByteStream& stream, uint32_t availableBytes)
         return false;
     if (!image.createWithDepth(h.width, h.height, bytesPerPixel))
         return false;
-    if (image.width != h.width || image.height != h.height || int(image.step) != bytesPerPixel)
+    if (image.width() != h.width || image.height() != h.height || int(image.step()) != bytesPerPixel)
         return false;
     const bool bottomUp = (h.descriptor & kTgaTopDown) == 0;
     for (int k = 0; k < h.height; ++k) {
@@ -114,8 +114,8 @@ bool TgaCodec::load(Image& image, const String& path)
 bool canSaveTga(const Image& image)
 {
     // The header holds 16-bit sizes; larger images cannot be described.
-    return (image.step == 3 || image.step == 4) && image.width > 0 && image.height > 0
-        && image.width <= 0xFFFF && image.height <= 0xFFFF && image.bits != nullptr;
+    return (image.step() == 3 || image.step() == 4) && image.width() > 0 && image.height() > 0
+        && image.width() <= 0xFFFF && image.height() <= 0xFFFF && image.bits() != nullptr;
 }
 
 bool writeTgaHeader(const Image& image, ByteSink& sink)
@@ -124,9 +124,9 @@ bool writeTgaHeader(const Image& image, ByteSink& sink)
         return false;
     unsigned char b[kTgaHeaderSize] = {0};
     b[2] = kTgaTrueColour;
-    putLe16(b + 12, unsigned(image.width));
-    putLe16(b + 14, unsigned(image.height));
-    b[16] = static_cast<unsigned char>(8 * image.step);
+    putLe16(b + 12, unsigned(image.width()));
+    putLe16(b + 14, unsigned(image.height()));
+    b[16] = static_cast<unsigned char>(8 * image.step());
     b[17] = kTgaTopDown;
     return writeFully(sink, b, sizeof b);
 }
@@ -135,17 +135,17 @@ bool writeTgaRows(const Image& image, ByteSink& sink)
 {
     if (!canSaveTga(image))
         return false;
-    const size_t rowBytes = size_t(image.width) * image.step;
+    const size_t rowBytes = size_t(image.width()) * image.step();
     const bool swap = swapsRedBlue(image);
     std::vector<unsigned char> converted(swap ? rowBytes : 0);
-    for (int y = 0; y < image.height; ++y) {
+    for (int y = 0; y < image.height(); ++y) {
         const unsigned char* row = const_cast<Image&>(image).row(y);
         if (swap) {
-            for (size_t i = 0; i < rowBytes; i += image.step) {
+            for (size_t i = 0; i < rowBytes; i += image.step()) {
                 converted[i] = row[i + 2];
                 converted[i + 1] = row[i + 1];
                 converted[i + 2] = row[i];
-                if (image.step == 4)
+                if (image.step() == 4)
                     converted[i + 3] = row[i + 3];
             }
             row = converted.data();
