@@ -1,0 +1,10 @@
+#include "foundation/SessionSettingsStore.h"
+
+SessionSettingsStore::SessionSettingsStore(bool lowerCaseNames)
+    : MemorySettingsStore(lowerCaseNames)
+{
+}
+
+SessionSettingsStore::~SessionSettingsStore()
+{
+}
