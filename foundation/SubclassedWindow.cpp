@@ -275,7 +275,7 @@ void SubclassedWindow::savePlacement(PropertyWriter& writer, const String& key) 
     writer.setIntArray(key, 4, values, ',');
 }
 
-bool SubclassedWindow::loadPlacement(PropertyReader& reader, const String& key)
+bool SubclassedWindow::loadPlacement(const PropertyReader& reader, const String& key)
 {
     int values[4];
     if (reader.getIntArray(key, 4, values, ',', 0) < 4 || values[2] <= 0 || values[3] <= 0)
@@ -291,7 +291,7 @@ void SubclassedWindow::saveSize(PropertyWriter& writer, const String& key) const
     writer.setIntArray(key, 2, values, ',');
 }
 
-bool SubclassedWindow::loadSize(PropertyReader& reader, const String& key)
+bool SubclassedWindow::loadSize(const PropertyReader& reader, const String& key)
 {
     int values[2];
     if (reader.getIntArray(key, 2, values, ',', 0) < 2 || values[0] <= 0 || values[1] <= 0)

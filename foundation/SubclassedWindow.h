@@ -55,9 +55,9 @@ public:
 
     // Placement as "x,y,width,height" relative to the parent, size as "width,height".
     void savePlacement(PropertyWriter& writer, const String& key) const;
-    bool loadPlacement(PropertyReader& reader, const String& key);
+    bool loadPlacement(const PropertyReader& reader, const String& key);
     void saveSize(PropertyWriter& writer, const String& key) const;
-    bool loadSize(PropertyReader& reader, const String& key);
+    bool loadSize(const PropertyReader& reader, const String& key);
 
 private:
     void forgetAfterDestroy();

@@ -106,3 +106,13 @@ bool loadImageRegion(RegionConsumer& consumer, const String& path, const Rect* r
         region.clip();
     return consumer.consume(region, argument);
 }
+
+bool OwnedBitmap::loadFile(const String& path)
+{
+    return loadImageFile(path, *this, String());
+}
+
+bool OwnedBitmap::loadFromStream(ByteStream& stream, int type)
+{
+    return loadImageOfType(stream, *this, type);
+}

@@ -91,7 +91,7 @@ bool decodePng(png_structp png, png_infop info, Image* image, ByteStream* stream
     png_read_update_info(png, info);
     if (png_get_rowbytes(png, info) > size_t(width) * image->step())
         return false;
-    png_read_image(png, reinterpret_cast<png_bytepp>(image->rowTable()));
+    png_read_image(png, const_cast<png_bytepp>(image->rowTable()));
     png_read_end(png, nullptr);
     return true;
 }
@@ -154,7 +154,7 @@ bool writePng(const Image& image, ByteSink& sink)
 {
     if (!canSavePng(image))
         return false;
-    png_bytepp rows = reinterpret_cast<png_bytepp>(const_cast<Image&>(image).rowTable());
+    png_bytepp rows = const_cast<png_bytepp>(image.rowTable());
     if (!rows)
         return false;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, onPngError, onPngWarning);
