@@ -6,8 +6,10 @@
 #include "foundation/Vec2.h"
 #include "image/Pixel.h"
 #include "image/PixelFormat.h"
+#include "image/PixelCompositor.h"
 
 class Image;
+class PixelGenerator;
 
 // Abstract sampler of pixels at float coordinates.
 class PixelSource
@@ -128,6 +130,54 @@ public:
     void sampleBilinear(Pixel& out, const float& x, const float& y) const;
     void sampleChannelBilinear(uint8_t& out, float x, float y, int channelIndex) const;
     void sampleSmoothed(Pixel& out, float x, float y, float d) const;
+
+    // ---- Rectangle operations (bodies in image/ImageRect.cpp) ----
+    // Copies: this image is the destination; rows go through writeSpan, so
+    // only format pairs that writeSpan accepts are copied.
+    void copyRegion(const Image& source, int dx, int dy, int sx, int sy, int width, int height);
+    void copyOffset(const Image& source, int dx, int dy, int sx, int sy);
+    void copyAt(const Image& source, int dx, int dy);
+    void copyFrom(const Image& source);
+    void copyRectAt(const Image& source, const Point& destination, const Rect& sourceRect);
+    // Blends a format 6 source by its alpha over (x, y)-(right, bottom),
+    // clipped to both images; other source formats change nothing.
+    void blendImageRect(const Image& source, int x, int y, int right, int bottom);
+    void blendImageAt(const Image& source, int x, int y);
+    // Formats 4 to 7 only; others are left unchanged.
+    void fillRect(const Pixel& colour, const Rect& rect);
+    void fill(const Pixel& colour);
+    void fillFrom(PixelGenerator& generator);
+    void replaceMaskedColor(const Pixel& key, const Pixel& replacement, uint32_t mask);
+    // Apply and composite: this image is the source, the region is clipped
+    // to both images.
+    void applyRegion(Image& destination, int dx, int dy, int sx, int sy, int width, int height,
+                     PixelGenerator& generator) const;
+    void apply(Image& destination, PixelGenerator& generator) const;
+    void compositeRegion(Image& destination, int dx, int dy, int sx, int sy, int width,
+                         int height, PixelCompositor& compositor) const;
+    void composite(Image& destination, PixelCompositor& compositor) const;
+    void compositeSameRect(Image& destination, const Rect& rect, PixelCompositor& compositor) const;
+    void compositeOntoWith(Image& destination, const Point& destinationPoint,
+                           const Rect& sourceRect, PixelCompositor& compositor) const;
+    void compositeWith(Image& destination, int dx, int dy, int sx, int sy, int width, int height,
+                       PixelCombineFunction fn) const;
+    void compositeOnto(Image& destination, PixelCombineFunction fn) const;
+    void compositeAt(Image& destination, const Point& point, PixelCombineFunction fn) const;
+    void compositeRectOnto(Image& destination, const Point& point, const Rect& sourceRect,
+                           PixelCombineFunction fn) const;
+    // Creates the destination at this size (format 0: this image's format),
+    // then applies the generator (the image's own pixels when null). False
+    // when the destination cannot be created.
+    bool renderInto(Image& destination, PixelGenerator* generator = nullptr, int format = 0) const;
+    // Resampling: this image is the destination.
+    void scaleFrom(const Image& source);
+    void scalePixelsFrom(const Image& source);
+    void copyWhole(const Image& source);
+    void renderAffine(const Image& source, const Rect& rect, float sx, float sy,
+                      const Vec2& stepX, const Vec2& stepY);
+    void blendSpanFrom(int x, int y, int count, const PixelSource& source, float sx, float sy,
+                       const Vec2& step);
+    // ---- End of rectangle operations ----
 
 protected:
     int width_;

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <windows.h>
+
+// Owns (or just holds) one GDI object and remembers what it displaced when it
+// was selected into a DC, so the DC never keeps a deleted object selected.
+class GdiObjectHolder
+{
+public:
+    GdiObjectHolder();
+    GdiObjectHolder(HGDIOBJ handle, bool owns);
+    ~GdiObjectHolder();
+
+    GdiObjectHolder(const GdiObjectHolder&) = delete;
+    GdiObjectHolder& operator=(const GdiObjectHolder&) = delete;
+
+    // Releases what is held, then holds `handle`.
+    void attach(HGDIOBJ handle, bool owns);
+    // Selects the held object into `dc`, undoing an earlier selection first.
+    // Returns the object that was selected in `dc` before.
+    HGDIOBJ selectInto(HDC dc);
+    // Selects the remembered previous object back into its DC.
+    void deselect();
+    // Deselects, deletes the handle when owned and clears every field.
+    void release();
+
+    HGDIOBJ handle() const { return handle_; }
+    HGDIOBJ previousObject() const { return previous_; }
+    HDC selectedDc() const { return dc_; }
+    bool owns() const { return owns_ != 0; }
+
+private:
+    HGDIOBJ handle_;
+    HGDIOBJ previous_;
+    HDC dc_;
+    unsigned char owns_;
+};
