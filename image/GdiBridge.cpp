@@ -97,7 +97,8 @@ struct MaskShift
     {
         while ((mask >> right) > 255u)
             ++right;
-        if (mask < 0x80u)
+        // A zero mask never reaches bit 7; callers refuse it before this.
+        if (mask != 0 && mask < 0x80u)
             while ((mask << left) < 0x80u)
                 ++left;
     }

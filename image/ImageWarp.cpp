@@ -42,6 +42,10 @@ void warpImageByMatrix(const Image& source, Image& destination, const ColorMatri
     for (int i = 0; i < 4; ++i) {
         float out[3];
         m.transformPoint(out, corners[i]);
+        // A singular matrix or a zero scale gives non-finite positions, which
+        // reach no source pixel: the destination keeps its own.
+        if (!std::isfinite(out[0]) || !std::isfinite(out[1]))
+            return;
         mapped[i] = Vec2(out[0], out[1]);
     }
     warpQuad(destination, source, rect, mapped[0], mapped[1], mapped[2], mapped[3]);

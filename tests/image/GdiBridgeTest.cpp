@@ -219,12 +219,20 @@ TEST(GdiBridge, AlphaBlendingAndCapture)
     GdiFlush();
     DibSectionImage target(4, 4, 4);
     target.fill(Pixel(0, 0, 100, 255));
-    const POINT at = {1, 1};
-    ASSERT_TRUE(sprite.alphaBlendAt(target.dc(), at));
+    const RECT source = {0, 0, 2, 2};
+    const RECT placed = {1, 1, 3, 3};
+    ASSERT_TRUE(sprite.alphaBlendTo(target.dc(), source, placed));
     GdiFlush();
     EXPECT_TRUE(closeTo(Pixel(255, 255, 255, 255), target.getPixel(1, 1), 1));
     EXPECT_TRUE(closeTo(Pixel(0, 0, 100, 255), target.getPixel(2, 2), 1));
     EXPECT_TRUE(closeTo(Pixel(0, 0, 100, 255), target.getPixel(0, 0), 0));
+    // Without per-pixel alpha on the device the image is copied opaque.
+    target.fill(Pixel(0, 0, 100, 255));
+    const POINT at = {1, 1};
+    ASSERT_TRUE(sprite.alphaBlendAt(target.dc(), at));
+    GdiFlush();
+    const bool deviceBlends = (GetDeviceCaps(target.dc(), SHADEBLENDCAPS) & SB_PIXEL_ALPHA) != 0;
+    EXPECT_TRUE(closeTo(deviceBlends ? Pixel(0, 0, 100, 255) : Pixel(0, 0, 0, 255), target.getPixel(2, 2), 1));
     ASSERT_TRUE(sprite.alphaBlendAtOrigin(target.dc()));
     const RECT stretched = {0, 0, 4, 4};
     ASSERT_TRUE(sprite.alphaBlendInto(target.dc(), stretched));

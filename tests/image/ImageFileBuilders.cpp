@@ -1,5 +1,6 @@
 #include "ImageFileBuilders.h"
 
+#include <gtest/gtest.h>
 #include <windows.h>
 #include <zlib.h>
 
@@ -276,3 +277,29 @@ Bytes readFileBytes(const std::string& path)
     std::fclose(f);
     return data;
 }
+
+namespace {
+
+// Removes the scratch folder once every test has run.
+class ScratchCleanup : public ::testing::Environment
+{
+public:
+    void TearDown() override
+    {
+        const std::string folder = scratchFolder();
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+        if (search != INVALID_HANDLE_VALUE) {
+            do {
+                if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                    DeleteFileA((folder + found.cFileName).c_str());
+            } while (FindNextFileA(search, &found));
+            FindClose(search);
+        }
+        RemoveDirectoryA(folder.c_str());
+    }
+};
+
+::testing::Environment* const scratchCleanup = ::testing::AddGlobalTestEnvironment(new ScratchCleanup);
+
+} // namespace

@@ -117,7 +117,7 @@ TEST(ColorMatrix, PixelFromFloatsAndFloatRects)
     pixelFromFloats(p, 1.0f, 0.5f, 0.0f, 1.0f);
     EXPECT_EQ(Pixel(255, 127, 0, 255), p);
     pixelFromFloats(p, -3.0f, 7.0f, NAN, 0.25f);
-    EXPECT_EQ(Pixel(0, 255, 0, 64), p);
+    EXPECT_EQ(Pixel(0, 255, 0, 63), p);
 
     const FloatRect a(0.5f, -0.5f, 3.7f, 4.0f);
     const Rect r = a.toRect();
