@@ -100,10 +100,14 @@ bool loadImageRegion(RegionConsumer& consumer, const String& path, const Rect* r
     if (!loadImageFile(path, loaded, String()))
         return false;
     OwnedBitmap copy;
-    loaded.renderInto(copy, nullptr, 0);
-    CopyRegion region(loaded, copy, rect ? *rect : loaded.bounds(), rect ? Point{rect->left, rect->top} : Point{0, 0});
-    if (rect)
-        region.clip();
+    if (!loaded.renderInto(copy, nullptr, 0))
+        return false;
+    if (!rect) {
+        CopyRegion whole(loaded, copy, loaded.bounds(), Point(0, 0));
+        return consumer.consume(whole, argument);
+    }
+    CopyRegion region(loaded, copy, *rect, Point(rect->left, rect->top));
+    region.clip();
     return consumer.consume(region, argument);
 }
 

@@ -1,6 +1,7 @@
 #include "ImageFileBuilders.h"
 
 #include "foundation/FixedBufferReader.h"
+#include "image/CopyRegion.h"
 #include "image/OwnedBitmap.h"
 #include "image/codecs/BmpCodec.h"
 #include "image/codecs/ImageLoading.h"
@@ -277,4 +278,55 @@ TEST(DataUri, DecodesPngAndRefusesOtherPrefixes)
     EXPECT_FALSE(imageFromDataUri("data:image/png;base64," + text.substr(0, text.size() / 2), image));
     EXPECT_FALSE(imageFromDataUri("data:image/png;base64,!!!!", image));
     EXPECT_FALSE(imageFromDataUri("", image));
+}
+
+namespace {
+
+class RecordingConsumer : public RegionConsumer
+{
+public:
+    bool consume(CopyRegion& region, void* argument) override
+    {
+        calls++;
+        sourceRect = region.sourceRect;
+        point = region.point;
+        sourceWidth = region.source->width();
+        copiedPixel = region.destination->getPixel(1, 1);
+        return argument != nullptr;
+    }
+    int calls = 0;
+    Rect sourceRect;
+    Point point;
+    int sourceWidth = 0;
+    Pixel copiedPixel;
+};
+
+} // namespace
+
+TEST(ImageLoading, RegionOfAFile)
+{
+    const std::string path = writeScratchFile("region.tga", makeTga(6, 5, 24, true));
+    RecordingConsumer consumer;
+    int token = 0;
+    EXPECT_TRUE(loadImageRegion(consumer, path, nullptr, &token));
+    EXPECT_EQ(1, consumer.calls);
+    EXPECT_EQ(6, consumer.sourceWidth);
+    EXPECT_EQ(6, consumer.sourceRect.right);
+    EXPECT_EQ(5, consumer.sourceRect.bottom);
+    EXPECT_EQ(0, consumer.point.x);
+    const Rgba e = patternPixel(1, 1);
+    EXPECT_EQ(Pixel(e.r, e.g, e.b, 255), consumer.copiedPixel);
+
+    // A rectangle reaching past the image is clipped; the point is its corner.
+    const Rect part(4, 2, 10, 4);
+    EXPECT_FALSE(loadImageRegion(consumer, path, &part, nullptr));
+    EXPECT_EQ(2, consumer.calls);
+    EXPECT_EQ(4, consumer.sourceRect.left);
+    EXPECT_EQ(6, consumer.sourceRect.right);
+    EXPECT_EQ(4, consumer.sourceRect.bottom);
+    EXPECT_EQ(4, consumer.point.x);
+    EXPECT_EQ(2, consumer.point.y);
+
+    EXPECT_FALSE(loadImageRegion(consumer, scratchFolder() + "missing.tga", nullptr, &token));
+    EXPECT_EQ(2, consumer.calls);
 }
