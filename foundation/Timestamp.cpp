@@ -205,12 +205,12 @@ std::string Timestamp::text(int mask) const
     switch (mask) {
     case kAll:
         if (year == 0 && month == 0 && day == 0)
-            std::snprintf(buffer, sizeof buffer, "%02d:%02d:%02d.%06d", int(hour), int(minute),
-                          int(second), int(microsecond));
+            std::snprintf(buffer, sizeof buffer, "%02d:%02d:%02d.%06u", int(hour), int(minute),
+                          int(second), microsecond);
         else
-            std::snprintf(buffer, sizeof buffer, "%04d/%02d/%02d %02d:%02d:%02d.%06d", y,
+            std::snprintf(buffer, sizeof buffer, "%04d/%02d/%02d %02d:%02d:%02d.%06u", y,
                           int(month), int(day), int(hour), int(minute), int(second),
-                          int(microsecond));
+                          microsecond);
         break;
     case kNoMicrosecond:
         std::snprintf(buffer, sizeof buffer, "%04d/%02d/%02d %02d:%02d:%02d", y, int(month),
@@ -220,8 +220,8 @@ std::string Timestamp::text(int mask) const
         std::snprintf(buffer, sizeof buffer, "%04d/%02d/%02d", y, int(month), int(day));
         break;
     case kTimeOfDay:
-        std::snprintf(buffer, sizeof buffer, "%02d:%02d:%02d.%06d", int(hour), int(minute),
-                      int(second), int(microsecond));
+        std::snprintf(buffer, sizeof buffer, "%02d:%02d:%02d.%06u", int(hour), int(minute),
+                      int(second), microsecond);
         break;
     default:
         buffer[0] = '\0';

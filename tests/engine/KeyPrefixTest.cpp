@@ -43,6 +43,10 @@ TEST(KeyPrefix, WritesLandUnderPrefixedKeys)
     EXPECT_EQ("normal", section.getString("brush.blendmode", ""));
     EXPECT_EQ("3,9", section.getString("brush.length", ""));
     EXPECT_EQ(7u, section.entries().size());
+
+    KeyPrefixWriter plain(&section, "");
+    plain.setInt("name", 3);
+    EXPECT_EQ(3, KeyPrefixReader(&section, "").getInt("name", 0));
 }
 
 TEST(KeyPrefix, ReadsWithTypedDefaults)
@@ -82,20 +86,3 @@ TEST(KeyPrefix, ForwardsTypedCallsAndVisitsNothing)
     EXPECT_EQ(0, v.count);
 }
 
-TEST(KeyPrefix, EmptyPrefixAndComponentRoundTrip)
-{
-    PropertyBag section;
-    KeyPrefixWriter plain(&section, "");
-    plain.setInt("name", 3);
-    EXPECT_TRUE(section.contains("name"));
-
-    KeyPrefixWriter brush(&section, "brush.");
-    KeyPrefixWriter stroke(&section, "stroke.");
-    brush.setInt("size", 10);
-    stroke.setInt("size", 20);
-    KeyPrefixReader readBrush(&section, "brush.");
-    KeyPrefixReader readStroke(&section, "stroke.");
-    EXPECT_EQ(10, readBrush.getInt("size", 0));
-    EXPECT_EQ(20, readStroke.getInt("size", 0));
-    EXPECT_EQ(3, KeyPrefixReader(&section, "").getInt("name", 0));
-}

@@ -92,15 +92,6 @@ TEST(Logger, NumbersInCLocaleFormAndLongMessagesCut)
     EXPECT_EQ(0u, stamped.lines[0].find("error FFFFFFFF: mmm"));
 }
 
-TEST(Logger, NullTextsAreEmpty)
-{
-    CaptureLogger log(1, true, true);
-    log.eventText(nullptr);
-    log.debug(nullptr);
-    log.errorText(3, nullptr);
-    EXPECT_EQ((std::vector<std::string>{ "event: ", "debug: ", "error 00000003: " }), log.lines);
-}
-
 TEST(LoggerRef, ForwardsOrIgnores)
 {
     LoggerRef none;

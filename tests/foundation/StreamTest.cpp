@@ -134,19 +134,6 @@ TEST(Base64, ReadStopsAndMarksEnd)
     EXPECT_TRUE(dec.isEnd());
 }
 
-TEST(Streams, FixedBufferReader)
-{
-    const char data[] = "hello";
-    FixedBufferReader r(data, 5);
-    unsigned char buf[8];
-    EXPECT_FALSE(r.isEnd());
-    EXPECT_EQ(3u, r.read(buf, 3));
-    EXPECT_EQ(2u, r.read(buf, 8));
-    EXPECT_EQ('o', buf[1]);
-    EXPECT_TRUE(r.isEnd());
-    EXPECT_EQ(0u, r.read(buf, 8));
-}
-
 TEST(Streams, ForwardingOwnership)
 {
     ForwardingStream none(nullptr);

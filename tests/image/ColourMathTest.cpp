@@ -16,7 +16,7 @@ Pixel rgb(int r, int g, int b, int a = 255)
 
 TEST(ColourMath, ByteFloatRules)
 {
-    EXPECT_FLOAT_EQ(0.996133f, channelToFloat(255));
+    EXPECT_NEAR(0.996133, channelToFloat(255), 1e-6);
     EXPECT_EQ(255, floatToChannel(1.0f));
     EXPECT_EQ(0, floatToChannel(0.0f));
     EXPECT_EQ(0, floatToChannel(-3.0f));

@@ -1,4 +1,5 @@
 #include "image/Checkerboard.h"
+#include "image/CompositeModes.h"
 #include "image/CopyRegion.h"
 #include "image/Image.h"
 #include "image/OwnedBitmap.h"
@@ -307,6 +308,15 @@ TEST(ImageComposite, ApplyAndCompositeClip)
     src.compositeRectOnto(dst, Point(0, 0), Rect(3, 3, 9, 9), takeSource);
     EXPECT_EQ(tag(3, 3), dst.getPixel(0, 0));
     EXPECT_EQ(Pixel(0, 0, 0, 0), dst.getPixel(1, 0));
+
+    // The preview lays images over a checkerboard with the alpha lerp.
+    OwnedBitmap board(3, 3, kFormatBgr);
+    Checkerboard(Pixel(191, 191, 191, 255), Pixel(255, 255, 255, 255)).fill(board);
+    src.setPixel(1, 1, Pixel(0, 0, 0, 0));
+    src.compositeOnto(board, lerpArgbBySourceAlpha);
+    EXPECT_EQ(Pixel(255, 255, 255, 255), board.getPixel(1, 1));
+    EXPECT_EQ(tag(2, 1).r + 1, board.getPixel(2, 1).r);
+    src.setPixel(1, 1, tag(1, 1));
 
     OwnedBitmap copy;
     ASSERT_TRUE(src.renderInto(copy, nullptr, kFormatBgr));

@@ -1,0 +1,158 @@
+// Measures the painting effect through the plug-in's exported interface:
+// megapixels per second and milliseconds per render, per preset and size.
+//   daubbench [--input picture.png] [--sizes 1024,4096] [--repeat N]
+//             [--preset "INI text"]...
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "bench/PluginLibrary.h"
+#include "bench/Scene.h"
+#include "image/OwnedBitmap.h"
+#include "image/codecs/PngCodec.h"
+
+namespace {
+
+struct Preset
+{
+    std::string name;
+    std::string text;
+};
+
+std::vector<Preset> defaultPresets()
+{
+    std::vector<Preset> presets = {{"default", ""}};
+    const char* brushes[] = {"_SwapPoint", "_swaprgb", "_swaphsv", "_swapblend",
+                             "_ImageCopyBrush", "_ColorPointBrush"};
+    for (const char* b : brushes)
+        presets.push_back({b, std::string("[_current]\r\nbrush.id=") + b + "\r\n"});
+    return presets;
+}
+
+double nowMs()
+{
+    LARGE_INTEGER f, c;
+    QueryPerformanceFrequency(&f);
+    QueryPerformanceCounter(&c);
+    return double(c.QuadPart) * 1000.0 / double(f.QuadPart);
+}
+
+// Scales the picture to the wanted size by nearest neighbour (B,G,R).
+Scene resized(const Scene& from, int width, int height)
+{
+    Scene s;
+    s.width = width;
+    s.height = height;
+    s.stride = (width * 3 + 3) & ~3;
+    s.pixels.assign(size_t(s.stride) * height, 0);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const int sx = int((long long)x * from.width / width);
+            const int sy = int((long long)y * from.height / height);
+            std::memcpy(&s.pixels[size_t(y) * s.stride + x * 3],
+                        &from.pixels[size_t(sy) * from.stride + sx * 3], 3);
+        }
+    return s;
+}
+
+bool loadPicture(const char* path, Scene& out)
+{
+    OwnedBitmap bitmap;
+    PngCodec codec;
+    if (!codec.load(bitmap, path))
+        return false;
+    out.width = bitmap.width();
+    out.height = bitmap.height();
+    out.stride = (out.width * 3 + 3) & ~3;
+    out.pixels.assign(size_t(out.stride) * out.height, 0);
+    for (int y = 0; y < out.height; ++y)
+        for (int x = 0; x < out.width; ++x) {
+            const Pixel p = bitmap.getPixel(x, y);
+            uint8_t* d = &out.pixels[size_t(y) * out.stride + x * 3];
+            d[0] = uint8_t(p & 0xff);
+            d[1] = uint8_t((p >> 8) & 0xff);
+            d[2] = uint8_t((p >> 16) & 0xff);
+        }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::vector<int> sizes = {1024, 4096};
+    std::vector<Preset> presets;
+    const char* input = nullptr;
+    int repeat = 1;
+    for (int i = 1; i < argc; ++i) {
+        if (!std::strcmp(argv[i], "--input") && i + 1 < argc) {
+            input = argv[++i];
+        } else if (!std::strcmp(argv[i], "--sizes") && i + 1 < argc) {
+            sizes.clear();
+            for (char* p = std::strtok(argv[++i], ","); p; p = std::strtok(nullptr, ","))
+                sizes.push_back(std::atoi(p));
+        } else if (!std::strcmp(argv[i], "--repeat") && i + 1 < argc) {
+            repeat = std::atoi(argv[++i]);
+        } else if (!std::strcmp(argv[i], "--preset") && i + 1 < argc) {
+            presets.push_back({"custom" + std::to_string(presets.size() + 1), argv[++i]});
+        } else {
+            std::fprintf(stderr, "usage: daubbench [--input file.png] [--sizes 1024,4096] "
+                                 "[--repeat N] [--preset \"INI text\"]\n");
+            return 2;
+        }
+    }
+    if (presets.empty())
+        presets = defaultPresets();
+    if (repeat < 1)
+        repeat = 1;
+
+    PluginLibrary plugin(programFolder() + "Quillorantix_Daubcrafter.8bf");
+    if (!plugin.loaded()) {
+        std::fprintf(stderr, "cannot load Quillorantix_Daubcrafter.8bf beside the benchmark\n");
+        return 1;
+    }
+    Scene source;
+    if (input && !loadPicture(input, source)) {
+        std::fprintf(stderr, "cannot read %s\n", input);
+        return 1;
+    }
+
+    std::printf("%-18s %6s %10s %10s\n", "preset", "size", "ms/render", "MPix/s");
+    for (int size : sizes) {
+        if (size < 1)
+            continue;
+        Scene picture = input ? resized(source, size, size) : makeScene(size, size);
+        std::vector<uint8_t> out(picture.pixels.size());
+        for (const Preset& preset : presets) {
+            std::vector<char> settings(preset.text.begin(), preset.text.end());
+            settings.resize(4096);
+            double total = 0;
+            bool ok = true;
+            for (int r = 0; r < repeat; ++r) {
+                PluginRequest request = {};
+                request.sourcePixels = picture.pixels.data();
+                request.destinationPixels = out.data();
+                request.sourceStride = request.destinationStride = picture.stride;
+                request.pixelFormat = 4;
+                request.width = picture.width;
+                request.height = picture.height;
+                request.settingsCapacity = int32_t(settings.size());
+                request.settingsBuffer = settings.data();
+                request.settingsLength = int32_t(preset.text.size());
+                const double start = nowMs();
+                ok = plugin.processImage(&request) && ok;
+                total += nowMs() - start;
+            }
+            const double ms = total / repeat;
+            const double mpix = double(size) * size / 1e6;
+            std::printf("%-18s %6d %10.1f %10.2f%s\n", preset.name.c_str(), size, ms,
+                        ms > 0 ? mpix / (ms / 1000.0) : 0.0, ok ? "" : "  (render failed)");
+            std::fflush(stdout);
+        }
+    }
+    return 0;
+}

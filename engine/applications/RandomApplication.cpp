@@ -1,0 +1,82 @@
+#include "engine/applications/RandomApplication.h"
+
+#include <cstdlib>
+
+#include "engine/ParamDescriptor.h"
+#include "engine/RenderCallbacks.h"
+#include "engine/strokes/StrokeAlgorithm.h"
+#include "foundation/Numeric.h"
+#include "foundation/Vec2.h"
+
+namespace {
+
+const ParamDescriptor kRandomParams[] = {
+    {2, 2, 500, 100, 2, "Amount ", "amount", 0, ParamList(), 80, 120, 100,
+     "Select the amount of application\n higher value -> more effect"},
+    {0, 0, 0, 0, 0, "", "", 0, ParamList(), 0, 0, 0, ""},
+};
+
+} // namespace
+
+RandomApplication::RandomApplication()
+    : ApplicationPattern(kRandomParams, "random", "Random"), rowCursor(0)
+{
+}
+
+void RandomApplication::prepare()
+{
+    rowCursor = 0;
+}
+
+bool RandomApplication::run(RenderCallbacks& callbacks)
+{
+    do {
+        if (callbacks.isCancelled())
+            return false;
+        int batch = batchSize(budget);
+        if (batch > remaining)
+            batch = remaining;
+        remaining -= batch;
+        placeBatch(batch);
+        if (!callbacks.progress(doneFraction()))
+            return false;
+    } while (remaining > 0);
+    callbacks.finished();
+    return true;
+}
+
+int RandomApplication::step(int count)
+{
+    if (count < 0)
+        count = budget / 80;
+    if (count < 10)
+        count = 10;
+    if (count > 4000)
+        count = 4000;
+    if (count > remaining)
+        count = remaining;
+    if (count < 0)
+        count = 0;
+    remaining -= count;
+    placeBatch(count);
+    return count;
+}
+
+void RandomApplication::placeBatch(int count)
+{
+    const long long c = truncToInt(coverage);
+    if (area.left < 0 || area.top < 0)
+        return;
+    // Wide types: an area spanning most of the int range must not wrap.
+    const long long width = (long long)area.right - area.left;
+    const long long height = (long long)area.bottom - area.top;
+    if (width < 1 || height < 1)
+        return;
+    const long long span = c + 1 > 2 ? c + 1 : 2;
+    for (int i = 0; i < count; ++i) {
+        const int x = int(area.left + rand() % width);
+        const int y = area.top + rowCursor;
+        stroke->draw(*brush, Vec2(float(x), float(y)));
+        rowCursor = int((rowCursor + rand() % span) % height);
+    }
+}

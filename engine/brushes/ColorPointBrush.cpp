@@ -1,0 +1,102 @@
+#include "engine/brushes/ColorPointBrush.h"
+
+#include "engine/ParamDescriptor.h"
+#include "engine/ResponseCurves.h"
+#include "engine/tips/ColorPointTip.h"
+#include "foundation/Numeric.h"
+#include "foundation/Vec2.h"
+#include "image/BlendModes.h"
+#include "image/ColourMath.h"
+#include "image/CompositeModes.h"
+
+namespace {
+
+const ParamDescriptor kTable[] = {
+    {3, 5, 400, 25, 1, "Radius ", "radius", 0, {}, 10, 70, 60, "Brush radius"},
+    {3, 3, 300, 100, 2, "Height ", "height", 0, {}, 5, 115, 85,
+     "Brush height\n higher value -> sharper edged brush"},
+    {2, 0, 0, 1, 0, "Height Transform", "height.transform", 5, &responseCurves, 0, 0, 0,
+     "height transform function, makes\n changes to the brush height/alpha"},
+    {2, -720, 720, 0, 0, "Rotation ", "rotation", 1, {}, 1, 2, 40,
+     "Brush head rotation through stroke"},
+    {2, 1, 10, 1, 0, "Sides ", "sides", 0, {}, 1, 2, 40, "number of sides in brush shape"},
+    {2, -50, 150, 0, 2, "Shape ", "shape", 0, {}, 0, 50, 60, "amount of shape in"},
+    {3, -50, 150, 80, 2, "Color Mix ", "colormix", 0, {}, 60, 110, 50,
+     "selects brush color between\n source and destination pixel"},
+    {3, -50, 150, 0, 2, "Color Stickiness ", "stickycolor", 0, {}, 0, 0, 0,
+     "amount the brush color sticks\n to the currently selected color"},
+    {2, 0, 0, 0, 0, "Color Sticky Type ", "stickytype", 5, &stickyTypePredicates, 0, 0, 0,
+     "sticky logic, selects which\n color is retained as current"},
+    {2, 0, 0, 0, 0, "Blend mode ", "blendmode", 5, &blendModes, 0, 0, 0,
+     "selects blend mode for brush application"},
+    {2, 0, 0, 0, 0, "Alpha mode ", "alphamode", 5, &compositeModes, 0, 0, 0,
+     "selects alpha result mode for brush application"},
+    {2, 0, 0, 0, 0, "Paint If ", "limit", 5, &paintIfPredicates, 0, 0, 0,
+     "paint logic, selects which brush point applications are painted"},
+    {3, 900, 1100, 1000, 3, "Brightness ", "brightness", 0, {}, 995, 1005, 99,
+     "increase output brightness/contrast"},
+    {3, 0, 100, 0, 2, "Noise ", "noise", 0, {}, 0, 25, 50, "amount of noise in generated brush"},
+    {1, 0, 1, 0, 0, "Builder 1 ", "shapebuilder", 0, {}, 0, 0, 0, "use second shape builder"},
+    {0, 0, 0, 0, 0, "", "", 0, {}, 0, 0, 0, ""},
+};
+
+} // namespace
+
+ColorPointBrush::ColorPointBrush()
+    : ShapedBrush(kTable, "_ColorPointBrush", "Color Point Brush"),
+      currentColor(Pixel::fromWord(0)), limit_(defaultPaintIf()),
+      stickyType_(defaultStickyType())
+{
+}
+
+ColorPointBrush::~ColorPointBrush()
+{
+}
+
+BrushTip* ColorPointBrush::createTip() const
+{
+    return new ColorPointTip();
+}
+
+void ColorPointBrush::prepare(int steps)
+{
+    ShapedBrush::prepare(steps);
+    colorMix_ = valuePair("colormix");
+    stickyColor_ = valuePair("stickycolor");
+    stickyType_ = choice<PaintIfPredicate>("stickytype", defaultStickyType());
+    limit_ = choice<PaintIfPredicate>("limit", defaultPaintIf());
+    const BlendKernel blend = choice<BlendKernel>("blendmode", defaultBlendKernel());
+    const CompositeKernel alpha = choice<CompositeKernel>("alphamode", defaultCompositeKernel());
+    const ValuePair brightness = valuePair("brightness");
+    for (int i = 0; i < count_; ++i) {
+        tips_[i]->blendKernel = blend;
+        tips_[i]->compositeKernel = alpha;
+        tips_[i]->setBrightness(tipBrightness(brightness, i));
+    }
+}
+
+bool ColorPointBrush::dab(const Vec2& position, const Vec2& direction, float t)
+{
+    Image* target = paintTarget();
+    if (count_ == 0 || !target)
+        return false;
+    const int index = truncToInt(static_cast<double>(count_ - 1) * t);
+    if (index < 0 || index >= count_)
+        return false;
+    const Point pp(addSaturated(roundToInt(position.x), pixelOffset.x),
+                   addSaturated(roundToInt(position.y), pixelOffset.y));
+    const Point qq(addSaturated(roundToInt(position.x + direction.x), pixelOffset.x),
+                   addSaturated(roundToInt(position.y + direction.y), pixelOffset.y));
+    const Pixel q = readTargetClamped(qq.x, qq.y);
+    const Pixel p = readTargetClamped(pp.x, pp.y);
+    // The first tip starts every stroke: it always takes up the colour.
+    if (index == 0 || stickyType_(&p, &currentColor))
+        currentColor = p;
+    if (!limit_(&q, &p))
+        return false;
+    const Pixel mix = lerpPixelRgb(q, p, colorMix_.at(t));
+    ColorPointTip* tip = static_cast<ColorPointTip*>(tips_[index]);
+    tip->color = lerpPixelRgb(mix, currentColor, stickyColor_.at(t));
+    tip->stampColor(*target, qq);
+    return true;
+}

@@ -1,0 +1,96 @@
+#include "engine/brushes/ImageCopyBrush.h"
+
+#include "engine/Canvas.h"
+#include "engine/ParamDescriptor.h"
+#include "engine/ResponseCurves.h"
+#include "engine/tips/ImageCopyTip.h"
+#include "foundation/Numeric.h"
+#include "foundation/Vec2.h"
+#include "image/BlendModes.h"
+#include "image/CompositeModes.h"
+
+namespace {
+
+const ParamDescriptor kTable[] = {
+    {3, 5, 200, 25, 1, "Radius ", "radius", 0, {}, 0, 0, 0, "Brush radius"},
+    {3, 4, 300, 100, 2, "Height ", "height", 0, {}, 4, 125, 75,
+     "Brush height\n higher value -> sharper edged brush"},
+    {2, 0, 0, 1, 0, "Height Transform", "height.transform", 5, &responseCurves, 0, 0, 0,
+     "height transform function, makes\n changes to the brush height/alpha"},
+    {2, -720, 720, 0, 0, "Rotation ", "rotation", 1, {}, 1, 2, 40,
+     "Brush rotation through the stroke"},
+    {2, 1, 10, 1, 0, "Sides ", "sides", 0, {}, 1, 2, 40, "number of sides in brush shape"},
+    {2, -10, 200, 0, 2, "Shape ", "shape", 0, {}, 0, 50, 60, "amount of brush shape"},
+    {2, 0, 0, 0, 0, "Blend mode ", "blendmode", 5, &blendModes, 0, 0, 0,
+     "selects blend mode for brush application"},
+    {2, 0, 0, 0, 0, "Alpha mode ", "alphamode", 5, &compositeModes, 0, 0, 0,
+     "selects alpha result mode for brush application"},
+    {2, 0, 0, 0, 0, "Paint If ", "limit", 5, &paintIfPredicates, 0, 0, 0,
+     "paint logic, selects which brush point applications are painted"},
+    {3, 900, 1100, 1000, 3, "Brightness ", "brightness", 0, {}, 995, 1005, 99,
+     "increase output brightness/contrast"},
+    {3, 0, 100, 0, 2, "Noise ", "noise", 0, {}, 0, 25, 50, "amount of noise in generated brush"},
+    {1, 0, 1, 0, 0, "Reverse ", "swap", 0, {}, 0, 0, 0, "swap source/destination pixel positions"},
+    {1, 0, 1, 1, 0, "Builder 1 ", "shapebuilder", 0, {}, 0, 0, 0, "use second shape builder"},
+    {0, 0, 0, 0, 0, "", "", 0, {}, 0, 0, 0, ""},
+};
+
+} // namespace
+
+ImageCopyBrush::ImageCopyBrush()
+    : ShapedBrush(kTable, "_ImageCopyBrush", "Image Copy Brush"), reverse(false),
+      limit_(defaultPaintIf())
+{
+}
+
+ImageCopyBrush::~ImageCopyBrush()
+{
+}
+
+BrushTip* ImageCopyBrush::createTip() const
+{
+    return new ImageCopyTip();
+}
+
+void ImageCopyBrush::prepare(int steps)
+{
+    ShapedBrush::prepare(steps);
+    reverse = findParameter("swap").values[0] != 0;
+    const CompositeKernel alpha = choice<CompositeKernel>("alphamode", defaultCompositeKernel());
+    const BlendKernel blend = choice<BlendKernel>("blendmode", defaultBlendKernel());
+    limit_ = choice<PaintIfPredicate>("limit", defaultPaintIf());
+    const ValuePair brightness = valuePair("brightness");
+    Image* target = canvas ? canvas->target : nullptr;
+    for (int i = 0; i < count_; ++i) {
+        ImageCopyTip* tip = static_cast<ImageCopyTip*>(tips_[i]);
+        tip->source = target;
+        tip->blendKernel = blend;
+        tip->compositeKernel = alpha;
+        tip->setBrightness(tipBrightness(brightness, i));
+    }
+}
+
+bool ImageCopyBrush::dab(const Vec2& position, const Vec2& direction, float t)
+{
+    Image* target = paintTarget();
+    if (count_ == 0 || !target)
+        return false;
+    // Here the vector sum is formed before rounding, unlike the point brushes.
+    const Point p(addSaturated(roundToInt(position.x), pixelOffset.x),
+                  addSaturated(roundToInt(position.y), pixelOffset.y));
+    const Point q(addSaturated(roundToInt(position.x + direction.x), pixelOffset.x),
+                  addSaturated(roundToInt(position.y + direction.y), pixelOffset.y));
+    const Pixel atQ = readTargetClamped(q.x, q.y);
+    const Pixel atP = readTargetClamped(p.x, p.y);
+    if (!limit_(&atP, &atQ))
+        return false;
+    const int index = truncToInt(static_cast<double>(count_ - 1) * t);
+    if (index < 0 || index >= count_)
+        return false;
+    const ImageCopyTip* tip = static_cast<const ImageCopyTip*>(tips_[index]);
+    if (reverse)
+        tip->stamp(*target, p, q);
+    else
+        tip->stamp(*target, q, p);
+    return true;
+}

@@ -1,0 +1,141 @@
+#include "engine/strokes/AnglePairStroke.h"
+
+#include <cmath>
+
+#include "engine/ParamDescriptor.h"
+#include "engine/brushes/Brush.h"
+#include "engine/strokes/StrokeCoverage.h"
+#include "foundation/Angles.h"
+
+namespace {
+
+const ParamDescriptor kTable[] = {
+    {35, 1, 160, 8, 0, "Length ", "length", 0, {}, 1, 40, 50,
+     "Stroke Length - the ranger of\n brush applications per brush stroke"},
+    {2, 0, 0, 1, 0, "Direction 1", "direction1", 5, &scalarFields, 0, 0, 0,
+     "direction 1 function, controls\n brush motion direction"},
+    {3, -1200, 1200, 100, 2, "Angle 1 Multiplier ", "amult1", 0, {}, 0, 0, 0,
+     "The direction result for the first angle component \n is multiplied by this value"},
+    {2, 0, 0, 0, 0, "Angle 1 Transform", "dir1.transform", 5, &responseCurves, 0, 0, 0,
+     "direction 1 transform function, makes\n interesting changes to the stroke direction"},
+    {2, -180, 180, 0, 0, "Stroke Angle 1", "angle1", 1, {}, 0, 0, 0,
+     "The angle that the stroke takes\n (added to the Direction 1 function result)"},
+    {2, 0, 0, 1, 0, "Direction 2", "direction2", 5, &scalarFields, 0, 0, 0,
+     "direction function, controls\n brush motion direction"},
+    {3, -1200, 1200, 100, 2, "Angle Multiplier ", "amult2", 0, {}, 0, 0, 0,
+     "The direction result\n is multiplied by this value"},
+    {2, 0, 0, 0, 0, "Angle Transform ", "dir2.transform", 5, &responseCurves, 0, 0, 0,
+     "final angle transform function, makes\n interesting changes to the stroke direction"},
+    {2, -180, 180, 0, 0, "Stroke Angle ", "angle2", 1, {}, 0, 0, 0,
+     "The angle that the stroke takes\n (added to the final Direction angle function result)"},
+    {3, -100, 200, 100, 2, "Angle Mix ", "amix", 0, {}, 0, 0, 0,
+     "Mix function \n for direction/angle 1 & 2"},
+    {2, 5, 400, 100, 2, "Distance Multiplier ", "dmult", 0, {}, 90, 125, 95,
+     "The distance the stroke moves\n between each brush application, relative\nto the brush size"},
+    {2, 850, 1150, 1000, 3, "Distance Multiplier x", "dmultx", 0, {}, 970, 1030, 80,
+     "Acceleration factor for\n the distance multiplier"},
+    {3, -100, 250, 100, 2, "Brush Vector ", "brushvector", 0, {}, 80, 120, 90,
+     "For a single brush application, the distance scale\n between 'source' and 'destination' pixels"},
+    {3, -20, 120, 0, 2, "Inertia ", "inertia", 0, {}, 0, 0, 70,
+     "Controls how easily the motion vector\n changes through the stroke"},
+    {1, 0, 1, 1, 0, "Feedback", "feedback", 0, {}, 1, 1, 70,
+     "When selected uses the output image\nfor stroke direction input\n (uses input image otherwise)"},
+    {1, 0, 1, 0, 0, "Stop on no paint", "nopaintstop", 0, {}, 0, 0, 0,
+     "stops the brush stroke application\nwhen the brush stops painting"},
+    {1, 0, 1, 0, 0, "Premult/add 1", "preadd1", 0, {}, 0, 0, 0,
+     "apply direction 1 add/multipy\nbefore applying transform function"},
+    {0, 0, 0, 0, 0, "", "", 0, {}, 0, 0, 0, ""},
+};
+
+} // namespace
+
+AnglePairStroke::AnglePairStroke()
+    : StrokeAlgorithm(kTable, "AnglePairStroke", "Angle Pair Algorithm"),
+      direction1Field_(defaultScalarField()), direction2Field_(defaultScalarField()),
+      direction1Curve_(defaultCurve()), direction2Curve_(defaultCurve()),
+      stopOnNoPaint_(false), preAdd1_(false), strokeAngle1_(0.0f), strokeAngle2_(0.0f),
+      stepDistance_(1.0f), stepGrowth_(1.0f), length_{1, 1}
+{
+}
+
+AnglePairStroke::~AnglePairStroke()
+{
+}
+
+void AnglePairStroke::prepare(Brush& brush)
+{
+    StrokeAlgorithm::prepare(brush);
+    readFeedback();
+    stopOnNoPaint_ = findParameter("nopaintstop").values[0] != 0;
+    preAdd1_ = findParameter("preadd1").values[0] != 0;
+    readLength(length_[0], length_[1]);
+    brush.prepare(length_[1]);
+    angleMultiplier1_ = scaledPair("amult1");
+    strokeAngle1_ = static_cast<float>(scaled("angle1") * kDegToRad);
+    direction1Field_ = choice<ScalarFieldFunction>("direction1", defaultScalarField());
+    direction1Curve_ = choice<ResponseCurve>("dir1.transform", defaultCurve());
+    direction2Field_ = choice<ScalarFieldFunction>("direction2", defaultScalarField());
+    angleMix_ = scaledPair("amix");
+    angleMultiplier2_ = scaledPair("amult2");
+    strokeAngle2_ = static_cast<float>(scaled("angle2") * kDegToRad);
+    direction2Curve_ = choice<ResponseCurve>("dir2.transform", defaultCurve());
+    brushVector_ = scaledPair("brushvector");
+    // Unlike the other strokes the brush scales each step in draw, not here.
+    stepDistance_ = scaled("dmult");
+    if (!(stepDistance_ >= 1.0f))
+        stepDistance_ = 1.0f;
+    stepGrowth_ = scaled("dmultx");
+    inertia_ = scaledPair("inertia");
+}
+
+void AnglePairStroke::draw(Brush& brush, Vec2 start)
+{
+    if (!fieldImage)
+        return;
+    const Image& image = *fieldImage;
+    const int steps = stepCount(length_[0], length_[1]);
+    const float dt = 1.0f / static_cast<float>(length_[1]);
+
+    Vec2 position = start;
+    Vec2 motion;
+    float t = 0.0f;
+    float distance = stepDistance_;
+    for (int i = 0; i < steps; ++i) {
+        const float f1 = direction1Field_(image, position.x, position.y);
+        const float m1 = angleMultiplier1_.at(t);
+        double a1;
+        if (preAdd1_) {
+            const float x = f1 * m1 + strokeAngle1_;
+            a1 = direction1Curve_(x);
+        } else {
+            a1 = direction1Curve_(f1) * m1 + strokeAngle1_;
+        }
+        const float f2 = direction2Field_(image, position.x, position.y);
+        const float m2 = angleMultiplier2_.at(t);
+        const double a2 = direction2Curve_(f2) * m2 + strokeAngle2_;
+        const double mix = angleMix_.at(t);
+        const double theta = kTwoPi * ((1.0 - mix) * a1 + mix * a2);
+        const float length = distance * brush.sizeAt(t);
+        // The second multiplier and stroke angle act again on the mixed angle.
+        const double phi = m2 * theta + strokeAngle2_;
+        const Vec2 step(static_cast<float>(length * std::cos(phi)),
+                        static_cast<float>(length * std::sin(phi)));
+        const Vec2 brushVector = step * brushVector_.at(t);
+        if (!brush.dab(position, brushVector, t) && stopOnNoPaint_)
+            return;
+        motion = i == 0 ? step : Vec2::lerp(inertia_.at(t), step, motion);
+        position = position + motion;
+        distance *= stepGrowth_;
+        t += dt;
+    }
+}
+
+double AnglePairStroke::coverage(Brush& brush)
+{
+    return strokeCoverage(brush.meanSize(), storedLength());
+}
+
+int AnglePairStroke::minimumLength() const
+{
+    return storedLength();
+}

@@ -1,0 +1,142 @@
+#include "engine/strokes/ParamAngle2dStroke.h"
+
+#include <cmath>
+
+#include "engine/ParamDescriptor.h"
+#include "engine/brushes/Brush.h"
+#include "engine/strokes/StrokeCoverage.h"
+#include "foundation/Angles.h"
+
+namespace {
+
+const ParamDescriptor kTable[] = {
+    {35, 1, 160, 8, 0, "Length ", "length", 0, {}, 1, 40, 50,
+     "Stroke Length - the ranger of\n brush applications per brush stroke"},
+    {2, 0, 0, 1, 0, "Direction ", "direction", 5, &scalarFields, 0, 0, 0,
+     "direction function, controls\n brush motion direction"},
+    {2, 0, 0, 1, 0, "Direction Transform", "dir.transform", 5, &responseCurves, 0, 0, 0,
+     "direction transform function, makes\n interesting changes to the stroke direction"},
+    {2, -180, 180, 0, 0, "Stroke Angle ", "angle", 1, {}, 0, 0, 0,
+     "The angle that the stroke takes\n (added to the Direction function result)"},
+    {2, -2400, 2400, 100, 2, "Angle Multiplier ", "amult", 0, {}, 0, 0, 0,
+     "The direction result\n is multiplied by this value"},
+    {3, -500, 500, 0, 2, "Curl ", "curl", 1, {}, -100, 100, 85,
+     "The amount that the stroke\n curls during application"},
+    {3, -100, 250, 100, 2, "Brush Vector ", "brushvector", 0, {}, 80, 120, 90,
+     "For a single brush application, the distance scale\n between 'source' and 'destination' pixels"},
+    {2, 5, 400, 100, 2, "Distance Multiplier ", "dmult", 0, {}, 90, 125, 95,
+     "The distance the stroke moves\n between each brush application, relative\nto the brush size"},
+    {2, 850, 1150, 1000, 3, "Distance Multiplier x", "dmultx", 0, {}, 970, 1030, 80,
+     "Acceleration factor for\n the distance multiplier"},
+    {3, -50, 150, 0, 2, "Initial Direction", "initdir", 0, {}, 0, 0, 0,
+     "Amount to adhere to original direction\n (direction stickiness)"},
+    {2, 0, 0, 1, 0, "Distance Function ", "distfunc", 5, &scalarFields, 0, 0, 0,
+     "Distance function, multiples offset\n distance by function"},
+    {3, -100, 200, 0, 2, "Distance Func. mix", "distfuncmix", 0, {}, 0, 0, 0,
+     "Multiplier for\n distance function"},
+    {3, -20, 120, 0, 2, "Inertia ", "inertia", 0, {}, 0, 0, 70,
+     "Controls how easily the motion vector\n changes through the stroke"},
+    {1, 0, 1, 1, 0, "Feedback", "feedback", 0, {}, 1, 1, 70,
+     "When selected uses the output image\nfor stroke direction input\n (uses input image otherwise)"},
+    {1, 0, 1, 0, 0, "Stop on no paint", "nopaintstop", 0, {}, 0, 0, 0,
+     "stops the brush stroke application\nwhen the brush stops painting"},
+    {0, 0, 0, 0, 0, "", "", 0, {}, 0, 0, 0, ""},
+};
+
+} // namespace
+
+ParamAngle2dStroke::ParamAngle2dStroke()
+    : StrokeAlgorithm(kTable, "ParamAngle2dStroke", "Stroke Algorithm 2"),
+      directionField_(defaultScalarField()), distanceField_(defaultScalarField()),
+      directionCurve_(defaultCurve()), stopOnNoPaint_(false), stepDistance_(1.0f),
+      stepGrowth_(1.0f), strokeAngle_(0.0f), angleMultiplier_(1.0f), length_{1, 1}
+{
+}
+
+ParamAngle2dStroke::~ParamAngle2dStroke()
+{
+}
+
+void ParamAngle2dStroke::prepare(Brush& brush)
+{
+    StrokeAlgorithm::prepare(brush);
+    readFeedback();
+    stopOnNoPaint_ = findParameter("nopaintstop").values[0] != 0;
+    readLength(length_[0], length_[1]);
+    brush.prepare(length_[1]);
+    brushVector_ = scaledPair("brushvector");
+    angleMultiplier_ = scaled("amult");
+    stepDistance_ = scaled("dmult") * brush.spacingScale();
+    if (!(stepDistance_ >= 1.0f))
+        stepDistance_ = 1.0f;
+    stepGrowth_ = scaled("dmultx");
+    curl_ = scaledPair("curl");
+    curl_.first = static_cast<float>(curl_.first * kDegToRad);
+    curl_.second = static_cast<float>(curl_.second * kDegToRad);
+    strokeAngle_ = static_cast<float>(scaled("angle") * kDegToRad);
+    initialDirection_ = scaledPair("initdir");
+    directionField_ = choice<ScalarFieldFunction>("direction", defaultScalarField());
+    distanceField_ = choice<ScalarFieldFunction>("distfunc", defaultScalarField());
+    directionCurve_ = choice<ResponseCurve>("dir.transform", defaultCurve());
+    distanceMix_ = scaledPair("distfuncmix");
+    inertia_ = scaledPair("inertia");
+}
+
+void ParamAngle2dStroke::draw(Brush& brush, Vec2 start)
+{
+    if (!fieldImage)
+        return;
+    const Image& image = *fieldImage;
+    const int steps = stepCount(length_[0], length_[1]);
+    const float dt = 1.0f / static_cast<float>(length_[1]);
+
+    Vec2 position = start;
+    Vec2 previousPosition;
+    Vec2 previousBrushVector;
+    Vec2 motion;
+    float t = 0.0f;
+    float distance = stepDistance_;
+    double accumulated = strokeAngle_;
+    double firstDirection = 0.0;
+
+    // N + 1 iterations for N dabs: the last direction computed is never painted.
+    for (int i = 0; i <= steps; ++i) {
+        const float v = directionField_(image, position.x, position.y);
+        const double r = directionCurve_(v) * kTwoPi;
+        if (i == 0)
+            firstDirection = r;
+        const double stick = initialDirection_.at(t);
+        const double theta =
+            angleMultiplier_ * ((1.0 - stick) * r + stick * firstDirection) + accumulated;
+        Vec2 step(static_cast<float>(distance * std::cos(theta)),
+                  static_cast<float>(distance * std::sin(theta)));
+        const Vec2 brushVector = step * brushVector_.at(t);
+
+        if (i >= 1 && !brush.dab(previousPosition, previousBrushVector, t) && stopOnNoPaint_)
+            return;
+
+        // Read after the dab, so with feedback the distance field sees it.
+        const float w = distanceField_(image, position.x, position.y);
+        const float stretch = 1.0f + distanceMix_.at(t) * (2.0f * w - 1.0f);
+        step = step * stretch;
+        motion = i == 0 ? step : Vec2::lerp(inertia_.at(t), step, motion);
+
+        previousPosition = position;
+        position = position + motion;
+        previousBrushVector = brushVector;
+
+        accumulated += curl_.at(t);
+        distance *= stepGrowth_;
+        t += dt;
+    }
+}
+
+double ParamAngle2dStroke::coverage(Brush& brush)
+{
+    return strokeCoverage(brush.meanSize(), storedLength());
+}
+
+int ParamAngle2dStroke::minimumLength() const
+{
+    return storedLength();
+}

@@ -1,0 +1,123 @@
+#include "engine/strokes/ParamAngleStroke.h"
+
+#include <cmath>
+
+#include "engine/ParamDescriptor.h"
+#include "engine/brushes/Brush.h"
+#include "foundation/Angles.h"
+#include "foundation/Numeric.h"
+
+namespace {
+
+const ParamDescriptor kTable[] = {
+    {35, 1, 160, 8, 0, "Length ", "length", 0, {}, 1, 40, 50,
+     "Stroke Length - the ranger of\n brush applications per brush stroke"},
+    {2, 0, 0, 1, 0, "Direction ", "direction", 5, &scalarFields, 0, 0, 0,
+     "direction function, controls\n brush motion direction"},
+    {2, 0, 0, 1, 0, "Direction Transform", "dir.transform", 5, &responseCurves, 0, 0, 0,
+     "direction transform function, makes\n interesting changes to the stroke direction"},
+    {2, -2400, 2400, 100, 2, "Angle Multiplier ", "amult", 0, {}, 0, 0, 0,
+     "The direction result\n is multiplied by this value"},
+    {2, -180, 180, 0, 0, "Stroke Angle ", "motionangle", 1, {}, 0, 0, 0,
+     "The angle that the stroke takes\n (plus the direction result)"},
+    {2, -500, 500, 0, 2, "Curl ", "curl", 1, {}, -100, 100, 85,
+     "The amount that the stroke\n curls during application"},
+    {3, -200, 250, 100, 2, "Brush Vector ", "brushvector", 0, {}, 80, 120, 90,
+     "For a single brush application, the distance scale\n between 'source' and 'destination' pixels"},
+    {2, 0, 0, 1, 0, "Brush Vector Trans", "brushvector.transform", 5, &responseCurves, 0, 0, 0,
+     "direction transform function, makes\n interesting changes to the brush vector"},
+    {2, -179, 180, 0, 0, "Brush Angle ", "opangle", 1, {}, -10, 10, 50,
+     "The angle at which the brush is applied"},
+    {2, 5, 400, 100, 2, "Distance Multiplier", "dmult", 0, {}, 90, 125, 95,
+     "The distance the stroke moves\n between each brush application, relative\nto the brush size"},
+    {1, 0, 1, 1, 0, "Feedback", "feedback", 0, {}, 1, 1, 70,
+     "When selected uses the output image\nfor stroke direction input\n (uses input image otherwise)"},
+    {1, 0, 1, 0, 0, "Initial Direction", "line", 0, {}, 0, 0, 0,
+     "Uses the direction calculated at the beginning\n of the stroke for the rest of the stroke"},
+    {1, 0, 1, 0, 0, "Stop on no paint", "nopaintstop", 0, {}, 0, 0, 0,
+     "stops the brush stroke application\nwhen the brush stops painting"},
+    {0, 0, 0, 0, 0, "", "", 0, {}, 0, 0, 0, ""},
+};
+
+} // namespace
+
+ParamAngleStroke::ParamAngleStroke()
+    : StrokeAlgorithm(kTable, "ParamAngleStroke", "Stroke Algorithm 1 (original+)"),
+      directionField_(defaultScalarField()), directionCurve_(defaultCurve()),
+      brushVectorCurve_(defaultCurve()), motionAngle_(0), brushAngle_(0), curl_(0.0f),
+      length_{1, 1}, initialDirection_(false), stopOnNoPaint_(false), angleMultiplier_(1.0f),
+      step_(1.0f)
+{
+}
+
+ParamAngleStroke::~ParamAngleStroke()
+{
+}
+
+void ParamAngleStroke::prepare(Brush& brush)
+{
+    StrokeAlgorithm::prepare(brush);
+    readFeedback();
+    stopOnNoPaint_ = findParameter("nopaintstop").values[0] != 0;
+    readLength(length_[0], length_[1]);
+    brush.prepare(length_[1]);
+    brushVector_ = scaledPair("brushvector");
+    motionAngle_ = truncToInt(findParameter("motionangle").valueReal(0) * kDegToRad);
+    curl_ = static_cast<float>(findParameter("curl").valueReal(0) * kDegToRad);
+    brushAngle_ = truncToInt(findParameter("opangle").valueReal(0) * kDegToRad);
+    initialDirection_ = findParameter("line").values[0] != 0;
+    angleMultiplier_ = scaled("amult");
+    step_ = brush.spacingScale() * scaled("dmult");
+    if (!(step_ >= 1.0f))
+        step_ = 1.0f;
+    directionCurve_ = choice<ResponseCurve>("dir.transform", defaultCurve());
+    directionField_ = choice<ScalarFieldFunction>("direction", defaultScalarField());
+    brushVectorCurve_ = choice<ResponseCurve>("brushvector.transform", defaultCurve());
+}
+
+void ParamAngleStroke::draw(Brush& brush, Vec2 start)
+{
+    if (!fieldImage)
+        return;
+    const Image& image = *fieldImage;
+    const float x0 = static_cast<float>(roundToInt(start.x));
+    const float y0 = static_cast<float>(roundToInt(start.y));
+    Vec2 p(x0, y0);
+    const int steps = stepCount(length_[0], length_[1]);
+    if (steps <= 0)
+        return;
+    const float dt = 1.0f / static_cast<float>(length_[1]);
+    float t = 0.0f;
+    double curlSum = 0.0;
+    double a = 0.0;
+    for (int i = 0; i < steps; ++i) {
+        if (!(initialDirection_ && i > 0)) {
+            const float v = directionField_(image, p.x, p.y);
+            a = directionCurve_(v) * kTwoPi;
+        }
+        const float b = (1.0f - t) * brushVector_.first + t * brushVector_.second;
+        const double c = brushVectorCurve_(b);
+        const Vec2 source(static_cast<float>(x0 + (p.x - x0) * c),
+                          static_cast<float>(y0 + (p.y - y0) * c));
+        const double h = (brushAngle_ + a) * angleMultiplier_;
+        const Vec2 dabAt(static_cast<float>(p.x + std::sin(h) * step_),
+                         static_cast<float>(p.y + std::cos(h) * step_));
+        if (!brush.dab(dabAt, source - dabAt, t) && stopOnNoPaint_)
+            return;
+        t += dt;
+        const double m = (motionAngle_ + a + curlSum) * angleMultiplier_;
+        p.x = static_cast<float>(p.x + std::sin(m) * step_);
+        p.y = static_cast<float>(p.y + std::cos(m) * step_);
+        curlSum += curl_;
+    }
+}
+
+double ParamAngleStroke::coverage(Brush& brush)
+{
+    return static_cast<double>(length_[1]) * brush.meanSize();
+}
+
+int ParamAngleStroke::minimumLength() const
+{
+    return length_[1];
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "engine/Component.h"
+#include "engine/brushes/ValuePair.h"
+#include "foundation/Vec2.h"
+
+class Brush;
+class Image;
+
+// Base of the components of type "stroke": from a start point a stroke
+// walks a path of steps, steered by fields of the image, and asks the brush
+// for one dab per step.
+class StrokeAlgorithm : public Component {
+public:
+    enum { MaxSteps = 160 };
+
+    StrokeAlgorithm(const ParamDescriptor* table, const char* id, const char* displayName);
+    ~StrokeAlgorithm() override;
+
+    // Reads the parameters and binds the functions for a render.
+    virtual void prepare(Brush& brush);
+    // Paints one stroke from start (canvas-area coordinates).
+    virtual void draw(Brush& brush, Vec2 start) = 0;
+    // The expected area one stroke covers.
+    virtual double coverage(Brush& brush) = 0;
+    virtual int minimumLength() const = 0;
+
+    Image* fieldImage; // not owned; what the fields read during draw
+    bool feedback;
+
+protected:
+    // "feedback": the fields follow the paint of earlier strokes (canvas
+    // target) or the unchanged picture (canvas reference).
+    void readFeedback();
+    // "length" as (low, high) in order, each limited to 1..160.
+    void readLength(int& low, int& high) const;
+    // First value of "length" as stored (not ordered).
+    int storedLength() const;
+    // low + rand() * (high - low) / 32767, truncating.
+    static int stepCount(int low, int high);
+
+    float scaled(const char* id) const;
+    ValuePair scaledPair(const char* id) const;
+    template <class Fn>
+    Fn choice(const char* id, Fn fallback) const
+    {
+        const Fn fn = findParameter(id).selectedFunctionAs<Fn>();
+        return fn ? fn : fallback;
+    }
+};

@@ -1,0 +1,102 @@
+#include "engine/tips/BrushTip.h"
+
+#include "engine/tips/BrushTipShape.h"
+#include "engine/tips/PolygonTipShape.h"
+#include "foundation/Numeric.h"
+#include "foundation/Rect.h"
+#include "foundation/Vec2.h"
+#include "image/BlendModes.h"
+#include "image/Image.h"
+
+BrushTip::BrushTip()
+    : mass(1.0), blendKernel(defaultBlendKernel()),
+      compositeKernel(defaultCompositeKernel()), spacing_(1.0f)
+{
+    for (int i = 0; i < 256; ++i) {
+        brightness[0][i] = brightness[1][i] = brightness[2][i] = static_cast<uint8_t>(i);
+        brightness[3][i] = 255;
+    }
+}
+
+BrushTip::~BrushTip()
+{
+}
+
+float BrushTip::width() const
+{
+    return static_cast<float>(mask.width());
+}
+
+float BrushTip::height() const
+{
+    return static_cast<float>(mask.height());
+}
+
+void BrushTip::centre(Vec2& out) const
+{
+    out = Vec2(width() / 2.0f, height() / 2.0f);
+}
+
+float BrushTip::spacing() const
+{
+    return spacing_;
+}
+
+void BrushTip::build(bool radial, float radius, float height, float angle, float shape,
+                     bool clip, int sides, float noise, ResponseCurve curve,
+                     TipHeightFunction heightFunction, TipNoiseFunction noiseFunction)
+{
+    if (radial) {
+        const BrushTipShape builder(height, shape, noise, clip, curve, heightFunction,
+                                    noiseFunction);
+        spacing_ = builder.generate(mask, radius);
+    } else {
+        const PolygonTipShape builder(height, shape, noise, clip, curve, radius, angle, sides,
+                                      heightFunction, noiseFunction);
+        spacing_ = builder.generate(mask);
+    }
+    mass = static_cast<double>(mask.sum()) / 255.0;
+}
+
+void BrushTip::setBrightness(float b)
+{
+    for (int i = 0; i < 256; ++i) {
+        const uint8_t v = static_cast<uint8_t>(clampInt(roundToInt(i * static_cast<double>(b)), 0, 255));
+        brightness[0][i] = brightness[1][i] = brightness[2][i] = v;
+        brightness[3][i] = 255;
+    }
+}
+
+void BrushTip::stampColor(Image& image, const Point& centre) const
+{
+    const int w = mask.width();
+    const int h = mask.height();
+    if (w <= 0 || h <= 0 || image.isEmpty())
+        return;
+    const int iw = image.width();
+    const int ih = image.height();
+    // 64-bit so that a centre near the int limits cannot wrap onto the image.
+    const long long top = static_cast<long long>(centre.y) - (h >> 1);
+    const long long left = static_cast<long long>(centre.x) - (w >> 1);
+    for (int k = 0; k < h; ++k) {
+        const long long y = top + k;
+        if (y < 0 || y >= ih)
+            continue;
+        const uint8_t* m = mask.bytes() + static_cast<size_t>(w) * k;
+        for (int j = 0; j < w; ++j) {
+            const uint8_t weight = m[j];
+            const long long x = left + j;
+            if (weight == 0 || x < 0 || x >= iw)
+                continue;
+            const Pixel d = image.getPixel(static_cast<int>(x), static_cast<int>(y));
+            Pixel c;
+            colorAt(c, h - 1 - k, w - 1 - j);
+            Pixel out;
+            out.r = brightness[0][blendKernel(c.r, weight, d.r, d.a)];
+            out.g = brightness[1][blendKernel(c.g, weight, d.g, d.a)];
+            out.b = brightness[2][blendKernel(c.b, weight, d.b, d.a)];
+            out.a = brightness[3][compositeKernel(weight, d.a)];
+            image.setPixel(static_cast<int>(x), static_cast<int>(y), out);
+        }
+    }
+}

@@ -1,0 +1,74 @@
+#include "engine/tips/ImageCopyTip.h"
+
+#include "foundation/Rect.h"
+#include "foundation/Vec2.h"
+#include "image/Image.h"
+
+ImageCopyTip::ImageCopyTip() : source(nullptr)
+{
+}
+
+ImageCopyTip::~ImageCopyTip()
+{
+}
+
+void ImageCopyTip::stampAt(Image&, const Vec2&)
+{
+}
+
+void ImageCopyTip::colorAt(Pixel& out, int, int) const
+{
+    out = Pixel::fromWord(0);
+}
+
+void ImageCopyTip::stamp(Image& target, const Point& destination, const Point& sourceCentre) const
+{
+    const int w = mask.width();
+    const int h = mask.height();
+    if (w <= 0 || h <= 0 || !source || source->isEmpty() || target.isEmpty())
+        return;
+    const int hw = w / 2;
+    const int hh = h / 2;
+    const int rowStep = sourceCentre.y > destination.y ? -1 : 1;
+    const int colStep = sourceCentre.x > destination.x ? -1 : 1;
+    const int colStart = colStep < 0 ? hw : -hw;
+    const int tw = target.width(), th = target.height();
+    const int sw = source->width(), sh = source->height();
+
+    // Running coordinates are 64-bit: centres may sit anywhere in the int range.
+    long long destRow = static_cast<long long>(destination.y) + (rowStep < 0 ? hh : -hh);
+    long long srcRow = static_cast<long long>(sourceCentre.y) + (rowStep < 0 ? hh : -hh);
+    const uint8_t* m = mask.bytes();
+    for (int k = 0; k < h; ++k, destRow += rowStep, srcRow += rowStep) {
+        if (destRow < 0 || destRow >= th) {
+            m += w;
+            continue;
+        }
+        // The clamped source coordinate stays in force and is stepped on
+        // from the edge.
+        if (srcRow < 0)
+            srcRow = 0;
+        else if (srcRow >= sh)
+            srcRow = sh - 1;
+        long long destCol = static_cast<long long>(destination.x) + colStart;
+        long long srcCol = static_cast<long long>(sourceCentre.x) + colStart;
+        for (int j = 0; j < w; ++j, ++m, destCol += colStep, srcCol += colStep) {
+            const uint8_t weight = *m;
+            if (weight == 0 || destCol < 0 || destCol >= tw)
+                continue;
+            if (srcCol < 0)
+                srcCol = 0;
+            else if (srcCol >= sw)
+                srcCol = sw - 1;
+            const int dx = static_cast<int>(destCol), dy = static_cast<int>(destRow);
+            const Pixel d = target.getPixel(dx, dy);
+            const Pixel s = source->getPixel(static_cast<int>(srcCol), static_cast<int>(srcRow));
+            Pixel out;
+            out.r = brightness[0][blendKernel(s.r, weight, d.r, d.a)];
+            out.g = brightness[1][blendKernel(s.g, weight, d.g, d.a)];
+            out.b = brightness[2][blendKernel(s.b, weight, d.b, d.a)];
+            out.a = brightness[3][compositeKernel(weight, d.a)];
+            target.setPixel(dx, dy, out);
+        }
+    }
+}

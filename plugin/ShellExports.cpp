@@ -1,0 +1,117 @@
+// The shell plug-in interface: getInfo, canProcess and processImage.
+// No C++ exception may leave these functions: with this toolchain an
+// exception thrown inside a statically linked DLL ends the calling process.
+#include <windows.h>
+
+#include <cstring>
+
+#include "engine/Canvas.h"
+#include "engine/ComponentSet.h"
+#include "foundation/FixedBufferReader.h"
+#include "foundation/IniText.h"
+#include "foundation/SessionSettingsStore.h"
+#include "image/Image.h"
+#include "plugin/PluginRecords.h"
+#include "plugin/ShellRenderCallbacks.h"
+
+#define PLUGIN_EXPORT extern "C" __declspec(dllexport)
+
+namespace {
+
+const char kVendor[] = "Quillorantix";
+const char kCategory[] = "paint effects";
+const char kId[] = "quillorantix_daubcrafter_1.1.2.0";
+const char kMenuName[] = "Daubcrafter...";
+const char kAbout[] = "Daubcrafter\nPainterly strokes from the picture's own directions.";
+
+bool formatAccepted(int32_t format)
+{
+    return format >= 4 && format <= 7;
+}
+
+int bytesPerPixel(int32_t format)
+{
+    return format == 4 || format == 5 ? 3 : 4;
+}
+
+// A request whose buffers cannot hold the image it describes is refused
+// rather than read or written out of bounds.
+bool requestUsable(const PluginRequest& r)
+{
+    if (!formatAccepted(r.pixelFormat) || r.width <= 0 || r.height <= 0)
+        return false;
+    if (!r.sourcePixels || !r.destinationPixels)
+        return false;
+    const long long rowBytes = (long long)r.width * bytesPerPixel(r.pixelFormat);
+    if (r.sourceStride < rowBytes || r.destinationStride < rowBytes)
+        return false;
+    if (r.settingsLength < 0 || (r.settingsLength > 0 && !r.settingsBuffer))
+        return false;
+    return true;
+}
+
+bool runProcessImage(PluginRequest& request)
+{
+    if (!requestUsable(request))
+        return false;
+    // Until the settings dialog exists an interactive run cannot be confirmed.
+    if (request.flags & PluginRequestInteractive)
+        return false;
+
+    Image source(request.width, request.height, request.sourcePixels,
+                 uint32_t(request.sourceStride), request.pixelFormat);
+    Image destination(request.width, request.height, request.destinationPixels,
+                      uint32_t(request.destinationStride), request.pixelFormat);
+    Canvas canvas;
+    canvas.reference = &source;
+    canvas.target = &destination;
+    canvas.area = source.bounds();
+    canvas.origin = Point(0, 0);
+
+    SessionSettingsStore working;
+    int length = request.settingsLength;
+    if (request.settingsCapacity >= 0 && length > request.settingsCapacity)
+        length = request.settingsCapacity;
+    if (length > 0) {
+        FixedBufferReader reader(request.settingsBuffer, unsigned(length));
+        readIni(reader, working);
+    }
+
+    ComponentSet components(working.findSection("_current"));
+    // Same size and format on both sides: the copy is row by row.
+    const size_t rowBytes = size_t(request.width) * bytesPerPixel(request.pixelFormat);
+    for (int y = 0; y < request.height; ++y)
+        std::memmove(destination.row(y), source.row(y), rowBytes);
+    ShellRenderCallbacks callbacks(request);
+    return components.paint(canvas, callbacks);
+}
+
+} // namespace
+
+PLUGIN_EXPORT bool __cdecl getInfo(PluginInfo* info)
+{
+    // Field order matters: the id fills its 32 bytes and its terminator is
+    // overwritten by the menu name that follows.
+    std::memcpy(info->vendor, kVendor, sizeof kVendor);
+    std::memcpy(info->category, kCategory, sizeof kCategory);
+    std::memcpy(info->id, kId, sizeof kId);
+    std::memcpy(info->menuName, kMenuName, sizeof kMenuName);
+    std::memcpy(info->about, kAbout, sizeof kAbout);
+    return true;
+}
+
+PLUGIN_EXPORT bool __cdecl canProcess(int32_t pixelFormat, int32_t, int32_t)
+{
+    return formatAccepted(pixelFormat);
+}
+
+PLUGIN_EXPORT bool __cdecl processImage(PluginRequest* request)
+{
+    if (!request)
+        return false;
+    try {
+        return runProcessImage(*request);
+    } catch (...) {
+        return false;
+    }
+}
