@@ -137,15 +137,9 @@ TEST(PngCodec, SaveLoadRoundTripsEveryFormat)
     EXPECT_FALSE(PngCodec().save(fiveBytes, scratchFolder() + "five.png"));
     OwnedBitmap empty;
     EXPECT_FALSE(PngCodec().save(empty, scratchFolder() + "empty.png"));
-}
-
-TEST(PngCodec, SaveIntoUnwritablePathFails)
-{
-    OwnedBitmap source;
-    ASSERT_TRUE(source.create(2, 2, 4));
-    EXPECT_FALSE(PngCodec().save(source, scratchFolder() + "missing\\folder\\x.png"));
-    OwnedBitmap image;
-    EXPECT_FALSE(PngCodec().load(image, scratchFolder() + "does-not-exist.png"));
+    OwnedBitmap small(2, 2, 4);
+    EXPECT_FALSE(PngCodec().save(small, scratchFolder() + "missing\\folder\\x.png"));
+    EXPECT_FALSE(PngCodec().load(empty, scratchFolder() + "does-not-exist.png"));
 }
 
 TEST(ImageLoading, ChoosesTheDecoderByMimeThenExtension)
@@ -233,24 +227,6 @@ TEST(TgaCodec, SaveWritesTopDownAndRoundTripsEveryFormat)
     ASSERT_TRUE(grey.create(3, 3, 2));
     EXPECT_FALSE(canSaveTga(grey));
     EXPECT_FALSE(TgaCodec().save(grey, scratchFolder() + "grey.tga"));
-}
-
-TEST(TgaCodec, HeaderFields)
-{
-    const Bytes data = makeTga(300, 2, 32, false, 9);
-    FixedBufferReader reader(data.data(), unsigned(data.size()));
-    int type = 0, mapLength = -1, width = 0, height = 0, bits = 0, offset = 0;
-    bool bottomUp = false;
-    ASSERT_TRUE(readTgaHeader(reader, &type, &mapLength, &width, &height, &bits, &offset, &bottomUp));
-    EXPECT_EQ(2, type);
-    EXPECT_EQ(0, mapLength);
-    EXPECT_EQ(300, width);
-    EXPECT_EQ(2, height);
-    EXPECT_EQ(32, bits);
-    EXPECT_EQ(27, offset);
-    EXPECT_TRUE(bottomUp);
-    FixedBufferReader shortReader(data.data(), 17);
-    EXPECT_FALSE(readTgaHeader(shortReader, &type, &mapLength, &width, &height, &bits, &offset, &bottomUp));
 }
 
 TEST(DataUri, DecodesPngAndRefusesOtherPrefixes)
