@@ -3,6 +3,7 @@
 // exception thrown inside a statically linked DLL ends the calling process.
 #include <windows.h>
 
+#include <cstddef>
 #include <cstring>
 
 #include "engine/Canvas.h"
@@ -90,13 +91,17 @@ bool runProcessImage(PluginRequest& request)
 
 PLUGIN_EXPORT bool __cdecl getInfo(PluginInfo* info)
 {
+    if (!info)
+        return false;
     // Field order matters: the id fills its 32 bytes and its terminator is
-    // overwritten by the menu name that follows.
-    std::memcpy(info->vendor, kVendor, sizeof kVendor);
-    std::memcpy(info->category, kCategory, sizeof kCategory);
-    std::memcpy(info->id, kId, sizeof kId);
-    std::memcpy(info->menuName, kMenuName, sizeof kMenuName);
-    std::memcpy(info->about, kAbout, sizeof kAbout);
+    // overwritten by the menu name that follows. Written through the record's
+    // bytes, since the id's terminator lies beyond its own field.
+    char* record = reinterpret_cast<char*>(info);
+    std::memcpy(record + offsetof(PluginInfo, vendor), kVendor, sizeof kVendor);
+    std::memcpy(record + offsetof(PluginInfo, category), kCategory, sizeof kCategory);
+    std::memcpy(record + offsetof(PluginInfo, id), kId, sizeof kId);
+    std::memcpy(record + offsetof(PluginInfo, menuName), kMenuName, sizeof kMenuName);
+    std::memcpy(record + offsetof(PluginInfo, about), kAbout, sizeof kAbout);
     return true;
 }
 

@@ -1,0 +1,113 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "plugin/PluginRecords.h"
+
+namespace plugintest {
+
+// The plug-in DLL loaded by file name from the test program's folder, the
+// way a host loads it. Loaded once for the whole test program.
+struct PluginApi
+{
+    HMODULE module = nullptr;
+    GetInfoProc getInfo = nullptr;
+    CanProcessProc canProcess = nullptr;
+    ProcessImageProc processImage = nullptr;
+    std::string path;
+
+    bool loaded() const { return module && getInfo && canProcess && processImage; }
+};
+
+const PluginApi& plugin();
+
+// The test program's folder, with a trailing backslash.
+std::string programFolder();
+
+// A caller-owned pixel buffer in one of the four accepted formats, rows
+// padded by `padding` bytes that the plug-in must leave alone.
+struct TestImage
+{
+    TestImage(int width, int height, int format, int padding = 0, uint8_t fill = 0);
+
+    int bytesPerPixel() const { return format == 4 || format == 5 ? 3 : 4; }
+    int rowBytes() const { return width * bytesPerPixel(); }
+    uint8_t* row(int y) { return bytes.data() + size_t(y) * size_t(stride); }
+    const uint8_t* row(int y) const { return bytes.data() + size_t(y) * size_t(stride); }
+
+    // Logical channels of a pixel, whatever the memory order.
+    void setRgba(int x, int y, int r, int g, int b, int a);
+    void rgba(int x, int y, int out[4]) const;
+
+    // Pixels whose channels differ from other's (same size required).
+    int countDifferentPixels(const TestImage& other) const;
+    bool samePixels(const TestImage& other) const { return countDifferentPixels(other) == 0; }
+    // True when every padding byte still holds `value`.
+    bool paddingIs(uint8_t value) const;
+
+    int width;
+    int height;
+    int format;
+    int stride;
+    std::vector<uint8_t> bytes;
+};
+
+// A generated picture with gradients, hard edges and fine texture, the same
+// logical pixels in every format; alpha varies by row in the four-channel
+// formats.
+void drawScene(TestImage& image);
+
+// What the callbacks saw during one run.
+struct CallbackLog
+{
+    std::vector<float> fractions;
+    int abortPolls = 0;
+    int notifications = 0;
+    int progressCallsBeforeNotify = -1;
+    // Progress answers false from this call on (1 = the first); 0 = never.
+    int stopAtProgress = 0;
+    // Abort answers true from this poll on (1 = the first); 0 = never.
+    int abortAtPoll = 0;
+};
+
+bool __cdecl logProgress(void* context, float fraction);
+bool __cdecl logAbort(void* context);
+void __cdecl logNotify(void* context);
+
+// A settings buffer: the text followed by spare capacity filled with a
+// marker, so a write anywhere in it shows.
+struct SettingsBuffer
+{
+    explicit SettingsBuffer(const std::string& text = std::string(), int spare = 256);
+
+    std::vector<char> bytes;
+    int length;
+};
+
+// A non-interactive request over source and destination; no settings text
+// when settings is null; callbacks recorded in log when it is given, else
+// left null.
+PluginRequest makeRequest(TestImage& source, TestImage& destination,
+                          SettingsBuffer* settings = nullptr, CallbackLog* log = nullptr);
+
+// Section text with CRLF line ends, keys in the given order.
+std::string iniSection(const std::string& name, const std::vector<std::string>& lines);
+
+typedef std::map<std::string, std::string> Preset;
+
+// Every key that a component set of this program saves for the chosen
+// components (creation indexes); no "lastedit". Stroke 3 is the extra one
+// offered with Control held. The values are those of components loaded from
+// an empty section, or with asConstructed those of components never loaded
+// (registry choices then hold their table defaults instead of entry 0).
+Preset defaultPreset(int brush, int stroke, int application, bool asConstructed = false);
+
+// A section of INI text holding the preset's entries in key order.
+std::string presetSection(const std::string& name, const Preset& preset);
+
+} // namespace plugintest
