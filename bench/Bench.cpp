@@ -73,9 +73,9 @@ bool loadPicture(const char* path, Scene& out)
         for (int x = 0; x < out.width; ++x) {
             const Pixel p = bitmap.getPixel(x, y);
             uint8_t* d = &out.pixels[size_t(y) * out.stride + x * 3];
-            d[0] = uint8_t(p & 0xff);
-            d[1] = uint8_t((p >> 8) & 0xff);
-            d[2] = uint8_t((p >> 16) & 0xff);
+            d[0] = p.b;
+            d[1] = p.g;
+            d[2] = p.r;
         }
     return true;
 }

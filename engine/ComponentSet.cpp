@@ -73,7 +73,12 @@ ComponentSet::ComponentSet(const PropertyReader& reader)
     currentBrush = brushes[0];
     currentStroke = strokes[0];
     currentApplication = applications[0];
-    load(reader);
+    try {
+        load(reader);
+    } catch (...) {
+        destroyAll();
+        throw;
+    }
 }
 
 ComponentSet::~ComponentSet()

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "engine/RenderCallbacks.h"
+#include "foundation/NumberText.h"
 #include "foundation/Numeric.h"
 #include "foundation/PropertyReader.h"
 #include "foundation/PropertyWriter.h"
@@ -46,6 +47,40 @@ int32_t leadingDigits(const char* s)
             return INT32_MAX;
     }
     return int32_t(v);
+}
+
+// Preset text is untrusted: a key whose text holds no number ("nan", junk)
+// reads as missing, so the caller's default applies; numbers beyond the
+// range saturate. Otherwise the result is what the reader's typed getters give.
+float readReal(const PropertyReader& reader, const String& key, float fallback)
+{
+    const String text = reader.getString(key, String());
+    double v = 0.0;
+    if (text.empty() || !parseDouble(text.c_str(), v))
+        return fallback;
+    const float x = reader.getFloat(key, fallback);
+    return std::isnan(x) ? fallback : x;
+}
+
+bool isHexDigit(char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+int readInt(const PropertyReader& reader, const String& key, int fallback)
+{
+    const String text = reader.getString(key, String());
+    if (text.empty())
+        return fallback;
+    long ignored = 0;
+    bool number;
+    if (text[0] == '#')
+        number = isHexDigit(text.charAt(1));
+    else if (text[0] == '0' && text.charAt(1) == 'x')
+        number = isHexDigit(text.charAt(2));
+    else
+        number = parseLong(text.c_str(), ignored);
+    return number ? reader.getInt(key, fallback) : fallback;
 }
 
 } // namespace
@@ -276,27 +311,22 @@ void Parameter::load(const PropertyReader& reader)
 {
     if (flags == 0)
         return;
-    // Untrusted text: a value that reads as NaN falls back to the default;
-    // huge ones saturate in toInt and are then clamped.
     const float fallback = float(toReal(defaultValue));
-    auto real = [&reader](const String& key, float dflt) {
-        const float x = reader.getFloat(key, dflt);
-        return std::isnan(x) ? dflt : x;
-    };
 
     if ((flags & ParamShapeMask) == ParamRange && kind != ParamRegistry) {
         if (decimals > 0) {
-            const float f = real(id, fallback);
-            setValue(toInt(real(id + ".start", f)), 0);
-            setValue(toInt(real(id + ".end", f)), 1);
+            const float f = readReal(reader, id, fallback);
+            setValue(toInt(readReal(reader, id + ".start", f)), 0);
+            setValue(toInt(readReal(reader, id + ".end", f)), 1);
         } else {
-            const int n = reader.getInt(id, defaultValue);
-            setValue(reader.getInt(id + ".start", n), 0);
-            setValue(reader.getInt(id + ".end", n), 1);
+            const int n = readInt(reader, id, defaultValue);
+            setValue(readInt(reader, id + ".start", n), 0);
+            setValue(readInt(reader, id + ".end", n), 1);
         }
         return;
     }
     if (kind == ParamRegistry) {
+        // Stored as the entry's id; a plain index is accepted as well.
         const String text = reader.getString(id, String());
         int index = 0;
         if (!text.empty() && text[0] >= '0' && text[0] <= '9')
@@ -307,9 +337,9 @@ void Parameter::load(const PropertyReader& reader)
         return;
     }
     if (decimals > 0)
-        setValue(toInt(real(id, fallback)), 0);
+        setValue(toInt(readReal(reader, id, fallback)), 0);
     else
-        setValue(reader.getInt(id, defaultValue), 0);
+        setValue(readInt(reader, id, defaultValue), 0);
 }
 
 Parameter& defaultParameter()

@@ -14,11 +14,6 @@
 
 namespace {
 
-bool isCSpace(char c)
-{
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
-
 bool isDigit(char c)
 {
     return c >= '0' && c <= '9';
@@ -136,18 +131,40 @@ String formatNumber(const char* printfFormat, double value)
     }
 }
 
+bool isCSpace(char c)
+{
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+int hexDigitValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+const char* skipSpaceAndSign(const char* p, bool& negative)
+{
+    while (isCSpace(*p))
+        ++p;
+    negative = *p == '-';
+    if (*p == '+' || *p == '-')
+        ++p;
+    return p;
+}
+
 bool parseDouble(const char* text, double& value, const char** end)
 {
     if (end)
         *end = text;
     if (!text)
         return false;
-    const char* p = text;
-    while (isCSpace(*p))
-        ++p;
     bool negative = false;
-    if (*p == '+' || *p == '-')
-        negative = *p++ == '-';
+    const char* p = skipSpaceAndSign(text, negative);
     if (matchesNoCase(p, "inf")) {
         p += matchesNoCase(p, "infinity") ? 8 : 3;
         value = negative ? -DBL_MAX : DBL_MAX;
@@ -201,12 +218,8 @@ bool parseLong(const char* text, long& value, const char** end)
         *end = text;
     if (!text)
         return false;
-    const char* p = text;
-    while (isCSpace(*p))
-        ++p;
     bool negative = false;
-    if (*p == '+' || *p == '-')
-        negative = *p++ == '-';
+    const char* p = skipSpaceAndSign(text, negative);
     if (!isDigit(*p))
         return false;
     long long v = 0;

@@ -23,3 +23,13 @@ bool parseDouble(const char* text, double& value, const char** end = nullptr);
 // optional sign, digits), saturating at the long range. False, with value
 // unchanged, when there are no digits.
 bool parseLong(const char* text, long& value, const char** end = nullptr);
+
+// Character tests and sign handling shared by the number readers; they follow
+// the C locale, not the process one.
+bool isCSpace(char c);
+
+// The value of a digit in bases up to 16 (0-9, a-f, A-F), or -1.
+int hexDigitValue(char c);
+
+// Skips leading white space and one optional sign, telling whether it was "-".
+const char* skipSpaceAndSign(const char* p, bool& negative);

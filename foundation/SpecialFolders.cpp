@@ -20,6 +20,15 @@ String queryOr(int csidl, const String& fallback)
 const char kDocumentsAndSettings[] = "C:\\Documents and Settings\\";
 const char kProgramFiles[] = "C:\\Program Files\\";
 
+// The user name is only looked up when the query fails.
+String queryOrUserFolder(int csidl, const char* leaf)
+{
+    String path;
+    if (currentQuery(csidl, path))
+        return path;
+    return kDocumentsAndSettings + SpecialFolders::userName() + "\\" + leaf;
+}
+
 // Releases a COM interface on every way out of a scope.
 template <typename T>
 struct ComRelease {
@@ -69,10 +78,7 @@ String SpecialFolders::commonProgramsFolder()
 
 String SpecialFolders::desktopFolder()
 {
-    String path;
-    if (currentQuery(CSIDL_DESKTOP, path))
-        return path;
-    return kDocumentsAndSettings + userName() + "\\Desktop\\";
+    return queryOrUserFolder(CSIDL_DESKTOP, "Desktop\\");
 }
 
 String SpecialFolders::commonDesktopFolder()
@@ -82,10 +88,7 @@ String SpecialFolders::commonDesktopFolder()
 
 String SpecialFolders::startMenuFolder()
 {
-    String path;
-    if (currentQuery(CSIDL_STARTMENU, path))
-        return path;
-    return kDocumentsAndSettings + userName() + "\\Start Menu\\";
+    return queryOrUserFolder(CSIDL_STARTMENU, "Start Menu\\");
 }
 
 String SpecialFolders::commonStartMenuFolder()
@@ -95,10 +98,7 @@ String SpecialFolders::commonStartMenuFolder()
 
 String SpecialFolders::appDataFolder()
 {
-    String path;
-    if (currentQuery(CSIDL_APPDATA, path))
-        return path;
-    return kDocumentsAndSettings + userName() + "\\Application Data\\";
+    return queryOrUserFolder(CSIDL_APPDATA, "Application Data\\");
 }
 
 String SpecialFolders::userName()

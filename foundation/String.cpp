@@ -51,34 +51,15 @@ void fixRadixPoint(std::string& out, size_t from)
         out.replace(at, std::strlen(radix), ".");
 }
 
-bool isCSpace(char c)
-{
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
-
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // strtol with base 16, saturating at the int range.
 int hexToInt(const char* p)
 {
-    while (isCSpace(*p))
-        ++p;
     bool negative = false;
-    if (*p == '+' || *p == '-')
-        negative = *p++ == '-';
-    if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X') && hexDigit(p[2]) >= 0)
+    p = skipSpaceAndSign(p, negative);
+    if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X') && hexDigitValue(p[2]) >= 0)
         p += 2;
     long long v = 0;
-    for (int d; (d = hexDigit(*p)) >= 0; ++p) {
+    for (int d; (d = hexDigitValue(*p)) >= 0; ++p) {
         if (v <= (long long)INT_MAX + 1)
             v = v * 16 + d;
     }

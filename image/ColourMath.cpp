@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "foundation/NumberText.h"
 #include "foundation/Numeric.h"
 #include "foundation/PropertyReader.h"
 
@@ -52,28 +53,12 @@ void setFromHsv(Pixel& p, float h, float s, float v)
     storeRgb(p, r, g, b);
 }
 
-bool isSpace(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-int digitValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return 99;
-}
-
 // Leading white space, an optional sign, then digits of the base up to the
 // first other character; saturates at 0xFFFFFFFF, a minus sign negates
 // modulo 2^32. The C runtime is not used: it follows the process locale.
 uint32_t parseUnsigned(const char* s, const char* end, int base)
 {
-    while (s < end && isSpace(*s))
+    while (s < end && isCSpace(*s))
         ++s;
     bool negative = false;
     if (s < end && (*s == '+' || *s == '-')) {
@@ -83,8 +68,8 @@ uint32_t parseUnsigned(const char* s, const char* end, int base)
     uint64_t value = 0;
     bool saturated = false;
     for (; s < end; ++s) {
-        int d = digitValue(*s);
-        if (d >= base)
+        const int d = hexDigitValue(*s);
+        if (d < 0 || d >= base)
             break;
         value = value * uint64_t(base) + uint64_t(d);
         if (value > 0xFFFFFFFFull) {

@@ -19,6 +19,14 @@ public:
     bool updateBitmapInfo();
     bool setBitmapInfo(int width, int height, int bytesPerPixel, int stride);
 
+    // GDI drawing (bodies in image/GdiBridge.cpp): the source rectangle to
+    // the destination rectangle, or the whole image at a point.
+    bool draw(HDC dc, const RECT& source, const RECT& destination) const;
+    bool drawAt(HDC dc, const POINT& p) const;
+    HBITMAP createDdb(HDC dc) const;
+    // Scan lines range[0] onwards, range[1] of them.
+    bool setDIBits(HDC dc, HBITMAP bitmap, const int range[2]) const;
+
     const BITMAPINFO& bitmapInfo() const { return info_; }
     BITMAPINFO* bitmapInfoPointer() { return &info_; }
 

@@ -22,6 +22,16 @@ public:
     void forgetPixels();
     void releaseSection();
 
+    // AlphaBlend from the section's DC (bodies in image/GdiBridge.cpp).
+    bool alphaBlendTo(HDC target, const RECT& source, const RECT& destination) const;
+    bool alphaBlendInto(HDC target, const RECT& destination) const;
+    bool alphaBlendAtOrigin(HDC target) const;
+    // Falls back to an opaque copy on devices without per-pixel alpha.
+    bool alphaBlendAt(HDC target, const POINT& p) const;
+    // Recreates the image at the area's size (3 bytes per pixel) and copies
+    // the area of `source` into it.
+    bool captureFrom(HDC source, const RECT& area);
+
     HBITMAP section() const { return (HBITMAP)section_.handle(); }
     HDC dc() const { return dcHolder_.dc(); }
 

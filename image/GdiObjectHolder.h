@@ -24,6 +24,15 @@ public:
     // Deselects, deletes the handle when owned and clears every field.
     void release();
 
+    // Font handling (bodies in foundation/GdiUtilities.cpp). Each gives up
+    // what is held first; a font that cannot be created leaves a null handle.
+    bool createFont(const char* faceName, int height);
+    bool createFontIndirect(const LOGFONTA& logFont);
+    // Holds the stock GUI font, not owned.
+    bool useDefaultGuiFont();
+    // WM_SETFONT with the held font, no redraw.
+    LRESULT applyFontTo(HWND window) const;
+
     HGDIOBJ handle() const { return handle_; }
     HGDIOBJ previousObject() const { return previous_; }
     HDC selectedDc() const { return dc_; }

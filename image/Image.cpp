@@ -41,6 +41,18 @@ inline uint8_t roundChannel(float v)
     return uint8_t(clampInt(roundToInt(v), 0, 255));
 }
 
+// Samples count points from (x, y) on, advancing by repeated addition.
+template <typename SampleAt>
+void sampleAlong(float x, float y, float dx, float dy, int count, Pixel*& cursor, SampleAt sampleAt)
+{
+    for (int i = 0; i < count; ++i) {
+        sampleAt(*cursor, x, y);
+        ++cursor;
+        x += dx;
+        y += dy;
+    }
+}
+
 } // namespace
 
 // PixelSource
@@ -49,12 +61,8 @@ PixelSource::~PixelSource() {}
 
 void PixelSource::sampleSpan(float x, float y, float dx, float dy, int count, Pixel*& cursor) const
 {
-    for (int i = 0; i < count; ++i) {
-        sample(*cursor, x, y);
-        ++cursor;
-        x += dx;
-        y += dy;
-    }
+    sampleAlong(x, y, dx, dy, count, cursor,
+                [this](Pixel& out, float px, float py) { sample(out, px, py); });
 }
 
 // AbstractImage
@@ -362,12 +370,8 @@ void Image::sample(Pixel& out, const float& x, const float& y) const
 
 void Image::sampleSpan(float x, float y, float dx, float dy, int count, Pixel*& cursor) const
 {
-    for (int i = 0; i < count; ++i) {
-        sampleBilinear(*cursor, x, y);
-        ++cursor;
-        x += dx;
-        y += dy;
-    }
+    sampleAlong(x, y, dx, dy, count, cursor,
+                [this](Pixel& out, float px, float py) { sampleBilinear(out, px, py); });
 }
 
 void Image::sampleBilinear(Pixel& out, const float& x, const float& y) const

@@ -1,43 +1,15 @@
 #include "image/Image.h"
 
 #include "foundation/Numeric.h"
-#include "image/Checkerboard.h"
 #include "image/CopyRegion.h"
 #include "image/MemoryBlock.h"
 #include "image/PixelGenerator.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 
 namespace {
-
-// Rectangles in 64-bit so that far-off coordinates and sizes cannot
-// overflow while they are clipped.
-struct Box
-{
-    int64_t left, top, right, bottom;
-};
-
-// Rect::intersect on 64-bit boxes: the inclusive overlap test, the
-// all-zero box when the two are apart.
-Box intersect(Box a, Box b)
-{
-    if (b.left > b.right) std::swap(b.left, b.right);
-    if (b.top > b.bottom) std::swap(b.top, b.bottom);
-    if (a.left <= b.right && a.right >= b.left && a.top <= b.bottom && a.bottom >= b.top) {
-        Box r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-              std::min(a.bottom, b.bottom)};
-        if (r.top > r.bottom) std::swap(r.top, r.bottom);
-        if (r.left > r.right) std::swap(r.left, r.right);
-        return r;
-    }
-    return Box{0, 0, 0, 0};
-}
-
-Box boundsOf(const Image& image)
-{
-    return Box{0, 0, image.width(), image.height()};
-}
 
 int saturate(int64_t v)
 {
@@ -61,47 +33,6 @@ void forEachClipped(const Image& destination, const Image& source, int dx, int d
             f(dx + i, dy + j, sx + i, sy + j);
 }
 
-}
-
-void clipCopyRegion(const Image& destination, const Image& source, int& dx, int& dy, int& sx,
-                    int& sy, int& width, int& height)
-{
-    if (width < 1 || height < 1) {
-        dx = dy = sx = sy = width = height = 0;
-        return;
-    }
-    Box a = intersect(boundsOf(destination), Box{dx, dy, int64_t(dx) + width, int64_t(dy) + height});
-    int64_t offX = int64_t(sx) - dx;
-    int64_t offY = int64_t(sy) - dy;
-    Box moved{a.left + offX, a.top + offY, a.right + offX, a.bottom + offY};
-    Box b = intersect(moved, boundsOf(source));
-    sx = saturate(b.left);
-    sy = saturate(b.top);
-    dx = saturate(b.left - offX);
-    dy = saturate(b.top - offY);
-    width = saturate(b.right - b.left);
-    height = saturate(b.bottom - b.top);
-}
-
-CopyRegion::CopyRegion(const Image& src, Image& dst, const Rect& rect, const Point& destinationPoint)
-    : source(&src), destination(&dst), sourceRect(rect), point(destinationPoint)
-{
-}
-
-void CopyRegion::clip()
-{
-    int w = widthOf(sourceRect);
-    int h = heightOf(sourceRect);
-    int dx = point.x, dy = point.y, sx = sourceRect.left, sy = sourceRect.top;
-    if (w > 0 && h > 0)
-        clipCopyRegion(*destination, *source, dx, dy, sx, sy, w, h);
-    if (w <= 0 || h <= 0) {
-        sourceRect = Rect();
-        point = Point();
-        return;
-    }
-    sourceRect = Rect(sx, sy, sx + w, sy + h);
-    point = Point(dx, dy);
 }
 
 // ---- Copies ----
@@ -225,14 +156,6 @@ void Image::replaceMaskedColor(const Pixel& key, const Pixel& replacement, uint3
         }
 }
 
-bool Checkerboard::fill(Image& image) const
-{
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            image.setPixel(x, y, ((x & 8) == 0) == ((y & 8) == 0) ? second : first);
-    return true;
-}
-
 // ---- Applying and compositing ----
 
 void Image::applyRegion(Image& destination, int dx, int dy, int sx, int sy, int width, int height,
@@ -325,92 +248,7 @@ bool Image::renderInto(Image& destination, PixelGenerator* generator, int format
     return true;
 }
 
-// ---- Float-driven resampling ----
-
-void Image::copyFromSource(int x, int y, int count, const PixelSource& source, int /*ignored*/,
-                           float sx, float sy, const Vec2& step)
-{
-    if (isEmpty() || y < 0 || y >= height_)
-        return;
-    int64_t n = count;
-    int64_t start = x;
-    if (start < 0) {
-        n += start;
-        float skipped = float(-start);
-        sx += step.x * skipped;
-        sy += step.y * skipped;
-        start = 0;
-    }
-    n = std::min<int64_t>(n, width_ - start);
-    Pixel p;
-    for (int64_t i = 0; i < n; ++i) {
-        source.sample(p, sx, sy);
-        blendPixel(int(start + i), y, p);
-        sx += step.x;
-        sy += step.y;
-    }
-}
-
-void Image::renderScaled(const PixelSource& source, int x0, int y0, int x1, int y1, float sx0,
-                         float sy0, float sx1, float sy1)
-{
-    if (isEmpty() || x1 <= x0 || y1 <= y0)
-        return;
-    const float dx = (sx1 - sx0) / float(int64_t(x1) - x0);
-    const float dy = (sy1 - sy0) / float(int64_t(y1) - y0);
-    // Rows and columns outside the image still advance the coordinates by
-    // the same additions, so the inside pixels sample where they would
-    // without clipping.
-    const int rowEnd = std::min(y1, height_);
-    const int colEnd = std::min(x1, width_);
-    float sy = sy0;
-    Pixel p;
-    for (int y = y0; y < rowEnd; ++y, sy += dy) {
-        if (y < 0)
-            continue;
-        float sx = sx0;
-        for (int x = x0; x < colEnd; ++x, sx += dx) {
-            if (x < 0)
-                continue;
-            source.sample(p, sx, sy);
-            blendPixel(x, y, p);
-        }
-    }
-}
-
-void Image::copyRect(const AbstractImage& source, int x0, int y0, int x1, int y1)
-{
-    if (isEmpty())
-        return;
-    x0 = std::max(x0, 0);
-    y0 = std::max(y0, 0);
-    x1 = std::min(x1, width_);
-    y1 = std::min(y1, height_);
-    Pixel p;
-    for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x) {
-            source.getPixelAt(p, x, y);
-            setPixel(x, y, p);
-        }
-}
-
-void Image::copyPixels(const Image& source, int x0, int y0, int x1, int y1)
-{
-    if (isEmpty() || source.isEmpty())
-        return;
-    // The reads are unchecked, so the rectangle is clipped to the source as
-    // well as to this image.
-    x0 = std::max(x0, 0);
-    y0 = std::max(y0, 0);
-    x1 = std::min(x1, std::min(width_, source.width()));
-    y1 = std::min(y1, std::min(height_, source.height()));
-    Pixel p;
-    for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x) {
-            source.getPixel(p, x, y);
-            setPixel(x, y, p);
-        }
-}
+// ---- Float-driven resampling (the virtual steps live in Image.cpp) ----
 
 void Image::scaleFrom(const Image& source)
 {

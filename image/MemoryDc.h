@@ -20,6 +20,10 @@ public:
     // Copies from `source` at (x, y) over the whole bitmap.
     bool bitBltFrom(HDC source, int x, int y, DWORD rop);
 
+    // Copies from this DC into `targetDc` (bodies in foundation/GdiUtilities.cpp).
+    bool transparentBltTo(HDC targetDc, const RECT& target, const RECT& source, UINT transparentColour);
+    bool stretchBltTo(HDC targetDc, const RECT& target, const RECT& source, DWORD rasterOperation);
+
     HDC dc() const { return dcHolder.dc(); }
     HBITMAP bitmapHandle() const { return (HBITMAP)bitmap.handle(); }
 

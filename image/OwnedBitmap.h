@@ -1,6 +1,9 @@
 #pragma once
 
 #include "image/Image.h"
+#include "foundation/String.h"
+
+class ByteStream;
 
 // An image that owns its pixels: rows padded to four bytes, allocated with
 // malloc and not cleared.
@@ -31,6 +34,11 @@ public:
     // the size is positive, the format known and every row fits the stride.
     // Otherwise nothing changes.
     void attachPixels(int width, int height, uint8_t* bits, uint32_t stride, int format);
+
+    // Decodes a file chosen by its extension, or PNG data from a stream
+    // (bodies in image/codecs/ImageLoading.cpp).
+    bool loadFile(const String& path);
+    bool loadFromStream(ByteStream& stream, int type);
 
     // The padded row size for a buffer of at most kMaxPixelBytes, or false.
     static bool checkedStride(int width, int height, int bytesPerPixel, uint32_t& stride);

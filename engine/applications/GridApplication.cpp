@@ -58,12 +58,13 @@ void GridApplication::prepare()
 bool GridApplication::run(RenderCallbacks& callbacks)
 {
     const int progressStep = batchSize(budget);
-    const int width = area.right - area.left;
-    const int height = area.bottom - area.top;
+    // Wide types: an area spanning most of the int range must not wrap.
+    const double width = double(area.right) - double(area.left);
+    const double height = double(area.bottom) - double(area.top);
     if (budget <= 0 || width <= 0 || height <= 0)
         return false;
 
-    const float d = float(1.0 / std::sqrt(double(budget) / (double(width) * double(height))));
+    const float d = float(1.0 / std::sqrt(double(budget) / (width * height)));
     const int columns = roundToInt(float(width) / d);
     const int rows = roundToInt(float(height) / d);
     const long long cells = (long long)columns * rows;

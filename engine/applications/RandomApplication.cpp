@@ -65,13 +65,16 @@ int RandomApplication::step(int count)
 void RandomApplication::placeBatch(int count)
 {
     const long long c = truncToInt(coverage);
-    const int width = area.right - area.left;
-    const int height = area.bottom - area.top;
-    if (width < 1 || height < 1 || area.left < 0 || area.top < 0)
+    if (area.left < 0 || area.top < 0)
+        return;
+    // Wide types: an area spanning most of the int range must not wrap.
+    const long long width = (long long)area.right - area.left;
+    const long long height = (long long)area.bottom - area.top;
+    if (width < 1 || height < 1)
         return;
     const long long span = c + 1 > 2 ? c + 1 : 2;
     for (int i = 0; i < count; ++i) {
-        const int x = area.left + rand() % width;
+        const int x = int(area.left + rand() % width);
         const int y = area.top + rowCursor;
         stroke->draw(*brush, Vec2(float(x), float(y)));
         rowCursor = int((rowCursor + rand() % span) % height);

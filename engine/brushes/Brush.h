@@ -1,10 +1,14 @@
 #pragma once
 
+#include <climits>
+
+#include "engine/Canvas.h"
 #include "engine/Component.h"
+#include "engine/PixelAccess.h"
 #include "engine/brushes/ValuePair.h"
+#include "image/Image.h"
 #include "image/Pixel.h"
 
-class Image;
 class Vec2;
 
 // The component that lays one dab per stroke step onto the canvas target.
@@ -30,14 +34,46 @@ public:
 
     // The target pixel at (x, y) clamped into the image (a target without
     // pixels reads as 0).
-    Pixel readTargetClamped(int x, int y) const;
+    Pixel readTargetClamped(int x, int y) const
+    {
+        const Image* image = paintTarget();
+        return image ? readClamped(*image, x, y) : Pixel::fromWord(0);
+    }
     // Writes at (x, y) plus the pixel offset; outside the target nothing.
-    void writeTarget(int x, int y, const Pixel& pixel);
+    void writeTarget(int x, int y, const Pixel& pixel)
+    {
+        if (Image* image = paintTarget())
+            writeAt(*image, x, y, pixel);
+    }
 
 protected:
     // The canvas target, or null when there is none to paint (no canvas yet,
     // or an image without pixels).
-    Image* paintTarget() const;
+    Image* paintTarget() const
+    {
+        if (!canvas || !canvas->target || canvas->target->isEmpty())
+            return nullptr;
+        return canvas->target;
+    }
+
+    // The two above for a dab that has fetched paintTarget() once; inline,
+    // as every dab calls them a few times.
+    static Pixel readClamped(const Image& image, int x, int y)
+    {
+        const int w = image.width();
+        const int h = image.height();
+        x = x >= w ? w - 1 : x;
+        y = y >= h ? h - 1 : y;
+        return loadPixel(image, x < 0 ? 0 : x, y < 0 ? 0 : y);
+    }
+    void writeAt(Image& image, int x, int y, const Pixel& pixel) const
+    {
+        const long long px = static_cast<long long>(x) + pixelOffset.x;
+        const long long py = static_cast<long long>(y) + pixelOffset.y;
+        if (px < 0 || py < 0 || px >= image.width() || py >= image.height())
+            return;
+        storePixel(image, static_cast<int>(px), static_cast<int>(py), pixel);
+    }
 
     ValuePair valuePair(const char* id) const;
     // The function a registry choice selects; the fallback when the id names
@@ -50,5 +86,13 @@ protected:
     }
 
     // a + b without wrapping: stroke positions far away saturate.
-    static int addSaturated(int a, int b);
+    static int addSaturated(int a, int b)
+    {
+        const long long sum = static_cast<long long>(a) + b;
+        if (sum > INT_MAX)
+            return INT_MAX;
+        if (sum < INT_MIN)
+            return INT_MIN;
+        return static_cast<int>(sum);
+    }
 };

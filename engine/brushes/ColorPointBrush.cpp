@@ -87,8 +87,8 @@ bool ColorPointBrush::dab(const Vec2& position, const Vec2& direction, float t)
                    addSaturated(roundToInt(position.y), pixelOffset.y));
     const Point qq(addSaturated(roundToInt(position.x + direction.x), pixelOffset.x),
                    addSaturated(roundToInt(position.y + direction.y), pixelOffset.y));
-    const Pixel q = readTargetClamped(qq.x, qq.y);
-    const Pixel p = readTargetClamped(pp.x, pp.y);
+    const Pixel q = readClamped(*target, qq.x, qq.y);
+    const Pixel p = readClamped(*target, pp.x, pp.y);
     // The first tip starts every stroke: it always takes up the colour.
     if (index == 0 || stickyType_(&p, &currentColor))
         currentColor = p;

@@ -80,8 +80,8 @@ bool ImageCopyBrush::dab(const Vec2& position, const Vec2& direction, float t)
                   addSaturated(roundToInt(position.y), pixelOffset.y));
     const Point q(addSaturated(roundToInt(position.x + direction.x), pixelOffset.x),
                   addSaturated(roundToInt(position.y + direction.y), pixelOffset.y));
-    const Pixel atQ = readTargetClamped(q.x, q.y);
-    const Pixel atP = readTargetClamped(p.x, p.y);
+    const Pixel atQ = readClamped(*target, q.x, q.y);
+    const Pixel atP = readClamped(*target, p.x, p.y);
     if (!limit_(&atP, &atQ))
         return false;
     const int index = truncToInt(static_cast<double>(count_ - 1) * t);

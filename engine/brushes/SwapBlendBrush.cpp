@@ -76,11 +76,12 @@ void SwapBlendBrush::prepare(int)
 
 bool SwapBlendBrush::dab(const Vec2& position, const Vec2& direction, float t)
 {
-    if (!paintTarget())
+    Image* target = paintTarget();
+    if (!target)
         return false;
     DabPixels d;
     locate(position, direction, d);
-    readPixels(d);
+    readPixels(*target, d);
     captureSticky(d, t);
     // The conditions judge the pixels as read; the colour work uses the
     // sticky-mixed ones.
@@ -91,13 +92,13 @@ bool SwapBlendBrush::dab(const Vec2& position, const Vec2& direction, float t)
     if (limitSrc_(&d.p, &d.q)) {
         Pixel c = compositeOver(q, p, blendDest_, alphaMode_);
         scalePixelRgb(c, brightnessSrc_.at(t));
-        writeTarget(d.x0, d.y0, lerpPixelRgba(p, c, src_.at(t)));
+        writeAt(*target, d.x0, d.y0, lerpPixelRgba(p, c, src_.at(t)));
         painted = true;
     }
     if (limitDest_(&d.q, &d.p)) {
         Pixel c = compositeOver(p, q, blendSrc_, alphaMode_);
         scalePixelRgb(c, brightnessDest_.at(t));
-        writeTarget(d.x1, d.y1, lerpPixelRgba(q, c, dest_.at(t)));
+        writeAt(*target, d.x1, d.y1, lerpPixelRgba(q, c, dest_.at(t)));
         return true;
     }
     return painted;

@@ -63,11 +63,12 @@ void SwapHsvBrush::prepare(int)
 
 bool SwapHsvBrush::dab(const Vec2& position, const Vec2& direction, float t)
 {
-    if (!paintTarget())
+    Image* target = paintTarget();
+    if (!target)
         return false;
     DabPixels d;
     locate(position, direction, d);
-    readPixels(d);
+    readPixels(*target, d);
     captureSticky(d, t);
     // The brightened pixel becomes the sticky colour, so a sticky stroke
     // keeps brightening dab after dab.
@@ -79,11 +80,11 @@ bool SwapHsvBrush::dab(const Vec2& position, const Vec2& direction, float t)
     stickyQ = d.q;
     bool painted = false;
     if (limitSrc_(&d.p, &d.q)) {
-        writeTarget(d.x0, d.y0, blendPixelHsv(d.p, d.q, srcH_.at(t), srcS_.at(t), srcV_.at(t)));
+        writeAt(*target, d.x0, d.y0, blendPixelHsv(d.p, d.q, srcH_.at(t), srcS_.at(t), srcV_.at(t)));
         painted = true;
     }
     if (limitDest_(&d.q, &d.p)) {
-        writeTarget(d.x1, d.y1, blendPixelHsv(d.q, d.p, destH_.at(t), destS_.at(t), destV_.at(t)));
+        writeAt(*target, d.x1, d.y1, blendPixelHsv(d.q, d.p, destH_.at(t), destS_.at(t), destV_.at(t)));
         return true;
     }
     return painted;

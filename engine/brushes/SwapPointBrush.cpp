@@ -1,5 +1,7 @@
 #include "engine/brushes/SwapPointBrush.h"
 
+#include <cstring>
+
 #include "engine/ParamDescriptor.h"
 #include "foundation/Numeric.h"
 #include "foundation/Vec2.h"
@@ -28,26 +30,52 @@ const ParamDescriptor kTable[] = {
     {0, 0, 0, 0, 0, "", "", 0, {}, 0, 0, 0, ""},
 };
 
-// Both halves add their 0.5 and are truncated on their own, and the lighten
-// term enters both: one dab lightens by about twice its value.
-uint8_t swapChannel(int own, int other, float intensity, float bias, float lighten)
-{
-    const int a = truncToInt((1.0f - intensity) * own + bias * (127 - own) + lighten + 0.5f);
-    const int b = truncToInt(bias * (other - 127) + intensity * other + lighten + 0.5f);
-    const long long sum = static_cast<long long>(a) + b;
-    return static_cast<uint8_t>(sum < 0 ? 0 : (sum > 255 ? 255 : sum));
-}
+const int kSwapTableSlots = 64;
 
-Pixel swapPixel(const Pixel& own, const Pixel& other, float intensity, float bias, float lighten)
+uint32_t floatBits(float f)
 {
-    Pixel out = own;
-    out.b = swapChannel(own.b, other.b, intensity, bias, lighten);
-    out.g = swapChannel(own.g, other.g, intensity, bias, lighten);
-    out.r = swapChannel(own.r, other.r, intensity, bias, lighten);
-    return out;
+    uint32_t u;
+    std::memcpy(&u, &f, sizeof u);
+    return u;
 }
 
 } // namespace
+
+// Both halves add their 0.5 and are truncated on their own, and the lighten
+// term enters both: one dab lightens by about twice its value.
+const SwapPointBrush::SwapTable& SwapPointBrush::swapTable(float intensity, float bias,
+                                                           float lighten)
+{
+    if (tables_.empty())
+        tables_.resize(kSwapTableSlots);
+    const uint32_t key[3] = {floatBits(intensity), floatBits(bias), floatBits(lighten)};
+    const uint32_t hash = (key[0] * 2654435761u) ^ (key[1] * 40503u) ^ (key[2] * 97u);
+    SwapTable& table = tables_[(hash ^ (hash >> 16)) % kSwapTableSlots];
+    if (table.filled && table.key[0] == key[0] && table.key[1] == key[1] && table.key[2] == key[2])
+        return table;
+    for (int v = 0; v < 256; ++v) {
+        table.own[v] = truncToInt((1.0f - intensity) * v + bias * (127 - v) + lighten + 0.5f);
+        table.other[v] = truncToInt(bias * (v - 127) + intensity * v + lighten + 0.5f);
+    }
+    std::memcpy(table.key, key, sizeof key);
+    table.filled = true;
+    return table;
+}
+
+Pixel SwapPointBrush::swapPixel(const Pixel& own, const Pixel& other, float intensity, float bias,
+                                float lighten)
+{
+    const SwapTable& table = swapTable(intensity, bias, lighten);
+    const auto channel = [&table](uint8_t a, uint8_t b) {
+        const long long sum = static_cast<long long>(table.own[a]) + table.other[b];
+        return static_cast<uint8_t>(sum < 0 ? 0 : (sum > 255 ? 255 : sum));
+    };
+    Pixel out = own;
+    out.b = channel(own.b, other.b);
+    out.g = channel(own.g, other.g);
+    out.r = channel(own.r, other.r);
+    return out;
+}
 
 SwapPointBrush::SwapPointBrush()
     : PointBrush(kTable, "_SwapPoint", "Swap Point (original)"), limit_(defaultPaintIf())
@@ -73,7 +101,8 @@ void SwapPointBrush::prepare(int)
 
 bool SwapPointBrush::dab(const Vec2& position, const Vec2& direction, float t)
 {
-    if (!paintTarget())
+    Image* target = paintTarget();
+    if (!target)
         return false;
     DabPixels d;
     locate(position, direction, d);
@@ -81,7 +110,7 @@ bool SwapPointBrush::dab(const Vec2& position, const Vec2& direction, float t)
     // capture sticky colours.
     if (d.x1 == d.x0 && d.y1 == d.y0)
         return true;
-    readPixels(d);
+    readPixels(*target, d);
     captureSticky(d, t);
     mixSticky(d.p, stickyP, pushSticky_.at(t));
     mixSticky(d.q, stickyQ, pullSticky_.at(t));
@@ -89,7 +118,7 @@ bool SwapPointBrush::dab(const Vec2& position, const Vec2& direction, float t)
         return false;
     const Pixel newP = swapPixel(d.p, d.q, pushIntensity_.at(t), pushBias_.at(t), pushLighten_.at(t));
     const Pixel newQ = swapPixel(d.q, d.p, pullIntensity_.at(t), pullBias_.at(t), pullLighten_.at(t));
-    writeTarget(d.x1, d.y1, newQ);
-    writeTarget(d.x0, d.y0, newP);
+    writeAt(*target, d.x1, d.y1, newQ);
+    writeAt(*target, d.x0, d.y0, newP);
     return true;
 }

@@ -57,22 +57,23 @@ void SwapRgbBrush::prepare(int)
 
 bool SwapRgbBrush::dab(const Vec2& position, const Vec2& direction, float t)
 {
-    if (!paintTarget())
+    Image* target = paintTarget();
+    if (!target)
         return false;
     DabPixels d;
     locate(position, direction, d);
-    readPixels(d);
+    readPixels(*target, d);
     captureSticky(d, t);
     mixSticky(d.p, stickyP, pushSticky_.at(t));
     mixSticky(d.q, stickyQ, pullSticky_.at(t));
     // Both writes come from the same P and Q; the second never sees the first.
     bool painted = false;
     if (limitSrc_(&d.p, &d.q)) {
-        writeTarget(d.x0, d.y0, lerpPixelRgb3(d.p, d.q, srcR_.at(t), srcG_.at(t), srcB_.at(t)));
+        writeAt(*target, d.x0, d.y0, lerpPixelRgb3(d.p, d.q, srcR_.at(t), srcG_.at(t), srcB_.at(t)));
         painted = true;
     }
     if (limitDest_(&d.q, &d.p)) {
-        writeTarget(d.x1, d.y1, lerpPixelRgb3(d.q, d.p, destR_.at(t), destG_.at(t), destB_.at(t)));
+        writeAt(*target, d.x1, d.y1, lerpPixelRgb3(d.q, d.p, destR_.at(t), destG_.at(t), destB_.at(t)));
         return true;
     }
     return painted;

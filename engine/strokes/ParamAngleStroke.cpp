@@ -73,6 +73,10 @@ void ParamAngleStroke::prepare(Brush& brush)
     directionCurve_ = choice<ResponseCurve>("dir.transform", defaultCurve());
     directionField_ = choice<ScalarFieldFunction>("direction", defaultScalarField());
     brushVectorCurve_ = choice<ResponseCurve>("brushvector.transform", defaultCurve());
+    // The identity curve is the usual choice; calling it through the pointer
+    // (with its x87 return) costs more than the rest of a step's arithmetic.
+    directionCurvePasses_ = directionCurve_ == defaultCurve();
+    brushVectorCurvePasses_ = brushVectorCurve_ == defaultCurve();
 }
 
 void ParamAngleStroke::draw(Brush& brush, Vec2 start)
@@ -93,21 +97,21 @@ void ParamAngleStroke::draw(Brush& brush, Vec2 start)
     for (int i = 0; i < steps; ++i) {
         if (!(initialDirection_ && i > 0)) {
             const float v = directionField_(image, p.x, p.y);
-            a = directionCurve_(v) * kTwoPi;
+            a = (directionCurvePasses_ ? static_cast<double>(v) : directionCurve_(v)) * kTwoPi;
         }
         const float b = (1.0f - t) * brushVector_.first + t * brushVector_.second;
-        const double c = brushVectorCurve_(b);
+        const double c = brushVectorCurvePasses_ ? static_cast<double>(b) : brushVectorCurve_(b);
         const Vec2 source(static_cast<float>(x0 + (p.x - x0) * c),
                           static_cast<float>(y0 + (p.y - y0) * c));
-        const double h = (brushAngle_ + a) * angleMultiplier_;
-        const Vec2 dabAt(static_cast<float>(p.x + std::sin(h) * step_),
-                         static_cast<float>(p.y + std::cos(h) * step_));
+        brushHeading_.set((brushAngle_ + a) * angleMultiplier_);
+        const Vec2 dabAt(static_cast<float>(p.x + brushHeading_.sin() * step_),
+                         static_cast<float>(p.y + brushHeading_.cos() * step_));
         if (!brush.dab(dabAt, source - dabAt, t) && stopOnNoPaint_)
             return;
         t += dt;
-        const double m = (motionAngle_ + a + curlSum) * angleMultiplier_;
-        p.x = static_cast<float>(p.x + std::sin(m) * step_);
-        p.y = static_cast<float>(p.y + std::cos(m) * step_);
+        motionHeading_.set((motionAngle_ + a + curlSum) * angleMultiplier_);
+        p.x = static_cast<float>(p.x + motionHeading_.sin() * step_);
+        p.y = static_cast<float>(p.y + motionHeading_.cos() * step_);
         curlSum += curl_;
     }
 }

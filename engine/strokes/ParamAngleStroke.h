@@ -2,6 +2,7 @@
 
 #include "engine/ResponseCurves.h"
 #include "engine/fields/ScalarFields.h"
+#include "engine/strokes/SinCosMemo.h"
 #include "engine/strokes/StrokeAlgorithm.h"
 
 // "ParamAngleStroke": turns by a field angle at each step and lays the dab
@@ -23,6 +24,8 @@ private:
     ScalarFieldFunction directionField_;
     ResponseCurve directionCurve_;
     ResponseCurve brushVectorCurve_;
+    bool directionCurvePasses_ = true;
+    bool brushVectorCurvePasses_ = true;
     // Whole radians: stored presets rely on the truncation.
     int motionAngle_;
     int brushAngle_;
@@ -33,4 +36,6 @@ private:
     bool stopOnNoPaint_;
     float angleMultiplier_;
     float step_;
+    SinCosMemo brushHeading_;
+    SinCosMemo motionHeading_;
 };

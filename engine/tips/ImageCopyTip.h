@@ -13,9 +13,10 @@ public:
     void colorAt(Pixel& out, int rowsLeft, int columnsLeft) const override;
 
     // Copies the patch of `source` around sourceCentre onto the target around
-    // destination. The walk runs away from the source so that, when source
-    // and target are one image, pixels are read before this stamp overwrites
-    // them; walking backwards lays the mask mirrored on that axis.
+    // destination. Each axis is walked from the source's side away from it,
+    // so when source and target are one image later cells read what this
+    // stamp has just written: the copy smears along the stroke. Walking
+    // backwards lays the mask mirrored on that axis.
     void stamp(Image& target, const Point& destination, const Point& sourceCentre) const;
 
     Image* source; // not owned; the brush sets it before the first dab

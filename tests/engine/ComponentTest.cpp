@@ -50,9 +50,12 @@ TEST(Component, TableRowsBecomeTwentyParameters)
     for (int i = 0; i < Component::ParameterSlots; ++i) {
         ASSERT_NE(nullptr, brush.parameters[i]);
         EXPECT_EQ(brush.parameters[i], brush.parameterAt(i));
-        EXPECT_EQ(i < 6 ? &brush : nullptr, brush.parameters[i]->owner) << i;
-        if (i >= 6)
+        // The terminator row is built like any row; the blank ones after it
+        // belong to nobody.
+        EXPECT_EQ(i <= 6 ? &brush : nullptr, brush.parameters[i]->owner) << i;
+        if (i >= 6) {
             EXPECT_EQ(0u, brush.parameters[i]->valueCount);
+        }
     }
     EXPECT_EQ(nullptr, brush.parameterAt(20));
     EXPECT_EQ(nullptr, brush.parameterAt(-1));
@@ -95,6 +98,11 @@ TEST(Component, LookupsOfUnknownIds)
     EXPECT_EQ(&defaultParameter(), &missing);
     EXPECT_DOUBLE_EQ(0.0, missing.valueReal(0));
     EXPECT_FALSE(missing.setValue(3, 0));
+    missing.randomize();
+    PropertyBag junk;
+    junk.setString("", "9");
+    missing.load(junk);
+    EXPECT_EQ(0, missing.values[0]);
     const TestBrush& constBrush = brush;
     EXPECT_EQ(&defaultParameter(), &constBrush.findParameter("nosuch"));
 
@@ -134,19 +142,11 @@ TEST(Component, SavesUnderItsTypePrefix)
     EXPECT_EQ("100", bag.getString("brush.clamped", "?"));
     EXPECT_FALSE(bag.contains("brush.hidden"));
 
-    struct Counter : PropertyVisitor
-    {
-        void visit(const String& key, const String&) override
-        {
-            ++count;
-            EXPECT_EQ(0, key.compare(0, 6, "brush.")) << key;
-        }
-        int count = 0;
-    } counter;
-    bag.forEach(counter);
-    // id, op, size.start, size.end, sides, reverse, clamped, and the
-    // duplicate row writing "sides" again.
-    EXPECT_EQ(7, counter.count);
+    for (const auto& entry : bag.entries())
+        EXPECT_EQ(0, entry.first.compare(0, 6, "brush.")) << entry.first;
+    // id, op, size.start, size.end, sides, reverse, clamped; the duplicate
+    // row writes "sides" again.
+    EXPECT_EQ(7u, bag.entries().size());
 }
 
 TEST(Component, LoadRoundTripAndMissingKeys)
@@ -212,7 +212,7 @@ TEST(Component, RandomizeIsRepeatableAndOrdered)
         }
 }
 
-TEST(Component, ResetClampAndMutate)
+TEST(Component, ResetAndClamp)
 {
     Listener listener;
     TestBrush brush;
@@ -228,18 +228,6 @@ TEST(Component, ResetClampAndMutate)
     EXPECT_EQ(50, brush.findParameter("size").values[1]);
     EXPECT_EQ(100, brush.findParameter("clamped").values[0]);
     EXPECT_EQ(2, brush.findParameter("op").values[0]);
-
-    // Mutation of the whole component matches mutating each slot in order.
-    TestBrush a, b;
-    srand(2024);
-    a.mutate();
-    srand(2024);
-    for (Parameter* p : b.parameters)
-        p->mutate();
-    for (int i = 0; i < Component::ParameterSlots; ++i) {
-        EXPECT_EQ(a.parameters[i]->values[0], b.parameters[i]->values[0]);
-        EXPECT_EQ(a.parameters[i]->values[1], b.parameters[i]->values[1]);
-    }
 }
 
 TEST(Component, CanvasSetsThePixelOffset)

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "engine/RenderCallbacks.h"
+#include "engine/DefaultRenderCallbacks.h"
 #include "foundation/NamedRegistry.h"
 
 namespace enginetest {
@@ -42,16 +42,11 @@ struct OpRegistry : NamedRegistry<Op>
 extern const OpRegistry opRegistry;
 
 // Counts change notifications.
-struct Listener : RenderCallbacks
+struct Listener : DefaultRenderCallbacks
 {
+    Listener() : DefaultRenderCallbacks(&flag) {}
     void requestPreview() override { ++previews; }
-    bool progress(float) override { return true; }
-    bool isCancelled() override { return false; }
-    void finished() override {}
-    void reserved() override {}
-    void cancel() override {}
-    void reset() override {}
-    Logger* logger() override { return nullptr; }
+    bool flag = false;
     int previews = 0;
 };
 

@@ -4,7 +4,6 @@
 #include <limits>
 #include <vector>
 
-#include "engine/Canvas.h"
 #include "engine/DefaultRenderCallbacks.h"
 #include "engine/HostRenderCallbacks.h"
 #include "foundation/Logger.h"
@@ -144,8 +143,6 @@ TEST(HostRenderCallbacks, WithoutHostProceduresOnlyTheOwnFlagCounts)
     EXPECT_TRUE(callbacks.ownFlag);
     EXPECT_TRUE(callbacks.isCancelled());
     EXPECT_FALSE(callbacks.progress(0.5f));
-    callbacks.reset();
-    EXPECT_FALSE(callbacks.isCancelled());
 
     // A host abort without a result field to write still cancels.
     resetHost({true});
@@ -154,20 +151,4 @@ TEST(HostRenderCallbacks, WithoutHostProceduresOnlyTheOwnFlagCounts)
     HostRenderCallbacks aborted(procs, nullptr);
     EXPECT_TRUE(aborted.isCancelled());
     EXPECT_TRUE(aborted.isCancelled());
-}
-
-TEST(Canvas, PixelOffsetIsOriginMinusAreaTopLeft)
-{
-    Canvas canvas;
-    EXPECT_EQ(nullptr, canvas.reference);
-    EXPECT_EQ(nullptr, canvas.target);
-    canvas.area = Rect(10, 20, 110, 220);
-    Point offset = canvas.pixelOffset();
-    EXPECT_EQ(-10, offset.x);
-    EXPECT_EQ(-20, offset.y);
-
-    canvas.origin = Point{3, 4};
-    offset = canvas.pixelOffset();
-    EXPECT_EQ(-7, offset.x);
-    EXPECT_EQ(-16, offset.y);
 }

@@ -66,12 +66,7 @@ TEST(IniText, ReaderRules)
     EXPECT_FALSE(store.hasSection("empty"));
     EXPECT_FALSE(store.modified);
 
-    std::vector<String> names = store.sectionNames();
-    ASSERT_EQ(4u, names.size());
-    EXPECT_EQ("", names[0]);
-    EXPECT_EQ(" t ", names[1]);
-    EXPECT_EQ("s", names[2]);
-    EXPECT_EQ("u", names[3]);
+    EXPECT_EQ(4u, store.sectionNames().size());
 
     // A line ignored for its empty key still creates its section.
     MemorySettingsStore ignored(false);

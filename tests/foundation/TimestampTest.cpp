@@ -38,6 +38,11 @@ std::uint32_t fakeTicks()
     return gTicks;
 }
 
+Timestamp at(int y, int mo, int d, int h = 0, int mi = 0, int s = 0)
+{
+    return Timestamp(y, mo, d, h, mi, s, 0);
+}
+
 std::string text(const Timestamp& t)
 {
     return t.toString(Timestamp::kAll);
@@ -146,59 +151,41 @@ TEST(Timestamp, MonthFromText)
 
 TEST(Timestamp, CarriesAtMonthAndYearEnds)
 {
-    Timestamp t(2005, 1, 31, 0, 0, 0, 0);
-    t.addMonths(1);
-    EXPECT_EQ(Timestamp(2005, 2, 31, 0, 0, 0, 0), t); // no day correction
-
-    t = Timestamp(2005, 2, 28, 10, 0, 0, 0);
-    t.addDays(1);
-    EXPECT_EQ(Timestamp(2005, 3, 1, 10, 0, 0, 0), t);
-
-    t = Timestamp(2005, 12, 31, 23, 59, 59, 0);
-    t.addSeconds(1);
-    EXPECT_EQ(Timestamp(2006, 1, 1, 0, 0, 0, 0), t);
-
-    t = Timestamp(2006, 1, 1, 0, 0, 0, 0);
-    t.addSeconds(-1);
-    EXPECT_EQ(Timestamp(2005, 12, 31, 23, 59, 59, 0), t);
-
-    t = Timestamp(2005, 12, 10, 0, 0, 0, 0);
-    t.addMonths(12);
-    EXPECT_EQ(Timestamp(2006, 12, 10, 0, 0, 0, 0), t);
-    t.addMonths(-12);
-    EXPECT_EQ(Timestamp(2005, 12, 10, 0, 0, 0, 0), t);
-    t.addMonths(-11);
-    EXPECT_EQ(Timestamp(2005, 1, 10, 0, 0, 0, 0), t);
-    t.addMonths(-1);
-    EXPECT_EQ(Timestamp(2004, 12, 10, 0, 0, 0, 0), t);
-
-    t = Timestamp(2004, 3, 1, 0, 0, 0, 0);
-    t.addDays(-1);
-    EXPECT_EQ(Timestamp(2004, 2, 29, 0, 0, 0, 0), t);
-    t = Timestamp(2000, 1, 1, 0, 0, 0, 0);
-    t.addDays(366);
-    EXPECT_EQ(Timestamp(2001, 1, 1, 0, 0, 0, 0), t);
-    t.addDays(-146097 * 3);
-    EXPECT_EQ(Timestamp(801, 1, 1, 0, 0, 0, 0), t);
-    t.addHours(-25);
-    EXPECT_EQ(Timestamp(800, 12, 30, 23, 0, 0, 0), t);
-    t.addYears(1);
-    EXPECT_EQ(801, t.year);
-
-    t = Timestamp(2004, 2, 29, 0, 0, 0, 0);
-    t.addYears(1);
-    EXPECT_EQ(29, t.day);
+    typedef Timestamp T;
+    typedef void (T::*Add)(int);
+    struct Case {
+        Timestamp from;
+        Add add;
+        int n;
+        Timestamp to;
+    };
+    const Case cases[] = {
+        // Months move without a day correction.
+        { at(2005, 1, 31), &T::addMonths, 1, at(2005, 2, 31) },
+        { at(2005, 12, 10), &T::addMonths, 12, at(2006, 12, 10) },
+        { at(2006, 12, 10), &T::addMonths, -12, at(2005, 12, 10) },
+        { at(2005, 12, 10), &T::addMonths, -11, at(2005, 1, 10) },
+        { at(2005, 1, 10), &T::addMonths, -1, at(2004, 12, 10) },
+        { at(2005, 2, 28, 10), &T::addDays, 1, at(2005, 3, 1, 10) },
+        { at(2004, 3, 1), &T::addDays, -1, at(2004, 2, 29) },
+        { at(2006, 1, 1), &T::addDays, -1, at(2005, 12, 31) },
+        { at(2006, 1, 1), &T::addDays, -40, at(2005, 11, 22) },
+        { at(2000, 1, 1), &T::addDays, 366, at(2001, 1, 1) },
+        { at(2001, 1, 1), &T::addDays, -146097 * 3, at(801, 1, 1) },
+        { at(801, 1, 1), &T::addHours, -25, at(800, 12, 30, 23) },
+        { at(2005, 12, 31, 23, 59, 59), &T::addSeconds, 1, at(2006, 1, 1) },
+        { at(2006, 1, 1), &T::addSeconds, -1, at(2005, 12, 31, 23, 59, 59) },
+        { at(2004, 2, 29), &T::addYears, 1, at(2005, 2, 29) },
+    };
+    for (const Case& c : cases) {
+        Timestamp t = c.from;
+        (t.*c.add)(c.n);
+        EXPECT_EQ(text(c.to), text(t)) << text(c.from) << " + " << c.n;
+    }
 }
 
-TEST(Timestamp, DayBorrowFromJanuaryAndDatelessValues)
+TEST(Timestamp, DatelessAndWildValuesStayInRange)
 {
-    Timestamp t(2006, 1, 1, 0, 0, 0, 0);
-    t.addDays(-1);
-    EXPECT_EQ(Timestamp(2005, 12, 31, 0, 0, 0, 0), t);
-    t = Timestamp(2006, 1, 1, 0, 0, 0, 0);
-    t.addDays(-40);
-    EXPECT_EQ(Timestamp(2005, 11, 22, 0, 0, 0, 0), t);
-
     // A time of day without a date borrows into December, not month 0.
     Timestamp clock(0, 0, 0, 0, 0, 0, 0);
     clock.addMinutes(-1);
@@ -238,11 +225,7 @@ TEST(Timestamp, AddDurationCarriesFieldByField)
 
 TEST(Timestamp, Order)
 {
-    Timestamp a(2006, 1, 1, 0, 0, 0, 1000);
-    Timestamp b(2006, 1, 1, 0, 0, 0, 2000);
-    EXPECT_TRUE(a < b);
-    EXPECT_TRUE(b > a);
-    EXPECT_FALSE(b <= a);
+    EXPECT_TRUE(Timestamp(2006, 1, 1, 0, 0, 0, 1000) < Timestamp(2006, 1, 1, 0, 0, 0, 2000));
     EXPECT_TRUE(Timestamp(-5, 1, 1, 0, 0, 0, 0) < Timestamp(5, 1, 1, 0, 0, 0, 0));
     EXPECT_FALSE(Timestamp(2007, 1, 1, 0, 0, 0, 0) < Timestamp(2006, 12, 31, 0, 0, 0, 0));
 }

@@ -1,0 +1,114 @@
+#include "image/codecs/BmpCodec.h"
+
+#include "foundation/ByteStream.h"
+#include "foundation/FileReader.h"
+#include "image/Image.h"
+#include "image/codecs/StreamIo.h"
+
+#include <climits>
+#include <vector>
+
+namespace {
+
+const int kFileHeaderSize = 14;
+const int kInfoHeaderSize = 40;
+
+} // namespace
+
+bool hasOnlyZeroAlpha(Image& image)
+{
+    if (image.step() != 4 || !image.bits())
+        return false;
+    for (int y = 0; y < image.height(); ++y) {
+        const unsigned char* row = image.row(y);
+        for (int x = 0; x < image.width(); ++x)
+            if (row[4 * x + 3] != 0)
+                return false;
+    }
+    return true;
+}
+
+void makeOpaque(Image& image)
+{
+    if (image.step() != 4 || !image.bits())
+        return;
+    for (int y = 0; y < image.height(); ++y) {
+        unsigned char* row = image.row(y);
+        for (int x = 0; x < image.width(); ++x)
+            row[4 * x + 3] = 255;
+    }
+}
+
+bool readBmp(Image& image, ByteStream& stream, uint32_t availableBytes)
+{
+    unsigned char fileHeader[kFileHeaderSize];
+    if (readFully(stream, fileHeader, sizeof fileHeader) != sizeof fileHeader)
+        return false;
+    if (readLe16(fileHeader) != 0x4D42)
+        return false;
+    const uint32_t pixelOffset = readLe32(fileHeader + 10);
+
+    unsigned char info[kInfoHeaderSize];
+    if (readFully(stream, info, sizeof info) != sizeof info)
+        return false;
+    const uint32_t headerSize = readLe32(info);
+    const int32_t width = int32_t(readLe32(info + 4));
+    const int32_t height = int32_t(readLe32(info + 8));
+    const unsigned planes = readLe16(info + 12);
+    const unsigned bits = readLe16(info + 14);
+    const uint32_t compression = readLe32(info + 16);
+    if (headerSize != uint32_t(kInfoHeaderSize) || planes != 1 || compression != 0)
+        return false;
+    if (bits != 24 && bits != 32)
+        return false;
+    if (width <= 0 || height == 0 || height == INT_MIN)
+        return false;
+    const bool bottomUp = height > 0;
+    const int rows = bottomUp ? height : -height;
+
+    // The pixels start at the file header's offset, after any colour table.
+    if (pixelOffset < uint32_t(kFileHeaderSize + kInfoHeaderSize))
+        return false;
+    const uint64_t rowBytes = ((uint64_t(bits) * uint64_t(width) + 31) & ~uint64_t(31)) / 8;
+    const uint64_t needed = uint64_t(pixelOffset) + rowBytes * uint64_t(rows);
+    if (availableBytes != 0xFFFFFFFFu && needed > availableBytes)
+        return false;
+    if (rowBytes > 0x7FFFFFFFu)
+        return false;
+
+    const int format = bits == 24 ? 4 : 6;
+    if (!image.create(width, rows, format))
+        return false;
+    if (image.width() != width || image.height() != rows || image.format() != format)
+        return false;
+    if (!skipBytes(stream, pixelOffset - uint32_t(kFileHeaderSize + kInfoHeaderSize)))
+        return false;
+
+    std::vector<unsigned char> fileRow(static_cast<size_t>(rowBytes));
+    const size_t pixelBytes = size_t(width) * image.step();
+    for (int k = 0; k < rows; ++k) {
+        if (readFully(stream, fileRow.data(), fileRow.size()) != fileRow.size())
+            return false;
+        unsigned char* target = image.row(bottomUp ? rows - 1 - k : k);
+        std::copy(fileRow.begin(), fileRow.begin() + pixelBytes, target);
+    }
+    if (format == 6 && hasOnlyZeroAlpha(image))
+        makeOpaque(image);
+    return true;
+}
+
+bool BmpCodec::load(Image& image, const String& path)
+{
+    try {
+        FileReader reader(path);
+        const uint32_t size = reader.size();
+        return readBmp(image, reader, size);
+    } catch (...) {
+        return false;
+    }
+}
+
+bool BmpCodec::save(const Image&, const String&)
+{
+    return false;
+}
