@@ -67,6 +67,22 @@ TEST_F(ExportsTest, GetInfoFillsTheFieldsAtTheirOffsets)
     EXPECT_EQ(fieldText(raw, 32), "quillorantix_daubcrafter_1.1.2.");
 }
 
+TEST_F(ExportsTest, TheShellsPluginsFolderHoldsTheSameModule)
+{
+    const std::string path = programFolder() + "plugins\\Quillorantix_Daubcrafter.qlplg";
+    HMODULE module = LoadLibraryA(path.c_str());
+    ASSERT_TRUE(module) << path;
+    GetInfoProc getInfo =
+        reinterpret_cast<GetInfoProc>(reinterpret_cast<void*>(GetProcAddress(module, "getInfo")));
+    EXPECT_TRUE(GetProcAddress(module, "canProcess") && GetProcAddress(module, "processImage"));
+    ASSERT_TRUE(getInfo);
+    PluginInfo info;
+    std::memset(&info, 0, sizeof info);
+    EXPECT_TRUE(getInfo(&info));
+    EXPECT_EQ(std::string(info.vendor), "Quillorantix");
+    FreeLibrary(module);
+}
+
 TEST_F(ExportsTest, GetInfoRefusesANullRecord)
 {
     EXPECT_FALSE(api.getInfo(nullptr));

@@ -397,6 +397,37 @@ TEST_F(ProcessImageTest, CallbacksMayBeMissingIndividually)
     EXPECT_EQ(abortLog.abortPolls, 1);
 }
 
+// Callbacks written in another language may leave junk above the low byte
+// of their result; only that byte counts.
+int __cdecl progressHighBitsOnly(void* context, float)
+{
+    ++*static_cast<int*>(context);
+    return 0x100;
+}
+
+int __cdecl abortHighBitsOnly(void*)
+{
+    return int(0xFFFFFF00u);
+}
+
+TEST_F(ProcessImageTest, OnlyTheLowByteOfACallbackResultCounts)
+{
+    TestImage source(32, 32, 4);
+    drawScene(source);
+    TestImage destination(32, 32, 4);
+    int progressCalls = 0;
+    PluginRequest request = makeRequest(source, destination);
+    request.callbackContext = &progressCalls;
+    request.abortRequested =
+        reinterpret_cast<PluginAbortProc>(reinterpret_cast<void*>(&abortHighBitsOnly));
+    EXPECT_TRUE(api.processImage(&request)) << "0xFFFFFF00 is not an abort";
+
+    request.progress =
+        reinterpret_cast<PluginProgressProc>(reinterpret_cast<void*>(&progressHighBitsOnly));
+    EXPECT_FALSE(api.processImage(&request)) << "0x100 is a false from progress";
+    EXPECT_EQ(progressCalls, 1);
+}
+
 // The extra stroke algorithm exists only when Control is down as the run
 // starts; without it its id is unknown and the stroke stays the first one.
 TEST_F(ProcessImageTest, TheExtraStrokeNeedsControlHeld)
