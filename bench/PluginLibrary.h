@@ -15,9 +15,9 @@ public:
         module_ = LoadLibraryA(path.c_str());
         if (!module_)
             return;
-        getInfo = reinterpret_cast<GetInfoProc>(GetProcAddress(module_, "getInfo"));
-        canProcess = reinterpret_cast<CanProcessProc>(GetProcAddress(module_, "canProcess"));
-        processImage = reinterpret_cast<ProcessImageProc>(GetProcAddress(module_, "processImage"));
+        getInfo = reinterpret_cast<GetInfoProc>(reinterpret_cast<void*>(GetProcAddress(module_, "getInfo")));
+        canProcess = reinterpret_cast<CanProcessProc>(reinterpret_cast<void*>(GetProcAddress(module_, "canProcess")));
+        processImage = reinterpret_cast<ProcessImageProc>(reinterpret_cast<void*>(GetProcAddress(module_, "processImage")));
     }
     ~PluginLibrary()
     {
