@@ -39,6 +39,9 @@ const ParamDescriptor kTable[] = {
     {0, 0, 0, 0, 0, "", "", 0, {}, 0, 0, 0, ""},
 };
 
+// How far ahead of the dab the target rows are fetched.
+const int kPrefetchSteps = 4;
+
 } // namespace
 
 ParamAngleStroke::ParamAngleStroke()
@@ -106,12 +109,22 @@ void ParamAngleStroke::draw(Brush& brush, Vec2 start)
         brushHeading_.set((brushAngle_ + a) * angleMultiplier_);
         const Vec2 dabAt(static_cast<float>(p.x + brushHeading_.sin() * step_),
                          static_cast<float>(p.y + brushHeading_.cos() * step_));
+        motionHeading_.set((motionAngle_ + a + curlSum) * angleMultiplier_);
+        const double moveX = motionHeading_.sin() * step_;
+        const double moveY = motionHeading_.cos() * step_;
+        // Each step's dab lands about a step ahead, on a new target row: ask
+        // for the rows a few steps down the current heading now, so their
+        // fetches overlap instead of each dab waiting for its own.
+        if (i + kPrefetchSteps <= steps) {
+            for (int k = i == 0 ? 0 : kPrefetchSteps; k <= kPrefetchSteps; ++k)
+                brush.prefetchAround(Vec2(static_cast<float>(p.x + moveX * k),
+                                          static_cast<float>(p.y + moveY * k)));
+        }
         if (!brush.dab(dabAt, source - dabAt, t) && stopOnNoPaint_)
             return;
         t += dt;
-        motionHeading_.set((motionAngle_ + a + curlSum) * angleMultiplier_);
-        p.x = static_cast<float>(p.x + motionHeading_.sin() * step_);
-        p.y = static_cast<float>(p.y + motionHeading_.cos() * step_);
+        p.x = static_cast<float>(p.x + moveX);
+        p.y = static_cast<float>(p.y + moveY);
         curlSum += curl_;
     }
 }
