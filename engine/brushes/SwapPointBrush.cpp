@@ -1,5 +1,6 @@
 #include "engine/brushes/SwapPointBrush.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "engine/ParamDescriptor.h"
@@ -31,6 +32,8 @@ const ParamDescriptor kTable[] = {
 };
 
 const int kSwapTableSlots = 64;
+const int kStepMixSlotBits = 5;
+const int kStepMixSlots = 1 << kStepMixSlotBits;
 
 uint32_t floatBits(float f)
 {
@@ -39,18 +42,25 @@ uint32_t floatBits(float f)
     return u;
 }
 
+// Generation 0 marks a StepMix never filled, so the count skips it.
+void nextGeneration(uint32_t& generation)
+{
+    generation = generation == UINT32_MAX ? 1 : generation + 1;
+}
+
 } // namespace
 
 // Both halves add their 0.5 and are truncated on their own, and the lighten
 // term enters both: one dab lightens by about twice its value.
-const SwapPointBrush::SwapTable& SwapPointBrush::swapTable(float intensity, float bias,
-                                                           float lighten)
+const SwapPointBrush::SwapTable& SwapPointBrush::swapTable(std::vector<SwapTable>& tables,
+                                                           uint32_t& generation, float intensity,
+                                                           float bias, float lighten)
 {
-    if (tables_.empty())
-        tables_.resize(kSwapTableSlots);
+    if (tables.empty())
+        tables.resize(kSwapTableSlots);
     const uint32_t key[3] = {floatBits(intensity), floatBits(bias), floatBits(lighten)};
     const uint32_t hash = (key[0] * 2654435761u) ^ (key[1] * 40503u) ^ (key[2] * 97u);
-    SwapTable& table = tables_[(hash ^ (hash >> 16)) % kSwapTableSlots];
+    SwapTable& table = tables[(hash ^ (hash >> 16)) % kSwapTableSlots];
     if (table.filled && table.key[0] == key[0] && table.key[1] == key[1] && table.key[2] == key[2])
         return table;
     for (int v = 0; v < 256; ++v) {
@@ -59,15 +69,34 @@ const SwapPointBrush::SwapTable& SwapPointBrush::swapTable(float intensity, floa
     }
     std::memcpy(table.key, key, sizeof key);
     table.filled = true;
+    nextGeneration(generation);
     return table;
 }
 
-Pixel SwapPointBrush::swapPixel(const Pixel& own, const Pixel& other, float intensity, float bias,
-                                float lighten)
+const SwapPointBrush::StepMix& SwapPointBrush::stepMix(float t)
 {
-    const SwapTable& table = swapTable(intensity, bias, lighten);
+    if (stepMixes_.empty())
+        stepMixes_.resize(kStepMixSlots);
+    const uint32_t bits = floatBits(t);
+    StepMix& mix = stepMixes_[(bits * 2654435761u) >> (32 - kStepMixSlotBits)];
+    if (mix.generation == generation_ && mix.tBits == bits)
+        return mix;
+    mix.pushSticky = pushSticky_.at(t);
+    mix.pullSticky = pullSticky_.at(t);
+    mix.push = &swapTable(pushTables_, generation_, pushIntensity_.at(t), pushBias_.at(t),
+                          pushLighten_.at(t));
+    mix.pull = &swapTable(pullTables_, generation_, pullIntensity_.at(t), pullBias_.at(t),
+                          pullLighten_.at(t));
+    mix.tBits = bits;
+    mix.generation = generation_;
+    return mix;
+}
+
+Pixel SwapPointBrush::swapPixel(const Pixel& own, const Pixel& other, const SwapTable& table)
+{
+    // Table entries stay far inside int: no wider sum needed.
     const auto channel = [&table](uint8_t a, uint8_t b) {
-        const long long sum = static_cast<long long>(table.own[a]) + table.other[b];
+        const int sum = table.own[a] + table.other[b];
         return static_cast<uint8_t>(sum < 0 ? 0 : (sum > 255 ? 255 : sum));
     };
     Pixel out = own;
@@ -97,6 +126,8 @@ void SwapPointBrush::prepare(int)
     pullBias_ = valuePair("pullbias");
     pullSticky_ = valuePair("pullstickycolor");
     limit_ = choice<PaintIfPredicate>("limit", defaultPaintIf());
+    paintsAll_ = limit_ == defaultPaintIf();
+    nextGeneration(generation_);
 }
 
 bool SwapPointBrush::dab(const Vec2& position, const Vec2& direction, float t)
@@ -112,12 +143,13 @@ bool SwapPointBrush::dab(const Vec2& position, const Vec2& direction, float t)
         return true;
     readPixels(*target, d);
     captureSticky(d, t);
-    mixSticky(d.p, stickyP, pushSticky_.at(t));
-    mixSticky(d.q, stickyQ, pullSticky_.at(t));
-    if (!limit_(&d.p, &d.q))
+    const StepMix& mix = stepMix(t);
+    mixSticky(d.p, stickyP, mix.pushSticky);
+    mixSticky(d.q, stickyQ, mix.pullSticky);
+    if (!paintsAll_ && !limit_(&d.p, &d.q))
         return false;
-    const Pixel newP = swapPixel(d.p, d.q, pushIntensity_.at(t), pushBias_.at(t), pushLighten_.at(t));
-    const Pixel newQ = swapPixel(d.q, d.p, pullIntensity_.at(t), pullBias_.at(t), pullLighten_.at(t));
+    const Pixel newP = swapPixel(d.p, d.q, *mix.push);
+    const Pixel newQ = swapPixel(d.q, d.p, *mix.pull);
     writeAt(*target, d.x1, d.y1, newQ);
     writeAt(*target, d.x0, d.y0, newP);
     return true;

@@ -26,14 +26,35 @@ private:
         int32_t own[256];
         int32_t other[256];
     };
-    const SwapTable& swapTable(float intensity, float bias, float lighten);
-    Pixel swapPixel(const Pixel& own, const Pixel& other, float intensity, float bias,
-                    float lighten);
+    // What a dab at one stroke fraction t needs: both sticky weights and
+    // both tables. A stroke meets the same few t values in every stroke, so
+    // a dab looks them up by t instead of redoing six lerps and two table
+    // searches. An entry holds while `generation` matches: any table refill
+    // or new parameter values make every entry stale.
+    struct StepMix {
+        uint32_t tBits;
+        uint32_t generation;
+        float pushSticky;
+        float pullSticky;
+        const SwapTable* push;
+        const SwapTable* pull;
+    };
+    static const SwapTable& swapTable(std::vector<SwapTable>& tables, uint32_t& generation,
+                                      float intensity, float bias, float lighten);
+    const StepMix& stepMix(float t);
+    static Pixel swapPixel(const Pixel& own, const Pixel& other, const SwapTable& table);
 
     // A few slots chosen by the values' bits: a stroke meets one triple per
-    // step, and the default values give one triple for every step.
-    std::vector<SwapTable> tables_;
+    // step, and the default values give one triple for every step. Push and
+    // pull keep their own slots so that one never evicts the other's table
+    // while a StepMix is being built.
+    std::vector<SwapTable> pushTables_;
+    std::vector<SwapTable> pullTables_;
+    std::vector<StepMix> stepMixes_;
+    uint32_t generation_ = 1;
     ValuePair pushIntensity_, pushLighten_, pushBias_, pushSticky_;
     ValuePair pullIntensity_, pullLighten_, pullBias_, pullSticky_;
+    // The default Paint If passes every dab: no call through the pointer.
+    bool paintsAll_ = true;
     PaintIfPredicate limit_;
 };
