@@ -20,9 +20,9 @@ inline uint8_t* pixelAt(Image& image, int x, int y)
     return image.bits() + ptrdiff_t(y) * ptrdiff_t(image.stride()) + x * int(image.step());
 }
 
-inline Pixel loadPixel(const Image& image, int x, int y)
+// The same for a pixel already addressed (p from pixelAt).
+inline Pixel loadPixelAt(const Image& image, const uint8_t* p)
 {
-    const uint8_t* p = pixelAt(image, x, y);
     Pixel out;
     if (image.format() == kFormatBgra) {
         std::memcpy(&out, p, 4);
@@ -36,9 +36,8 @@ inline Pixel loadPixel(const Image& image, int x, int y)
     return out;
 }
 
-inline void storePixel(Image& image, int x, int y, const Pixel& px)
+inline void storePixelAt(Image& image, uint8_t* p, const Pixel& px)
 {
-    uint8_t* p = pixelAt(image, x, y);
     if (image.format() == kFormatBgra) {
         std::memcpy(p, &px, 4);
         return;
@@ -52,4 +51,14 @@ inline void storePixel(Image& image, int x, int y, const Pixel& px)
         p[layout[kChannelB]] = px.b;
     if (layout[kChannelA] < 0x80)
         p[layout[kChannelA]] = px.a;
+}
+
+inline Pixel loadPixel(const Image& image, int x, int y)
+{
+    return loadPixelAt(image, pixelAt(image, x, y));
+}
+
+inline void storePixel(Image& image, int x, int y, const Pixel& px)
+{
+    storePixelAt(image, pixelAt(image, x, y), px);
 }

@@ -1,5 +1,6 @@
 #include "engine/applications/RandomApplication.h"
 
+#include <climits>
 #include <cstdlib>
 
 #include "engine/ParamDescriptor.h"
@@ -73,10 +74,19 @@ void RandomApplication::placeBatch(int count)
     if (width < 1 || height < 1)
         return;
     const long long span = c + 1 > 2 ? c + 1 : 2;
+    // rand() is below 2^15: while the sizes fit an int the int remainders
+    // give the same values without the library's 64-bit division.
+    const bool narrow = width <= INT_MAX && span <= INT_MAX && height <= INT_MAX / 2 &&
+                        rowCursor >= 0 && rowCursor <= INT_MAX / 2;
     for (int i = 0; i < count; ++i) {
-        const int x = int(area.left + rand() % width);
+        const int x = narrow ? area.left + rand() % int(width) : int(area.left + rand() % width);
         const int y = area.top + rowCursor;
         stroke->draw(*brush, Vec2(float(x), float(y)));
-        rowCursor = int((rowCursor + rand() % span) % height);
+        if (narrow) {
+            const int r = rand() % int(span);
+            rowCursor = (rowCursor + r) % int(height);
+        } else {
+            rowCursor = int((rowCursor + rand() % span) % height);
+        }
     }
 }

@@ -1,5 +1,6 @@
 #include "engine/brushes/SwapPointBrush.h"
 
+#include <climits>
 #include <cstdint>
 #include <cstring>
 
@@ -46,6 +47,23 @@ uint32_t floatBits(float f)
 void nextGeneration(uint32_t& generation)
 {
     generation = generation == UINT32_MAX ? 1 : generation + 1;
+}
+
+// roundToInt of the float widened to double, without the double steps:
+// nearest, ties to even, NaN 0, saturating. The truncation and the fraction
+// are exact in single precision (a float's whole part is a float).
+inline int roundFloat(float v)
+{
+    if (!(v < 2147483648.0f))
+        return v != v ? 0 : INT_MAX;
+    if (v < -2147483648.0f)
+        return INT_MIN;
+    const int i = static_cast<int>(v);
+    const float frac = v - static_cast<float>(i);
+    const int odd = i & 1;
+    // Compares, not branches: fractions come in no order a predictor learns.
+    return i + int(frac > 0.5f || (frac == 0.5f && odd)) -
+           int(frac < -0.5f || (frac == -0.5f && odd));
 }
 
 } // namespace
@@ -136,12 +154,32 @@ bool SwapPointBrush::dab(const Vec2& position, const Vec2& direction, float t)
     if (!target)
         return false;
     DabPixels d;
-    locate(position, direction, d);
+    d.x0 = roundFloat(position.x);
+    d.y0 = roundFloat(position.y);
+    d.x1 = addSaturated(d.x0, roundFloat(direction.x));
+    d.y1 = addSaturated(d.y0, roundFloat(direction.y));
     // A dab that takes and paints the same pixel does nothing, not even
     // capture sticky colours.
     if (d.x1 == d.x0 && d.y1 == d.y0)
         return true;
-    readPixels(*target, d);
+    // Both pixels inside the target, the usual case: each is addressed once
+    // for its read and its write. Elsewhere reads clamp and writes drop.
+    const long long px = static_cast<long long>(d.x0) + pixelOffset.x;
+    const long long py = static_cast<long long>(d.y0) + pixelOffset.y;
+    const long long qx = static_cast<long long>(d.x1) + pixelOffset.x;
+    const long long qy = static_cast<long long>(d.y1) + pixelOffset.y;
+    const long long w = target->width();
+    const long long h = target->height();
+    uint8_t* pAt = nullptr;
+    uint8_t* qAt = nullptr;
+    if (px >= 0 && py >= 0 && qx >= 0 && qy >= 0 && px < w && py < h && qx < w && qy < h) {
+        pAt = pixelAt(*target, int(px), int(py));
+        qAt = pixelAt(*target, int(qx), int(qy));
+        d.p = loadPixelAt(*target, pAt);
+        d.q = loadPixelAt(*target, qAt);
+    } else {
+        readPixels(*target, d);
+    }
     captureSticky(d, t);
     const StepMix& mix = stepMix(t);
     mixSticky(d.p, stickyP, mix.pushSticky);
@@ -150,7 +188,12 @@ bool SwapPointBrush::dab(const Vec2& position, const Vec2& direction, float t)
         return false;
     const Pixel newP = swapPixel(d.p, d.q, *mix.push);
     const Pixel newQ = swapPixel(d.q, d.p, *mix.pull);
-    writeAt(*target, d.x1, d.y1, newQ);
-    writeAt(*target, d.x0, d.y0, newP);
+    if (pAt) {
+        storePixelAt(*target, qAt, newQ);
+        storePixelAt(*target, pAt, newP);
+    } else {
+        writeAt(*target, d.x1, d.y1, newQ);
+        writeAt(*target, d.x0, d.y0, newP);
+    }
     return true;
 }

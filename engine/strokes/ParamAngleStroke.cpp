@@ -4,6 +4,7 @@
 
 #include "engine/ParamDescriptor.h"
 #include "engine/brushes/Brush.h"
+#include "engine/fields/ImageMeasures.h"
 #include "foundation/Angles.h"
 #include "foundation/Numeric.h"
 
@@ -97,8 +98,11 @@ void ParamAngleStroke::draw(Brush& brush, Vec2 start)
     float t = 0.0f;
     double curlSum = 0.0;
     double a = 0.0;
+    // The constant field (the default) gives one angle for the whole
+    // stroke: no call through the pointer per step.
+    const bool constantField = directionField_ == fieldOne;
     for (int i = 0; i < steps; ++i) {
-        if (!(initialDirection_ && i > 0)) {
+        if (!((initialDirection_ || constantField) && i > 0)) {
             const float v = directionField_(image, p.x, p.y);
             a = (directionCurvePasses_ ? static_cast<double>(v) : directionCurve_(v)) * kTwoPi;
         }
