@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "engine/ParamDescriptor.h"
+#include "engine/brushes/DabRounding.h"
 #include "foundation/Numeric.h"
 #include "foundation/Vec2.h"
 
@@ -33,8 +34,6 @@ const ParamDescriptor kTable[] = {
 };
 
 const int kSwapTableSlots = 64;
-const int kStepMixSlotBits = 5;
-const int kStepMixSlots = 1 << kStepMixSlotBits;
 
 uint32_t floatBits(float f)
 {
@@ -47,23 +46,6 @@ uint32_t floatBits(float f)
 void nextGeneration(uint32_t& generation)
 {
     generation = generation == UINT32_MAX ? 1 : generation + 1;
-}
-
-// roundToInt of the float widened to double, without the double steps:
-// nearest, ties to even, NaN 0, saturating. The truncation and the fraction
-// are exact in single precision (a float's whole part is a float).
-inline int roundFloat(float v)
-{
-    if (!(v < 2147483648.0f))
-        return v != v ? 0 : INT_MAX;
-    if (v < -2147483648.0f)
-        return INT_MIN;
-    const int i = static_cast<int>(v);
-    const float frac = v - static_cast<float>(i);
-    const int odd = i & 1;
-    // Compares, not branches: fractions come in no order a predictor learns.
-    return i + int(frac > 0.5f || (frac == 0.5f && odd)) -
-           int(frac < -0.5f || (frac == -0.5f && odd));
 }
 
 } // namespace
@@ -91,21 +73,15 @@ const SwapPointBrush::SwapTable& SwapPointBrush::swapTable(std::vector<SwapTable
     return table;
 }
 
-const SwapPointBrush::StepMix& SwapPointBrush::stepMix(float t)
+const SwapPointBrush::StepMix& SwapPointBrush::fillStepMix(StepMix& mix, float t)
 {
-    if (stepMixes_.empty())
-        stepMixes_.resize(kStepMixSlots);
-    const uint32_t bits = floatBits(t);
-    StepMix& mix = stepMixes_[(bits * 2654435761u) >> (32 - kStepMixSlotBits)];
-    if (mix.generation == generation_ && mix.tBits == bits)
-        return mix;
     mix.pushSticky = pushSticky_.at(t);
     mix.pullSticky = pullSticky_.at(t);
     mix.push = &swapTable(pushTables_, generation_, pushIntensity_.at(t), pushBias_.at(t),
                           pushLighten_.at(t));
     mix.pull = &swapTable(pullTables_, generation_, pullIntensity_.at(t), pullBias_.at(t),
                           pullLighten_.at(t));
-    mix.tBits = bits;
+    mix.tBits = floatBits(t);
     mix.generation = generation_;
     return mix;
 }
@@ -154,10 +130,17 @@ bool SwapPointBrush::dab(const Vec2& position, const Vec2& direction, float t)
     if (!target)
         return false;
     DabPixels d;
-    d.x0 = roundFloat(position.x);
-    d.y0 = roundFloat(position.y);
-    d.x1 = addSaturated(d.x0, roundFloat(direction.x));
-    d.y1 = addSaturated(d.y0, roundFloat(direction.y));
+    int whole[4];
+    if (!roundFourFloats(position.x, position.y, direction.x, direction.y, whole)) {
+        whole[0] = roundFloat(position.x);
+        whole[1] = roundFloat(position.y);
+        whole[2] = roundFloat(direction.x);
+        whole[3] = roundFloat(direction.y);
+    }
+    d.x0 = whole[0];
+    d.y0 = whole[1];
+    d.x1 = addSaturated(d.x0, whole[2]);
+    d.y1 = addSaturated(d.y0, whole[3]);
     // A dab that takes and paints the same pixel does nothing, not even
     // capture sticky colours.
     if (d.x1 == d.x0 && d.y1 == d.y0)

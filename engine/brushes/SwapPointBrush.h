@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "engine/PaintIf.h"
@@ -41,7 +42,21 @@ private:
     };
     static const SwapTable& swapTable(std::vector<SwapTable>& tables, uint32_t& generation,
                                       float intensity, float bias, float lighten);
-    const StepMix& stepMix(float t);
+    const StepMix& stepMix(float t)
+    {
+        uint32_t bits;
+        std::memcpy(&bits, &t, sizeof bits);
+        if (!stepMixes_.empty()) {
+            StepMix& mix = stepMixes_[(bits * 2654435761u) >> (32 - kStepMixSlotBits)];
+            if (mix.generation == generation_ && mix.tBits == bits)
+                return mix;
+        } else {
+            stepMixes_.resize(1 << kStepMixSlotBits);
+        }
+        return fillStepMix(stepMixes_[(bits * 2654435761u) >> (32 - kStepMixSlotBits)], t);
+    }
+    const StepMix& fillStepMix(StepMix& mix, float t);
+    static const int kStepMixSlotBits = 5;
     static Pixel swapPixel(const Pixel& own, const Pixel& other, const SwapTable& table);
 
     // A few slots chosen by the values' bits: a stroke meets one triple per
