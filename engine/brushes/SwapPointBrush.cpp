@@ -48,6 +48,12 @@ void nextGeneration(uint32_t& generation)
     generation = generation == UINT32_MAX ? 1 : generation + 1;
 }
 
+// |v| < 2^28.
+inline bool belowTwoTo28(int v)
+{
+    return uint32_t(v) + (1u << 28) < (1u << 29);
+}
+
 } // namespace
 
 // Both halves add their 0.5 and are truncated on their own, and the lighten
@@ -131,33 +137,43 @@ bool SwapPointBrush::dab(const Vec2& position, const Vec2& direction, float t)
         return false;
     DabPixels d;
     int whole[4];
-    if (!roundFourFloats(position.x, position.y, direction.x, direction.y, whole)) {
+    const bool rounded = roundFourFloats(position.x, position.y, direction.x, direction.y, whole);
+    if (!rounded) {
         whole[0] = roundFloat(position.x);
         whole[1] = roundFloat(position.y);
         whole[2] = roundFloat(direction.x);
         whole[3] = roundFloat(direction.y);
     }
+    // Coordinates and offset well inside int, the usual case: plain int
+    // sums cannot wrap, so no saturating (64-bit) steps.
+    const bool small = rounded && belowTwoTo28(whole[0]) && belowTwoTo28(whole[1]) &&
+                       belowTwoTo28(whole[2]) && belowTwoTo28(whole[3]) &&
+                       belowTwoTo28(pixelOffset.x) && belowTwoTo28(pixelOffset.y);
     d.x0 = whole[0];
     d.y0 = whole[1];
-    d.x1 = addSaturated(d.x0, whole[2]);
-    d.y1 = addSaturated(d.y0, whole[3]);
+    d.x1 = small ? d.x0 + whole[2] : addSaturated(d.x0, whole[2]);
+    d.y1 = small ? d.y0 + whole[3] : addSaturated(d.y0, whole[3]);
     // A dab that takes and paints the same pixel does nothing, not even
     // capture sticky colours.
     if (d.x1 == d.x0 && d.y1 == d.y0)
         return true;
     // Both pixels inside the target, the usual case: each is addressed once
     // for its read and its write. Elsewhere reads clamp and writes drop.
-    const long long px = static_cast<long long>(d.x0) + pixelOffset.x;
-    const long long py = static_cast<long long>(d.y0) + pixelOffset.y;
-    const long long qx = static_cast<long long>(d.x1) + pixelOffset.x;
-    const long long qy = static_cast<long long>(d.y1) + pixelOffset.y;
-    const long long w = target->width();
-    const long long h = target->height();
     uint8_t* pAt = nullptr;
     uint8_t* qAt = nullptr;
-    if (px >= 0 && py >= 0 && qx >= 0 && qy >= 0 && px < w && py < h && qx < w && qy < h) {
-        pAt = pixelAt(*target, int(px), int(py));
-        qAt = pixelAt(*target, int(qx), int(qy));
+    if (small) {
+        const int px = d.x0 + pixelOffset.x;
+        const int py = d.y0 + pixelOffset.y;
+        const int qx = d.x1 + pixelOffset.x;
+        const int qy = d.y1 + pixelOffset.y;
+        const unsigned w = unsigned(target->width());
+        const unsigned h = unsigned(target->height());
+        if (unsigned(px) < w && unsigned(py) < h && unsigned(qx) < w && unsigned(qy) < h) {
+            pAt = pixelAt(*target, px, py);
+            qAt = pixelAt(*target, qx, qy);
+        }
+    }
+    if (pAt) {
         d.p = loadPixelAt(*target, pAt);
         d.q = loadPixelAt(*target, qAt);
     } else {
