@@ -62,3 +62,48 @@ inline void storePixel(Image& image, int x, int y, const Pixel& px)
 {
     storePixelAt(image, pixelAt(image, x, y), px);
 }
+
+// The format and channel offsets of an image read once, for a dab that
+// reads and writes a few pixels: a byte store may alias the image's own
+// fields, so the helpers above reload them after every store.
+struct PixelLayout {
+    explicit PixelLayout(const Image& image)
+        : bgra(image.format() == kFormatBgra), r(image.channelLayout()[kChannelR]),
+          g(image.channelLayout()[kChannelG]), b(image.channelLayout()[kChannelB]),
+          a(image.channelLayout()[kChannelA])
+    {
+    }
+
+    Pixel load(const uint8_t* p) const
+    {
+        Pixel out;
+        if (bgra) {
+            std::memcpy(&out, p, 4);
+            return out;
+        }
+        out.r = r >= 0x80 ? 0 : p[r];
+        out.g = g >= 0x80 ? 0 : p[g];
+        out.b = b >= 0x80 ? 0 : p[b];
+        out.a = a >= 0x80 ? 255 : p[a];
+        return out;
+    }
+
+    void store(uint8_t* p, const Pixel& px) const
+    {
+        if (bgra) {
+            std::memcpy(p, &px, 4);
+            return;
+        }
+        if (r < 0x80)
+            p[r] = px.r;
+        if (g < 0x80)
+            p[g] = px.g;
+        if (b < 0x80)
+            p[b] = px.b;
+        if (a < 0x80)
+            p[a] = px.a;
+    }
+
+    bool bgra;
+    uint8_t r, g, b, a; // byte offsets; 0x80 and up: no such channel
+};

@@ -173,9 +173,10 @@ bool SwapPointBrush::dab(const Vec2& position, const Vec2& direction, float t)
             qAt = pixelAt(*target, qx, qy);
         }
     }
+    const PixelLayout layout(*target);
     if (pAt) {
-        d.p = loadPixelAt(*target, pAt);
-        d.q = loadPixelAt(*target, qAt);
+        d.p = layout.load(pAt);
+        d.q = layout.load(qAt);
     } else {
         readPixels(*target, d);
     }
@@ -188,8 +189,8 @@ bool SwapPointBrush::dab(const Vec2& position, const Vec2& direction, float t)
     const Pixel newP = swapPixel(d.p, d.q, *mix.push);
     const Pixel newQ = swapPixel(d.q, d.p, *mix.pull);
     if (pAt) {
-        storePixelAt(*target, qAt, newQ);
-        storePixelAt(*target, pAt, newP);
+        layout.store(qAt, newQ);
+        layout.store(pAt, newP);
     } else {
         writeAt(*target, d.x1, d.y1, newQ);
         writeAt(*target, d.x0, d.y0, newP);

@@ -99,23 +99,35 @@ void ParamAngleStroke::draw(Brush& brush, Vec2 start)
     double curlSum = 0.0;
     double a = 0.0;
     // The constant field (the default) gives one angle for the whole
-    // stroke: no call through the pointer per step.
+    // stroke: no call through the pointer per step. Without curl the
+    // headings stay too (the curl sum stays +0), so their sines are taken
+    // once per stroke.
     const bool constantField = directionField_ == fieldOne;
+    const bool sameAngle = initialDirection_ || constantField;
+    const bool sameHeadings = sameAngle && curl_ == 0.0f;
+    double brushSin = 0.0;
+    double brushCos = 0.0;
+    double moveX = 0.0;
+    double moveY = 0.0;
     for (int i = 0; i < steps; ++i) {
-        if (!((initialDirection_ || constantField) && i > 0)) {
+        if (!(sameAngle && i > 0)) {
             const float v = directionField_(image, p.x, p.y);
             a = (directionCurvePasses_ ? static_cast<double>(v) : directionCurve_(v)) * kTwoPi;
+        }
+        if (!(sameHeadings && i > 0)) {
+            brushHeading_.set((brushAngle_ + a) * angleMultiplier_);
+            brushSin = brushHeading_.sin();
+            brushCos = brushHeading_.cos();
+            motionHeading_.set((motionAngle_ + a + curlSum) * angleMultiplier_);
+            moveX = motionHeading_.sin() * step_;
+            moveY = motionHeading_.cos() * step_;
         }
         const float b = (1.0f - t) * brushVector_.first + t * brushVector_.second;
         const double c = brushVectorCurvePasses_ ? static_cast<double>(b) : brushVectorCurve_(b);
         const Vec2 source(static_cast<float>(x0 + (p.x - x0) * c),
                           static_cast<float>(y0 + (p.y - y0) * c));
-        brushHeading_.set((brushAngle_ + a) * angleMultiplier_);
-        const Vec2 dabAt(static_cast<float>(p.x + brushHeading_.sin() * step_),
-                         static_cast<float>(p.y + brushHeading_.cos() * step_));
-        motionHeading_.set((motionAngle_ + a + curlSum) * angleMultiplier_);
-        const double moveX = motionHeading_.sin() * step_;
-        const double moveY = motionHeading_.cos() * step_;
+        const Vec2 dabAt(static_cast<float>(p.x + brushSin * step_),
+                         static_cast<float>(p.y + brushCos * step_));
         // Each step's dab lands about a step ahead, on a new target row: ask
         // for the rows a few steps down the current heading now, so their
         // fetches overlap instead of each dab waiting for its own.
