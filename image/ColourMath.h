@@ -37,11 +37,11 @@ inline uint8_t roundFloatToByte(float v)
         return 0;
     if (v >= 255.5f)
         return 255;
-    int i = static_cast<int>(v);
+    const int i = static_cast<int>(v);
     const float frac = v - static_cast<float>(i); // exact below 256
-    if (frac > 0.5f || (frac == 0.5f && (i & 1)))
-        ++i;
-    return static_cast<uint8_t>(i);
+    // Up past one half, and on one half to even; without branches, as the
+    // fractions of mixed colours are as good as random.
+    return static_cast<uint8_t>(i + (int(frac > 0.5f) | (int(frac == 0.5f) & i & 1)));
 }
 
 // Mixing: R, G, B move from a toward b; alpha is a's unless said.
