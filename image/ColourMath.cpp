@@ -154,14 +154,14 @@ void hsvToRgb(float& r, float& g, float& b, float h, float s, float v)
     float p = (1.0f - s) * v;
     float q = (1.0f - f * s) * v;
     float t = (1.0f - (1.0f - f) * s) * v;
-    switch (i) {
-    case 0: r = v; g = t; b = p; break;
-    case 1: r = q; g = v; b = p; break;
-    case 2: r = p; g = v; b = t; break;
-    case 3: r = p; g = q; b = v; break;
-    case 4: r = t; g = p; b = v; break;
-    default: r = v; g = p; b = q; break;
-    }
+    // Which of v, q, p, t each channel takes per sector; looked up rather
+    // than switched on, since the sector of a hue is unpredictable.
+    static const uint8_t pick[6][3] = {{0, 3, 2}, {1, 0, 2}, {2, 0, 3},
+                                       {2, 1, 0}, {3, 2, 0}, {0, 2, 1}};
+    const float values[4] = {v, q, p, t};
+    r = values[pick[i][0]];
+    g = values[pick[i][1]];
+    b = values[pick[i][2]];
 }
 
 float pixelHue(const Pixel& p)

@@ -33,14 +33,13 @@ void pixelToHsv(const Pixel& p, float& h, float& s, float& v);
 // mixing below runs a few times per dab, so it is inline.
 inline uint8_t roundFloatToByte(float v)
 {
-    if (!(v > 0.5f)) // NaN too
-        return 0;
-    if (v >= 255.5f)
-        return 255;
+    // Both ends as selects, not jumps: mixes often land on 0 or 255.
+    v = v > 0.5f ? v : 0.0f; // NaN too
+    v = v < 255.5f ? v : 255.0f;
     const int i = static_cast<int>(v);
     const float frac = v - static_cast<float>(i); // exact below 256
-    // Up past one half, and on one half to even; without branches, as the
-    // fractions of mixed colours are as good as random.
+    // Up past one half, and on one half to even; again without branches, as
+    // the fractions of mixed colours are as good as random.
     return static_cast<uint8_t>(i + (int(frac > 0.5f) | (int(frac == 0.5f) & i & 1)));
 }
 
