@@ -127,15 +127,17 @@ void BrushTip::stampColorCells(Image& image, const Point& centre) const
         if (y < 0 || y >= ih)
             continue;
         const uint8_t* m = mask.bytes() + static_cast<size_t>(w) * k;
+        const int iy = static_cast<int>(y);
+        uint8_t* row = stampRow(image, iy);
         for (int j = jBegin; j < jEnd; ++j) {
             const uint8_t weight = m[j];
             if (weight == 0)
                 continue;
             const int x = static_cast<int>(left + j);
-            const Pixel d = stampLoad<A>(image, x, static_cast<int>(y));
+            const Pixel d = stampLoad<A>(image, row, x, iy);
             if (!uniform)
                 colorAt(c, h - 1 - k, w - 1 - j);
-            stampStore<A>(image, x, static_cast<int>(y), blendCell<DefaultBlend>(c, weight, d, alpha));
+            stampStore<A>(image, row, x, iy, blendCell<DefaultBlend>(c, weight, d, alpha));
         }
     }
 }

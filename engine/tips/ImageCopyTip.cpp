@@ -72,6 +72,9 @@ void ImageCopyTip::stampCells(Image& target, const Point& destination,
             srcRow = 0;
         else if (srcRow >= sh)
             srcRow = sh - 1;
+        const int dy = static_cast<int>(destRow), sy = static_cast<int>(srcRow);
+        uint8_t* destBits = stampRow(target, dy);
+        const uint8_t* srcBits = stampRow(*source, sy);
         long long destCol = static_cast<long long>(destination.x) + colStart;
         long long srcCol = static_cast<long long>(sourceCentre.x) + colStart;
         for (int j = 0; j < w; ++j, ++m, destCol += colStep, srcCol += colStep) {
@@ -82,10 +85,10 @@ void ImageCopyTip::stampCells(Image& target, const Point& destination,
                 srcCol = 0;
             else if (srcCol >= sw)
                 srcCol = sw - 1;
-            const int dx = static_cast<int>(destCol), dy = static_cast<int>(destRow);
-            const Pixel d = stampLoad<A>(target, dx, dy);
-            const Pixel s = stampLoad<A>(*source, static_cast<int>(srcCol), static_cast<int>(srcRow));
-            stampStore<A>(target, dx, dy, blendCell<DefaultBlend>(s, weight, d, alpha));
+            const int dx = static_cast<int>(destCol), sx = static_cast<int>(srcCol);
+            const Pixel d = stampLoad<A>(target, destBits, dx, dy);
+            const Pixel s = stampLoad<A>(*source, srcBits, sx, sy);
+            stampStore<A>(target, destBits, dx, dy, blendCell<DefaultBlend>(s, weight, d, alpha));
         }
     }
 }

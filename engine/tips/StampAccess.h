@@ -16,21 +16,34 @@ inline StampAccess stampAccessFor(const Image& image)
     return bgr ? kStampBgr : kStampAnyLayout;
 }
 
+// The loops fetch a row's address once: byte stores may alias anything,
+// so the image's fields would otherwise be read again for every cell.
+inline const uint8_t* stampRow(const Image& image, int y)
+{
+    return pixelAt(image, 0, y);
+}
+
+inline uint8_t* stampRow(Image& image, int y)
+{
+    return pixelAt(image, 0, y);
+}
+
+// Cell x of row y, whose address is `row`.
 template <StampAccess A>
-inline Pixel stampLoad(const Image& image, int x, int y)
+inline Pixel stampLoad(const Image& image, const uint8_t* row, int x, int y)
 {
     if (A == kStampBgr) {
-        const uint8_t* p = pixelAt(image, x, y);
+        const uint8_t* p = row + 3 * x;
         return Pixel(p[2], p[1], p[0], 255); // no alpha channel reads as opaque
     }
     return loadPixel(image, x, y);
 }
 
 template <StampAccess A>
-inline void stampStore(Image& image, int x, int y, const Pixel& px)
+inline void stampStore(Image& image, uint8_t* row, int x, int y, const Pixel& px)
 {
     if (A == kStampBgr) {
-        uint8_t* p = pixelAt(image, x, y);
+        uint8_t* p = row + 3 * x;
         p[0] = px.b;
         p[1] = px.g;
         p[2] = px.r;
