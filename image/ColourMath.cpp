@@ -138,12 +138,11 @@ void hsvToRgb(float& r, float& g, float& b, float h, float s, float v)
     else if (turn < 0.0)
         turn += 1.0;
     float x = static_cast<float>(turn * 6.0);
-    // roundToInt(x - 0.5) for x in 0..6: the truncation steps up past one
-    // half and on one half to even (an exact half below zero rounds to 0).
-    const double below = double(x) - 0.5;
-    int i = static_cast<int>(below);
-    const double frac = below - double(i);
-    i += int(frac > 0.5) | (int(frac == 0.5) & i & 1);
+    // roundToInt(x - 0.5) for x in 0..6, in single precision without
+    // branches: the whole part of x, except that a whole x makes a tie that
+    // goes to the even neighbour.
+    int i = static_cast<int>(x);
+    i -= int(x == static_cast<float>(i)) & i & 1;
     // A remainder just below 1 can round up to x = 6 in single precision:
     // that is the start of sector 0 again.
     if (i >= 6) {
