@@ -8,17 +8,6 @@
 
 namespace {
 
-uint8_t clampByte(int v)
-{
-    return static_cast<uint8_t>(clampInt(v, 0, 255));
-}
-
-// Nearest integer, ties to even, of a value first stored as a float.
-uint8_t roundedByte(float v)
-{
-    return clampByte(roundToInt(v));
-}
-
 uint8_t maxOf(const Pixel& p)
 {
     uint8_t m = p.r > p.g ? p.r : p.g;
@@ -92,8 +81,7 @@ float channelToFloat(uint8_t c)
 
 uint8_t floatToChannel(float x)
 {
-    float y = x * 255.99f - 0.5f;
-    return clampByte(roundToInt(y));
+    return roundFloatToByte(x * 255.99f - 0.5f);
 }
 
 void rgbToHsv(float r, float g, float b, float& h, float& s, float& v, float defaultHue)
@@ -137,7 +125,12 @@ void hsvToRgb(float& r, float& g, float& b, float h, float s, float v)
         r = g = b = v;
         return;
     }
-    double turn = std::fmod(double(h) + 10000.0000001, 1.0);
+    const double shifted = double(h) + 10000.0000001;
+    // The remainder by 1 is the fraction, exact either way; the library
+    // fmod is a slow loop, so the usual range takes the fraction directly.
+    double turn = shifted >= 0.0 && shifted < 2147483648.0
+                      ? shifted - double(static_cast<int>(shifted))
+                      : std::fmod(shifted, 1.0);
     // Hues below -10000 turns would leave a negative remainder, and a NaN
     // or infinite hue none at all: both still land in one turn.
     if (turn != turn)
@@ -145,7 +138,11 @@ void hsvToRgb(float& r, float& g, float& b, float h, float s, float v)
     else if (turn < 0.0)
         turn += 1.0;
     float x = static_cast<float>(turn * 6.0);
-    int i = roundToInt(double(x) - 0.5);
+    // roundToInt(x - 0.5) for x in 0..6, in single precision without
+    // branches: the whole part of x, except that a whole x makes a tie that
+    // goes to the even neighbour.
+    int i = static_cast<int>(x);
+    i -= int(x == static_cast<float>(i)) & i & 1;
     // A remainder just below 1 can round up to x = 6 in single precision:
     // that is the start of sector 0 again.
     if (i >= 6) {
@@ -156,14 +153,14 @@ void hsvToRgb(float& r, float& g, float& b, float h, float s, float v)
     float p = (1.0f - s) * v;
     float q = (1.0f - f * s) * v;
     float t = (1.0f - (1.0f - f) * s) * v;
-    switch (i) {
-    case 0: r = v; g = t; b = p; break;
-    case 1: r = q; g = v; b = p; break;
-    case 2: r = p; g = v; b = t; break;
-    case 3: r = p; g = q; b = v; break;
-    case 4: r = t; g = p; b = v; break;
-    default: r = v; g = p; b = q; break;
-    }
+    // Which of v, q, p, t each channel takes per sector; looked up rather
+    // than switched on, since the sector of a hue is unpredictable.
+    static const uint8_t pick[6][3] = {{0, 3, 2}, {1, 0, 2}, {2, 0, 3},
+                                       {2, 1, 0}, {3, 2, 0}, {0, 2, 1}};
+    const float values[4] = {v, q, p, t};
+    r = values[pick[i][0]];
+    g = values[pick[i][1]];
+    b = values[pick[i][2]];
 }
 
 float pixelHue(const Pixel& p)
@@ -193,53 +190,34 @@ void pixelToHsv(const Pixel& p, float& h, float& s, float& v)
     rgbToHsv(channelToFloat(p.r), channelToFloat(p.g), channelToFloat(p.b), h, s, v, 0.0f);
 }
 
-Pixel lerpPixelRgb(const Pixel& a, const Pixel& b, float t)
+PixelHsv pixelHsv(const Pixel& p)
 {
-    return lerpPixelRgb3(a, b, t, t, t);
-}
-
-Pixel lerpPixelRgb3(const Pixel& a, const Pixel& b, float tR, float tG, float tB)
-{
-    Pixel out = a;
-    out.r = roundedByte(float(a.r) + float(int(b.r) - int(a.r)) * tR);
-    out.g = roundedByte(float(a.g) + float(int(b.g) - int(a.g)) * tG);
-    out.b = roundedByte(float(a.b) + float(int(b.b) - int(a.b)) * tB);
-    return out;
-}
-
-Pixel lerpPixelRgba(const Pixel& a, const Pixel& b, float t)
-{
-    Pixel out = lerpPixelRgb3(a, b, t, t, t);
-    out.a = roundedByte(float(a.a) + float(int(b.a) - int(a.a)) * t);
+    PixelHsv out;
+    pixelToHsv(p, out.h, out.s, out.v);
     return out;
 }
 
 Pixel blendPixelHsv(const Pixel& a, const Pixel& b, float tH, float tS, float tV)
 {
-    float ha, sa, va, hb, sb, vb;
-    pixelToHsv(a, ha, sa, va);
-    pixelToHsv(b, hb, sb, vb);
-    if (ha - hb > 0.5f)
-        ha -= 1.0f;
-    else if (hb - ha > 0.5f)
-        hb -= 1.0f;
-    float h = ha + (hb - ha) * tH;
+    return blendPixelHsv(a, pixelHsv(a), pixelHsv(b), tH, tS, tV);
+}
+
+Pixel blendPixelHsv(const Pixel& a, PixelHsv ha, PixelHsv hb, float tH, float tS, float tV)
+{
+    if (ha.h - hb.h > 0.5f)
+        ha.h -= 1.0f;
+    else if (hb.h - ha.h > 0.5f)
+        hb.h -= 1.0f;
+    float h = ha.h + (hb.h - ha.h) * tH;
     if (h < 0.0f)
         h += 1.0f;
     else if (h > 1.0f)
         h -= 1.0f;
-    float s = sa + (sb - sa) * tS;
-    float v = va + (vb - va) * tV;
+    float s = ha.s + (hb.s - ha.s) * tS;
+    float v = ha.v + (hb.v - ha.v) * tV;
     Pixel out = a;
     setFromHsv(out, h, s, v);
     return out;
-}
-
-void scalePixelRgb(Pixel& p, float f)
-{
-    p.r = roundedByte(float(p.r) * f);
-    p.g = roundedByte(float(p.g) * f);
-    p.b = roundedByte(float(p.b) * f);
 }
 
 void setPixelHue(Pixel& p, float h)

@@ -28,16 +28,67 @@ float pixelValue(const Pixel& p);
 uint8_t pixelMaxChannel(const Pixel& p);
 void pixelToHsv(const Pixel& p, float& h, float& s, float& v);
 
+// Nearest integer (ties to even) to v, clamped to 0..255; NaN gives 0. The
+// same bytes as clamping roundToInt(v), without the int-range checks: the
+// mixing below runs a few times per dab, so it is inline.
+inline uint8_t roundFloatToByte(float v)
+{
+    // Both ends as selects, not jumps: mixes often land on 0 or 255.
+    v = v > 0.5f ? v : 0.0f; // NaN too
+    v = v < 255.5f ? v : 255.0f;
+    const int i = static_cast<int>(v);
+    const float frac = v - static_cast<float>(i); // exact below 256
+    // Up past one half, and on one half to even; again without branches, as
+    // the fractions of mixed colours are as good as random.
+    return static_cast<uint8_t>(i + (int(frac > 0.5f) | (int(frac == 0.5f) & i & 1)));
+}
+
 // Mixing: R, G, B move from a toward b; alpha is a's unless said.
-Pixel lerpPixelRgb(const Pixel& a, const Pixel& b, float t);
-Pixel lerpPixelRgb3(const Pixel& a, const Pixel& b, float tR, float tG, float tB);
+inline Pixel lerpPixelRgb3(const Pixel& a, const Pixel& b, float tR, float tG, float tB)
+{
+    Pixel out = a;
+    out.r = roundFloatToByte(float(a.r) + float(int(b.r) - int(a.r)) * tR);
+    out.g = roundFloatToByte(float(a.g) + float(int(b.g) - int(a.g)) * tG);
+    out.b = roundFloatToByte(float(a.b) + float(int(b.b) - int(a.b)) * tB);
+    return out;
+}
+inline Pixel lerpPixelRgb(const Pixel& a, const Pixel& b, float t)
+{
+    // c + d * 0 is c exactly (also for t = -0), so weight 0 is a's colour.
+    if (t == 0.0f)
+        return a;
+    return lerpPixelRgb3(a, b, t, t, t);
+}
 // Alpha mixed as well.
-Pixel lerpPixelRgba(const Pixel& a, const Pixel& b, float t);
+inline Pixel lerpPixelRgba(const Pixel& a, const Pixel& b, float t)
+{
+    Pixel out = lerpPixelRgb3(a, b, t, t, t);
+    out.a = roundFloatToByte(float(a.a) + float(int(b.a) - int(a.a)) * t);
+    return out;
+}
+
+// A pixel's hue, saturation and value as pixelToHsv gives them.
+struct PixelHsv {
+    float h, s, v;
+};
+PixelHsv pixelHsv(const Pixel& p);
+
 // Mixed in HSV; the hue moves the short way round.
 Pixel blendPixelHsv(const Pixel& a, const Pixel& b, float tH, float tS, float tV);
+// The same from a's and b's converted values (a brush mixing two pixels
+// both ways converts each once).
+Pixel blendPixelHsv(const Pixel& a, PixelHsv ha, PixelHsv hb, float tH, float tS, float tV);
 
 // In-place changes of R, G, B; alpha kept unless said.
-void scalePixelRgb(Pixel& p, float f);
+inline void scalePixelRgb(Pixel& p, float f)
+{
+    // c * 1 is c exactly: the neutral brightness changes nothing.
+    if (f == 1.0f)
+        return;
+    p.r = roundFloatToByte(float(p.r) * f);
+    p.g = roundFloatToByte(float(p.g) * f);
+    p.b = roundFloatToByte(float(p.b) * f);
+}
 void setPixelHue(Pixel& p, float h);
 void setPixelSaturation(Pixel& p, float s);
 void setPixelValue(Pixel& p, float v);

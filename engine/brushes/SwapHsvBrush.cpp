@@ -78,14 +78,15 @@ bool SwapHsvBrush::dab(const Vec2& position, const Vec2& direction, float t)
     d.q = lerpPixelRgb(d.q, stickyQ, pullSticky_.at(t));
     scalePixelRgb(d.q, brightnessDest_.at(t));
     stickyQ = d.q;
-    bool painted = false;
-    if (limitSrc_(&d.p, &d.q)) {
-        writeAt(*target, d.x0, d.y0, blendPixelHsv(d.p, d.q, srcH_.at(t), srcS_.at(t), srcV_.at(t)));
-        painted = true;
-    }
-    if (limitDest_(&d.q, &d.p)) {
-        writeAt(*target, d.x1, d.y1, blendPixelHsv(d.q, d.p, destH_.at(t), destS_.at(t), destV_.at(t)));
-        return true;
-    }
-    return painted;
+    const bool toSrc = limitSrc_(&d.p, &d.q);
+    const bool toDest = limitDest_(&d.q, &d.p);
+    if (!toSrc && !toDest)
+        return false;
+    // Both writes mix the same two pixels: convert each once.
+    const PixelHsv hp = pixelHsv(d.p), hq = pixelHsv(d.q);
+    if (toSrc)
+        writeAt(*target, d.x0, d.y0, blendPixelHsv(d.p, hp, hq, srcH_.at(t), srcS_.at(t), srcV_.at(t)));
+    if (toDest)
+        writeAt(*target, d.x1, d.y1, blendPixelHsv(d.q, hq, hp, destH_.at(t), destS_.at(t), destV_.at(t)));
+    return true;
 }

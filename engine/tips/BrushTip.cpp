@@ -1,16 +1,20 @@
 #include "engine/tips/BrushTip.h"
 
+#include <algorithm>
+
+
 #include "engine/tips/BrushTipShape.h"
 #include "engine/tips/PolygonTipShape.h"
 #include "foundation/Numeric.h"
 #include "foundation/Rect.h"
 #include "foundation/Vec2.h"
+#include "image/BlendKernels.h"
 #include "image/BlendModes.h"
 #include "image/Image.h"
 
 BrushTip::BrushTip()
     : mass(1.0), blendKernel(defaultBlendKernel()),
-      compositeKernel(defaultCompositeKernel()), spacing_(1.0f)
+      compositeKernel(defaultCompositeKernel()), spacing_(1.0f), fixedAlpha_(255)
 {
     for (int i = 0; i < 256; ++i) {
         brightness[0][i] = brightness[1][i] = brightness[2][i] = static_cast<uint8_t>(i);
@@ -65,9 +69,43 @@ void BrushTip::setBrightness(float b)
         brightness[0][i] = brightness[1][i] = brightness[2][i] = v;
         brightness[3][i] = 255;
     }
+    brightnessChanged();
+}
+
+bool BrushTip::uniformColor(Pixel&) const
+{
+    return false;
+}
+
+void BrushTip::brightnessChanged()
+{
+    fixedAlpha_ = brightness[3][0];
+    for (int i = 1; i < 256; ++i) {
+        if (brightness[3][i] != brightness[3][0])
+            fixedAlpha_ = -1;
+    }
 }
 
 void BrushTip::stampColor(Image& image, const Point& centre) const
+{
+    if (image.isEmpty())
+        return;
+    const bool bgr = stampAccessFor(image) == kStampBgr;
+    if (blendKernel == &blendScl) {
+        if (bgr)
+            stampColorCells<true, kStampBgr>(image, centre);
+        else
+            stampColorCells<true, kStampAnyLayout>(image, centre);
+    } else {
+        if (bgr)
+            stampColorCells<false, kStampBgr>(image, centre);
+        else
+            stampColorCells<false, kStampAnyLayout>(image, centre);
+    }
+}
+
+template <bool DefaultBlend, StampAccess A>
+void BrushTip::stampColorCells(Image& image, const Point& centre) const
 {
     const int w = mask.width();
     const int h = mask.height();
@@ -78,25 +116,28 @@ void BrushTip::stampColor(Image& image, const Point& centre) const
     // 64-bit so that a centre near the int limits cannot wrap onto the image.
     const long long top = static_cast<long long>(centre.y) - (h >> 1);
     const long long left = static_cast<long long>(centre.x) - (w >> 1);
+    // The columns that land on the image.
+    const int jBegin = left < 0 ? static_cast<int>(std::min<long long>(-left, w)) : 0;
+    const int jEnd = static_cast<int>(std::max<long long>(std::min<long long>(iw - left, w), 0));
+    const int alpha = fixedAlpha();
+    Pixel c;
+    const bool uniform = uniformColor(c);
     for (int k = 0; k < h; ++k) {
         const long long y = top + k;
         if (y < 0 || y >= ih)
             continue;
         const uint8_t* m = mask.bytes() + static_cast<size_t>(w) * k;
-        for (int j = 0; j < w; ++j) {
+        const int iy = static_cast<int>(y);
+        uint8_t* row = stampRow(image, iy);
+        for (int j = jBegin; j < jEnd; ++j) {
             const uint8_t weight = m[j];
-            const long long x = left + j;
-            if (weight == 0 || x < 0 || x >= iw)
+            if (weight == 0)
                 continue;
-            const Pixel d = image.getPixel(static_cast<int>(x), static_cast<int>(y));
-            Pixel c;
-            colorAt(c, h - 1 - k, w - 1 - j);
-            Pixel out;
-            out.r = brightness[0][blendKernel(c.r, weight, d.r, d.a)];
-            out.g = brightness[1][blendKernel(c.g, weight, d.g, d.a)];
-            out.b = brightness[2][blendKernel(c.b, weight, d.b, d.a)];
-            out.a = brightness[3][compositeKernel(weight, d.a)];
-            image.setPixel(static_cast<int>(x), static_cast<int>(y), out);
+            const int x = static_cast<int>(left + j);
+            const Pixel d = stampLoad<A>(image, row, x, iy);
+            if (!uniform)
+                colorAt(c, h - 1 - k, w - 1 - j);
+            stampStore<A>(image, row, x, iy, blendCell<DefaultBlend>(c, weight, d, alpha));
         }
     }
 }

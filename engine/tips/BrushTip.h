@@ -4,6 +4,7 @@
 
 #include "engine/ResponseCurves.h"
 #include "engine/tips/HeightFunctions.h"
+#include "engine/tips/StampAccess.h"
 #include "engine/tips/TipMask.h"
 #include "image/BlendKernels.h"
 #include "image/CompositeModes.h"
@@ -31,6 +32,9 @@ public:
     virtual float spacing() const;
     // The colour stamped at a mask cell, given as rows and columns left.
     virtual void colorAt(Pixel& out, int rowsLeft, int columnsLeft) const = 0;
+    // True, with the colour, when colorAt gives one colour for every cell:
+    // the stamp then asks once instead of per cell.
+    virtual bool uniformColor(Pixel& out) const;
 
     // Generates the mask with the radial shape (radius, height, shape, noise,
     // clip, curve and the two functions) or the polygon shape (all of them,
@@ -41,6 +45,9 @@ public:
 
     // Rows 0..2: clamp(round(i * b)); row 3 (alpha): all 255.
     void setBrightness(float b);
+    // Call after writing the brightness rows other than by setBrightness:
+    // the stamps cache whether the alpha row is one value.
+    void brightnessChanged();
 
     // Lays colorAt through the mask centred on the point; cells outside the
     // image are skipped.
@@ -53,5 +60,43 @@ public:
     uint8_t brightness[4][256];
 
 protected:
+    // The brightness row of alpha when all its entries are equal (then the
+    // composite kernel's result never shows), else -1.
+    int fixedAlpha() const { return fixedAlpha_; }
+
+    // Lays source colour s over destination d with the mask weight w: the
+    // blend kernel per colour channel, the composite kernel for alpha, each
+    // through its brightness row. DefaultBlend writes the default kernel
+    // (blendScl) out instead of calling through the pointer per channel.
+    template <bool DefaultBlend>
+    Pixel blendCell(const Pixel& s, uint8_t w, const Pixel& d, int alpha) const
+    {
+        Pixel out;
+        if (DefaultBlend) {
+            out.r = brightness[0][defaultBlend(s.r, w, d.r)];
+            out.g = brightness[1][defaultBlend(s.g, w, d.g)];
+            out.b = brightness[2][defaultBlend(s.b, w, d.b)];
+        } else {
+            out.r = brightness[0][blendKernel(s.r, w, d.r, d.a)];
+            out.g = brightness[1][blendKernel(s.g, w, d.g, d.a)];
+            out.b = brightness[2][blendKernel(s.b, w, d.b, d.a)];
+        }
+        out.a = alpha >= 0 ? static_cast<uint8_t>(alpha)
+                           : brightness[3][compositeKernel(w, d.a)];
+        return out;
+    }
+
     float spacing_;
+
+private:
+    int fixedAlpha_;
+
+    // blendScl: d steps toward s by w / 256, rounded (arithmetic shift).
+    static uint8_t defaultBlend(int s, int w, int d)
+    {
+        return static_cast<uint8_t>(d + (((s - d) * w + 127) >> 8));
+    }
+
+    template <bool DefaultBlend, StampAccess A>
+    void stampColorCells(Image& image, const Point& centre) const;
 };

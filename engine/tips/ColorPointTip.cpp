@@ -21,3 +21,9 @@ void ColorPointTip::colorAt(Pixel& out, int, int) const
 {
     out = color;
 }
+
+bool ColorPointTip::uniformColor(Pixel& out) const
+{
+    out = color;
+    return true;
+}

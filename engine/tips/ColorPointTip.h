@@ -10,6 +10,7 @@ public:
 
     void stampAt(Image& image, const Vec2& position) override;
     void colorAt(Pixel& out, int rowsLeft, int columnsLeft) const override;
+    bool uniformColor(Pixel& out) const override;
 
     Pixel color;
 };

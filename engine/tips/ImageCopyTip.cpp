@@ -2,6 +2,7 @@
 
 #include "foundation/Rect.h"
 #include "foundation/Vec2.h"
+#include "image/BlendKernels.h"
 #include "image/Image.h"
 
 ImageCopyTip::ImageCopyTip() : source(nullptr)
@@ -23,6 +24,26 @@ void ImageCopyTip::colorAt(Pixel& out, int, int) const
 
 void ImageCopyTip::stamp(Image& target, const Point& destination, const Point& sourceCentre) const
 {
+    if (!source || source->isEmpty() || target.isEmpty())
+        return;
+    const bool bgr = stampAccessFor(target) == kStampBgr && stampAccessFor(*source) == kStampBgr;
+    if (blendKernel == &blendScl) {
+        if (bgr)
+            stampCells<true, kStampBgr>(target, destination, sourceCentre);
+        else
+            stampCells<true, kStampAnyLayout>(target, destination, sourceCentre);
+    } else {
+        if (bgr)
+            stampCells<false, kStampBgr>(target, destination, sourceCentre);
+        else
+            stampCells<false, kStampAnyLayout>(target, destination, sourceCentre);
+    }
+}
+
+template <bool DefaultBlend, StampAccess A>
+void ImageCopyTip::stampCells(Image& target, const Point& destination,
+                              const Point& sourceCentre) const
+{
     const int w = mask.width();
     const int h = mask.height();
     if (w <= 0 || h <= 0 || !source || source->isEmpty() || target.isEmpty())
@@ -38,6 +59,7 @@ void ImageCopyTip::stamp(Image& target, const Point& destination, const Point& s
     // Running coordinates are 64-bit: centres may sit anywhere in the int range.
     long long destRow = static_cast<long long>(destination.y) + (rowStep < 0 ? hh : -hh);
     long long srcRow = static_cast<long long>(sourceCentre.y) + (rowStep < 0 ? hh : -hh);
+    const int alpha = fixedAlpha();
     const uint8_t* m = mask.bytes();
     for (int k = 0; k < h; ++k, destRow += rowStep, srcRow += rowStep) {
         if (destRow < 0 || destRow >= th) {
@@ -50,6 +72,9 @@ void ImageCopyTip::stamp(Image& target, const Point& destination, const Point& s
             srcRow = 0;
         else if (srcRow >= sh)
             srcRow = sh - 1;
+        const int dy = static_cast<int>(destRow), sy = static_cast<int>(srcRow);
+        uint8_t* destBits = stampRow(target, dy);
+        const uint8_t* srcBits = stampRow(*source, sy);
         long long destCol = static_cast<long long>(destination.x) + colStart;
         long long srcCol = static_cast<long long>(sourceCentre.x) + colStart;
         for (int j = 0; j < w; ++j, ++m, destCol += colStep, srcCol += colStep) {
@@ -60,15 +85,10 @@ void ImageCopyTip::stamp(Image& target, const Point& destination, const Point& s
                 srcCol = 0;
             else if (srcCol >= sw)
                 srcCol = sw - 1;
-            const int dx = static_cast<int>(destCol), dy = static_cast<int>(destRow);
-            const Pixel d = target.getPixel(dx, dy);
-            const Pixel s = source->getPixel(static_cast<int>(srcCol), static_cast<int>(srcRow));
-            Pixel out;
-            out.r = brightness[0][blendKernel(s.r, weight, d.r, d.a)];
-            out.g = brightness[1][blendKernel(s.g, weight, d.g, d.a)];
-            out.b = brightness[2][blendKernel(s.b, weight, d.b, d.a)];
-            out.a = brightness[3][compositeKernel(weight, d.a)];
-            target.setPixel(dx, dy, out);
+            const int dx = static_cast<int>(destCol), sx = static_cast<int>(srcCol);
+            const Pixel d = stampLoad<A>(target, destBits, dx, dy);
+            const Pixel s = stampLoad<A>(*source, srcBits, sx, sy);
+            stampStore<A>(target, destBits, dx, dy, blendCell<DefaultBlend>(s, weight, d, alpha));
         }
     }
 }

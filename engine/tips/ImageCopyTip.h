@@ -20,4 +20,8 @@ public:
     void stamp(Image& target, const Point& destination, const Point& sourceCentre) const;
 
     Image* source; // not owned; the brush sets it before the first dab
+
+private:
+    template <bool DefaultBlend, StampAccess A>
+    void stampCells(Image& target, const Point& destination, const Point& sourceCentre) const;
 };

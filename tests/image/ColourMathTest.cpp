@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
+#include "foundation/Numeric.h"
 #include "foundation/PropertyBag.h"
 #include "image/ColourMath.h"
 
@@ -31,6 +33,18 @@ TEST(ColourMath, ByteFloatRules)
         same += back == c;
     }
     EXPECT_GT(same, 200);
+}
+
+TEST(ColourMath, ByteRoundingMatchesTheGeneralRounding)
+{
+    // Every half and its float neighbours, the ends and the odd values.
+    std::vector<float> values = {NAN, INFINITY, -INFINITY, -0.0f, 1e30f, -1e30f};
+    for (int k = -4; k <= 520; ++k) {
+        const float v = k * 0.5f;
+        values.insert(values.end(), {v, std::nextafter(v, -1e9f), std::nextafter(v, 1e9f), v + 0.25f});
+    }
+    for (float v : values)
+        EXPECT_EQ(clampInt(roundToInt(v), 0, 255), roundFloatToByte(v)) << v;
 }
 
 TEST(ColourMath, Measures)

@@ -1,0 +1,119 @@
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "engine/tips/ColorPointTip.h"
+#include "engine/tips/ImageCopyTip.h"
+#include "foundation/Rect.h"
+#include "image/BlendKernels.h"
+#include "PaintTestSupport.h"
+
+using namespace painttest;
+
+// The stamps take shortcuts for the default kernel and for three-byte
+// B, G, R pixels; these cases hold them to the general path's bytes.
+
+namespace {
+
+// blendScl through another pointer: the stamps then call the kernel.
+uint8_t sclThroughPointer(uint8_t s, uint8_t w, uint8_t d, uint8_t a)
+{
+    return blendScl(s, w, d, a);
+}
+
+uint8_t weightAsAlpha(uint8_t x, uint8_t)
+{
+    return x;
+}
+
+// Pixel memory of one format, filled with the same colours for any format.
+struct TestImage {
+    TestImage(int w, int h, int format, int bytes)
+        : memory(static_cast<size_t>(w * bytes + 3) * h),
+          image(w, h, memory.data(), static_cast<uint32_t>(w * bytes + 3), format)
+    {
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                image.setPixel(x, y, rgb(x * 29 + y * 7, x * 3 + y * 41, (x * y * 13) & 255));
+    }
+    std::vector<uint8_t> memory;
+    Image image;
+};
+
+std::vector<int> colours(const Image& image)
+{
+    std::vector<int> out;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const Pixel p = image.getPixel(x, y);
+            out.insert(out.end(), {p.r, p.g, p.b});
+        }
+    return out;
+}
+
+void makeMask(BrushTip& tip)
+{
+    tip.mask.resize(7, 5);
+    for (int i = 0; i < 35; ++i)
+        tip.mask.bytes()[i] = static_cast<uint8_t>(i % 4 == 0 ? 0 : i * 37);
+    tip.setBrightness(1.1f);
+}
+
+const Point kCentres[] = {Point(4, 3), Point(0, 0), Point(11, 8), Point(-3, 2), Point(6, 9)};
+
+} // namespace
+
+TEST(StampPaths, ColourStampAgreesAcrossLayoutsAndKernels)
+{
+    TestImage bgr(12, 9, 4, 3), bgra(12, 9, 6, 4);
+    ColorPointTip fast, slow;
+    makeMask(fast);
+    makeMask(slow);
+    fast.blendKernel = &blendScl;
+    slow.blendKernel = &sclThroughPointer;
+    for (const Point& c : kCentres) {
+        fast.color = slow.color = rgb(c.x * 20 + 40, 200, c.y * 9);
+        fast.stampColor(bgr.image, c);
+        slow.stampColor(bgra.image, c);
+    }
+    EXPECT_EQ(colours(bgra.image), colours(bgr.image));
+}
+
+TEST(StampPaths, CopyStampAgreesAcrossLayoutsAndKernels)
+{
+    TestImage bgr(12, 9, 4, 3), bgra(12, 9, 6, 4);
+    ImageCopyTip fast, slow;
+    makeMask(fast);
+    makeMask(slow);
+    fast.blendKernel = &blendScl;
+    slow.blendKernel = &sclThroughPointer;
+    fast.source = &bgr.image;
+    slow.source = &bgra.image;
+    // Source on either side, so every walk direction smears.
+    for (const Point& c : kCentres) {
+        const Point from(c.x + 2, c.y - 1), to(c.x - 1, c.y + 2);
+        fast.stamp(bgr.image, c, from);
+        slow.stamp(bgra.image, c, from);
+        fast.stamp(bgr.image, c, to);
+        slow.stamp(bgra.image, c, to);
+    }
+    EXPECT_EQ(colours(bgra.image), colours(bgr.image));
+}
+
+TEST(StampPaths, AlphaRowWrittenByHandStillCounts)
+{
+    GuardedImage image(7, 5);
+    ColorPointTip tip;
+    makeMask(tip);
+    tip.compositeKernel = &weightAsAlpha;
+    tip.stampColor(image.image, Point(3, 2));
+    EXPECT_EQ(255, image.at(1, 0).a); // the constant row: opaque
+
+    for (int i = 0; i < 256; ++i)
+        tip.brightness[3][i] = static_cast<uint8_t>(i);
+    tip.brightnessChanged();
+    tip.stampColor(image.image, Point(3, 2));
+    EXPECT_EQ(37, image.at(1, 0).a); // the mask weight, through the kernel
+    EXPECT_EQ(0, image.at(0, 0).a);  // a zero cell is left alone
+    EXPECT_TRUE(image.guardsIntact());
+}
