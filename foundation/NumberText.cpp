@@ -10,7 +10,7 @@
 
 #include "foundation/Exception.h"
 #include "foundation/Numeric.h"
-#include "foundation/PrintfSpec.h"
+#include "foundation/PrintfConversion.h"
 
 namespace {
 
@@ -89,7 +89,7 @@ String formatNumber(const char* printfFormat, double value)
 {
     if (!printfFormat)
         throw Exception(kValueException);
-    PrintfSpec found;
+    PrintfConversion found;
     int conversions = 0;
     for (const char* p = printfFormat; *p; ++p) {
         if (*p != '%')
@@ -98,32 +98,32 @@ String formatNumber(const char* printfFormat, double value)
             ++p;
             continue;
         }
-        PrintfSpec spec;
-        if (!parsePrintfSpec(p + 1, spec) || spec.width == PrintfSpec::kStar
-            || spec.precision == PrintfSpec::kStar)
+        PrintfConversion conv;
+        if (!parsePrintfConversion(p + 1, conv) || conv.width == PrintfConversion::kStar
+            || conv.precision == PrintfConversion::kStar)
             throw Exception(kValueException);
-        found = spec;
+        found = conv;
         ++conversions;
-        p += spec.length;
+        p += conv.length;
     }
     if (conversions != 1)
         throw Exception(kValueException);
-    const bool wide = found.size == PrintfSpec::kLongLong;
+    const bool wide = found.size == PrintfConversion::kLongLong;
     switch (found.kind) {
-    case PrintfSpec::kSigned:
+    case PrintfConversion::kSigned:
         if (wide)
             return String::fromFormat(printfFormat, truncToLongLong(value));
         return String::fromFormat(printfFormat, truncToInt(value));
-    case PrintfSpec::kUnsigned:
+    case PrintfConversion::kUnsigned:
         if (wide)
             return String::fromFormat(printfFormat, toUnsignedBits(value, true));
         return String::fromFormat(printfFormat, (unsigned)toUnsignedBits(value, false));
-    case PrintfSpec::kCharacter:
+    case PrintfConversion::kCharacter:
         if (found.wide)
             throw Exception(kValueException);
         return String::fromFormat(printfFormat, truncToInt(value));
-    case PrintfSpec::kFloating:
-        if (found.size == PrintfSpec::kLongDouble)
+    case PrintfConversion::kFloating:
+        if (found.size == PrintfConversion::kLongDouble)
             return String::fromFormat(printfFormat, (long double)value);
         return String::fromFormat(printfFormat, value);
     default:

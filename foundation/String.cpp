@@ -11,7 +11,7 @@
 
 #include "foundation/Exception.h"
 #include "foundation/NumberText.h"
-#include "foundation/PrintfSpec.h"
+#include "foundation/PrintfConversion.h"
 
 namespace {
 
@@ -20,10 +20,10 @@ namespace {
 const size_t kMaxFormatted = 523776;
 
 template <typename T>
-void appendPiece(std::string& out, const char* spec, T value)
+void appendPiece(std::string& out, const char* conv, T value)
 {
     char buffer[512];
-    int n = std::snprintf(buffer, sizeof buffer, spec, value);
+    int n = std::snprintf(buffer, sizeof buffer, conv, value);
     if (n < 0)
         return; // e.g. a wide character with no ANSI form
     if (size_t(n) < sizeof buffer) {
@@ -34,7 +34,7 @@ void appendPiece(std::string& out, const char* spec, T value)
         throw Exception(kOverflowException);
     const size_t start = out.size();
     out.resize(start + size_t(n) + 1);
-    std::snprintf(&out[start], size_t(n) + 1, spec, value);
+    std::snprintf(&out[start], size_t(n) + 1, conv, value);
     out.resize(start + size_t(n));
 }
 
@@ -99,22 +99,22 @@ std::string formatV(const char* format, va_list args)
                 out += '%';
                 p += 2;
             } else {
-                PrintfSpec spec;
-                if (!parsePrintfSpec(p + 1, spec)) {
+                PrintfConversion conv;
+                if (!parsePrintfConversion(p + 1, conv)) {
                     out += *p++;
                     continue;
                 }
-                p += 1 + spec.length;
-                int width = spec.width;
-                int precision = spec.precision;
-                if (width == PrintfSpec::kStar) {
+                p += 1 + conv.length;
+                int width = conv.width;
+                int precision = conv.precision;
+                if (width == PrintfConversion::kStar) {
                     width = va_arg(ap, int);
                     if (width < 0) {
-                        spec.flags += '-';
+                        conv.flags += '-';
                         width = width == INT_MIN ? INT_MAX : -width;
                     }
                 }
-                if (precision == PrintfSpec::kStar) {
+                if (precision == PrintfConversion::kStar) {
                     precision = va_arg(ap, int);
                     if (precision < 0)
                         precision = -1;
@@ -124,40 +124,40 @@ std::string formatV(const char* format, va_list args)
                 if (width > int(kMaxFormatted))
                     throw Exception(kOverflowException);
                 if (precision > int(kMaxFormatted)) {
-                    const bool trimmed = (spec.conversion == 'g' || spec.conversion == 'G')
-                                         && spec.flags.find('#') == std::string::npos;
-                    if (spec.kind == PrintfSpec::kSigned || spec.kind == PrintfSpec::kUnsigned
-                        || (spec.kind == PrintfSpec::kFloating && !trimmed))
+                    const bool trimmed = (conv.conversion == 'g' || conv.conversion == 'G')
+                                         && conv.flags.find('#') == std::string::npos;
+                    if (conv.kind == PrintfConversion::kSigned || conv.kind == PrintfConversion::kUnsigned
+                        || (conv.kind == PrintfConversion::kFloating && !trimmed))
                         throw Exception(kOverflowException);
                     precision = int(kMaxFormatted);
                 }
-                const std::string piece = spec.text(width, precision);
+                const std::string piece = conv.text(width, precision);
                 const size_t start = out.size();
-                switch (spec.kind) {
-                case PrintfSpec::kSigned:
-                    if (spec.size == PrintfSpec::kLongLong)
+                switch (conv.kind) {
+                case PrintfConversion::kSigned:
+                    if (conv.size == PrintfConversion::kLongLong)
                         appendPiece(out, piece.c_str(), va_arg(ap, long long));
                     else
                         appendPiece(out, piece.c_str(), va_arg(ap, int));
                     break;
-                case PrintfSpec::kUnsigned:
-                    if (spec.size == PrintfSpec::kLongLong)
+                case PrintfConversion::kUnsigned:
+                    if (conv.size == PrintfConversion::kLongLong)
                         appendPiece(out, piece.c_str(), va_arg(ap, unsigned long long));
                     else
                         appendPiece(out, piece.c_str(), va_arg(ap, unsigned));
                     break;
-                case PrintfSpec::kFloating:
-                    if (spec.size == PrintfSpec::kLongDouble)
+                case PrintfConversion::kFloating:
+                    if (conv.size == PrintfConversion::kLongDouble)
                         appendPiece(out, piece.c_str(), va_arg(ap, long double));
                     else
                         appendPiece(out, piece.c_str(), va_arg(ap, double));
                     fixRadixPoint(out, start);
                     break;
-                case PrintfSpec::kCharacter:
+                case PrintfConversion::kCharacter:
                     appendPiece(out, piece.c_str(), va_arg(ap, int));
                     break;
-                case PrintfSpec::kText:
-                    if (spec.wide) {
+                case PrintfConversion::kText:
+                    if (conv.wide) {
                         const wchar_t* w = va_arg(ap, const wchar_t*);
                         appendPiece(out, piece.c_str(), w ? w : L"(null)");
                     } else {
@@ -165,10 +165,10 @@ std::string formatV(const char* format, va_list args)
                         appendPiece(out, piece.c_str(), s ? s : "(null)");
                     }
                     break;
-                case PrintfSpec::kPointer:
+                case PrintfConversion::kPointer:
                     appendPiece(out, piece.c_str(), va_arg(ap, void*));
                     break;
-                case PrintfSpec::kCount:
+                case PrintfConversion::kCount:
                     // Never written: a format must not be able to store.
                     (void)va_arg(ap, void*);
                     break;

@@ -1,4 +1,4 @@
-#include "foundation/PrintfSpec.h"
+#include "foundation/PrintfConversion.h"
 
 #include <climits>
 #include <cstring>
@@ -21,7 +21,7 @@ const char* readCount(const char* p, int& value)
 
 } // namespace
 
-std::string PrintfSpec::text(int width_, int precision_) const
+std::string PrintfConversion::text(int width_, int precision_) const
 {
     std::string s = "%";
     s += flags;
@@ -51,94 +51,94 @@ std::string PrintfSpec::text(int width_, int precision_) const
     return s;
 }
 
-bool parsePrintfSpec(const char* text, PrintfSpec& spec)
+bool parsePrintfConversion(const char* text, PrintfConversion& conv)
 {
-    spec = PrintfSpec();
+    conv = PrintfConversion();
     const char* p = text;
     while (*p && std::strchr("-+ #0", *p)) {
-        if (spec.flags.find(*p) == std::string::npos)
-            spec.flags += *p;
+        if (conv.flags.find(*p) == std::string::npos)
+            conv.flags += *p;
         ++p;
     }
     if (*p == '*') {
-        spec.width = PrintfSpec::kStar;
+        conv.width = PrintfConversion::kStar;
         ++p;
     } else if (*p >= '0' && *p <= '9') {
-        p = readCount(p, spec.width);
+        p = readCount(p, conv.width);
     }
     if (*p == '.') {
         ++p;
         if (*p == '*') {
-            spec.precision = PrintfSpec::kStar;
+            conv.precision = PrintfConversion::kStar;
             ++p;
         } else {
-            p = readCount(p, spec.precision); // "." alone means 0
+            p = readCount(p, conv.precision); // "." alone means 0
         }
     }
     bool longSeen = false;
     if (p[0] == 'h' && p[1] == 'h') {
-        spec.size = PrintfSpec::kChar;
+        conv.size = PrintfConversion::kChar;
         p += 2;
     } else if (p[0] == 'h') {
-        spec.size = PrintfSpec::kShort;
+        conv.size = PrintfConversion::kShort;
         ++p;
     } else if (p[0] == 'l' && p[1] == 'l') {
-        spec.size = PrintfSpec::kLongLong;
+        conv.size = PrintfConversion::kLongLong;
         p += 2;
     } else if (p[0] == 'l') {
-        spec.size = PrintfSpec::kLong;
+        conv.size = PrintfConversion::kLong;
         longSeen = true;
         ++p;
     } else if (p[0] == 'L') {
-        spec.size = PrintfSpec::kLongDouble;
+        conv.size = PrintfConversion::kLongDouble;
         ++p;
     } else if (p[0] == 'j' || p[0] == 'q') {
-        spec.size = PrintfSpec::kLongLong;
+        conv.size = PrintfConversion::kLongLong;
         ++p;
     } else if (p[0] == 'z' || p[0] == 't') {
-        spec.size = PrintfSpec::kLong; // 32-bit on this target
+        conv.size = PrintfConversion::kLong; // 32-bit on this target
         ++p;
     } else if (p[0] == 'I' && p[1] == '6' && p[2] == '4') {
-        spec.size = PrintfSpec::kLongLong;
+        conv.size = PrintfConversion::kLongLong;
         p += 3;
     } else if (p[0] == 'I' && p[1] == '3' && p[2] == '2') {
-        spec.size = PrintfSpec::kLong;
+        conv.size = PrintfConversion::kLong;
         p += 3;
     } else if (p[0] == 'I') {
-        spec.size = PrintfSpec::kLong;
+        conv.size = PrintfConversion::kLong;
         ++p;
     }
     const char c = *p;
     if (!c)
         return false;
-    spec.conversion = c;
+    conv.conversion = c;
     switch (c) {
     case 'd': case 'i':
-        spec.kind = PrintfSpec::kSigned;
+        conv.kind = PrintfConversion::kSigned;
         break;
     case 'u': case 'o': case 'x': case 'X':
-        spec.kind = PrintfSpec::kUnsigned;
+        conv.kind = PrintfConversion::kUnsigned;
         break;
     case 'f': case 'F': case 'e': case 'E': case 'g': case 'G': case 'a': case 'A':
-        spec.kind = PrintfSpec::kFloating;
+        conv.kind = PrintfConversion::kFloating;
         break;
     case 'c': case 'C':
-        spec.kind = PrintfSpec::kCharacter;
-        spec.wide = c == 'C' || longSeen;
+        conv.kind = PrintfConversion::kCharacter;
+        conv.wide = c == 'C' || longSeen;
         break;
     case 's': case 'S':
-        spec.kind = PrintfSpec::kText;
-        spec.wide = c == 'S' || longSeen;
+        conv.kind = PrintfConversion::kText;
+        conv.wide = c == 'S' || longSeen;
         break;
     case 'p':
-        spec.kind = PrintfSpec::kPointer;
+        conv.kind = PrintfConversion::kPointer;
         break;
     case 'n':
-        spec.kind = PrintfSpec::kCount;
+        conv.kind = PrintfConversion::kCount;
         break;
     default:
         return false;
     }
-    spec.length = size_t(p + 1 - text);
+    conv.length = size_t(p + 1 - text);
     return true;
 }

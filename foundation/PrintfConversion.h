@@ -4,7 +4,7 @@
 #include <string>
 
 // One printf conversion ("%-08.3lf" and the like), as read from a format.
-struct PrintfSpec
+struct PrintfConversion
 {
     enum Size { kDefault, kChar, kShort, kLong, kLongLong, kLongDouble };
     enum Kind { kSigned, kUnsigned, kFloating, kCharacter, kText, kPointer, kCount };
@@ -27,4 +27,4 @@ struct PrintfSpec
 
 // Reads the conversion that starts just after a '%'. False for text that is
 // not a conversion the library formats (the caller then copies it literally).
-bool parsePrintfSpec(const char* text, PrintfSpec& spec);
+bool parsePrintfConversion(const char* text, PrintfConversion& conv);
