@@ -68,11 +68,7 @@ void ColorPointBrush::prepare(int steps)
     const BlendKernel blend = choice<BlendKernel>("blendmode", defaultBlendKernel());
     const CompositeKernel alpha = choice<CompositeKernel>("alphamode", defaultCompositeKernel());
     const ValuePair brightness = valuePair("brightness");
-    for (int i = 0; i < count_; ++i) {
-        tips_[i]->blendKernel = blend;
-        tips_[i]->compositeKernel = alpha;
-        tips_[i]->setBrightness(tipBrightness(brightness, i));
-    }
+    configureTips(blend, alpha, brightness);
 }
 
 bool ColorPointBrush::dab(const Vec2& position, const Vec2& direction, float t)
@@ -83,10 +79,8 @@ bool ColorPointBrush::dab(const Vec2& position, const Vec2& direction, float t)
     const int index = truncToInt(static_cast<double>(count_ - 1) * t);
     if (index < 0 || index >= count_)
         return false;
-    const Point pp(addSaturated(roundToInt(position.x), pixelOffset.x),
-                   addSaturated(roundToInt(position.y), pixelOffset.y));
-    const Point qq(addSaturated(roundToInt(position.x + direction.x), pixelOffset.x),
-                   addSaturated(roundToInt(position.y + direction.y), pixelOffset.y));
+    Point pp, qq;
+    dabEnds(position, direction, pp, qq);
     const Pixel q = readClamped(*target, qq.x, qq.y);
     const Pixel p = readClamped(*target, pp.x, pp.y);
     // The first tip starts every stroke: it always takes up the colour.

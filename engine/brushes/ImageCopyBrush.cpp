@@ -61,13 +61,9 @@ void ImageCopyBrush::prepare(int steps)
     limit_ = choice<PaintIfPredicate>("limit", defaultPaintIf());
     const ValuePair brightness = valuePair("brightness");
     Image* target = canvas ? canvas->target : nullptr;
-    for (int i = 0; i < count_; ++i) {
-        ImageCopyTip* tip = static_cast<ImageCopyTip*>(tips_[i]);
-        tip->source = target;
-        tip->blendKernel = blend;
-        tip->compositeKernel = alpha;
-        tip->setBrightness(tipBrightness(brightness, i));
-    }
+    configureTips(blend, alpha, brightness);
+    for (int i = 0; i < count_; ++i)
+        static_cast<ImageCopyTip*>(tips_[i])->source = target;
 }
 
 bool ImageCopyBrush::dab(const Vec2& position, const Vec2& direction, float t)
@@ -75,11 +71,8 @@ bool ImageCopyBrush::dab(const Vec2& position, const Vec2& direction, float t)
     Image* target = paintTarget();
     if (count_ == 0 || !target)
         return false;
-    // Here the vector sum is formed before rounding, unlike the point brushes.
-    const Point p(addSaturated(roundToInt(position.x), pixelOffset.x),
-                  addSaturated(roundToInt(position.y), pixelOffset.y));
-    const Point q(addSaturated(roundToInt(position.x + direction.x), pixelOffset.x),
-                  addSaturated(roundToInt(position.y + direction.y), pixelOffset.y));
+    Point p, q;
+    dabEnds(position, direction, p, q);
     const Pixel atQ = readClamped(*target, q.x, q.y);
     const Pixel atP = readClamped(*target, p.x, p.y);
     if (!limit_(&atP, &atQ))

@@ -103,3 +103,24 @@ void ShapedBrush::prepare(int steps)
                    coneHeight, ValueNoise::smooth8Signed);
     }
 }
+
+void ShapedBrush::configureTips(BlendKernel blend, CompositeKernel alpha,
+                                const ValuePair& brightness)
+{
+    for (int i = 0; i < count_; ++i) {
+        tips_[i]->blendKernel = blend;
+        tips_[i]->compositeKernel = alpha;
+        tips_[i]->setBrightness(tipBrightness(brightness, i));
+    }
+}
+
+void ShapedBrush::dabEnds(const Vec2& position, const Vec2& direction, Point& atPosition,
+                          Point& atEnd) const
+{
+    // The tip brushes form the vector sum before rounding, unlike the point
+    // brushes.
+    atPosition = Point(addSaturated(roundToInt(position.x), pixelOffset.x),
+                       addSaturated(roundToInt(position.y), pixelOffset.y));
+    atEnd = Point(addSaturated(roundToInt(position.x + direction.x), pixelOffset.x),
+                  addSaturated(roundToInt(position.y + direction.y), pixelOffset.y));
+}

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "engine/brushes/Brush.h"
+#include "image/BlendKernels.h"
+#include "image/CompositeModes.h"
 
 class BrushTip;
 
@@ -30,6 +32,12 @@ protected:
     // the second, so the last tip stops short of the second value.
     float tipBrightness(const ValuePair& brightness, int index) const;
     void deleteTips();
+    // Gives every tip the brush's kernels and its share of the brightness.
+    void configureTips(BlendKernel blend, CompositeKernel alpha, const ValuePair& brightness);
+    // The dab's two target pixels: the position and the position plus the
+    // direction, each rounded after the sum and moved by the pixel offset.
+    void dabEnds(const Vec2& position, const Vec2& direction, Point& atPosition,
+                 Point& atEnd) const;
 
     BrushTip* tips_[MaxTips];
     int count_;
