@@ -27,14 +27,6 @@ double powerOfTen(int e)
     return e < 0 ? 1.0 / p : p;
 }
 
-int32_t saturate(int64_t v)
-{
-    if (v > INT32_MAX)
-        return INT32_MAX;
-    if (v < INT32_MIN)
-        return INT32_MIN;
-    return int32_t(v);
-}
 
 // Leading decimal digits as a number, saturating instead of overflowing like
 // atoi would on a long run of digits.
@@ -246,7 +238,7 @@ void Parameter::randomizeValue(int index)
     // without the overflow a full 32-bit range would cause.
     const int64_t draw = std::rand();
     const int64_t value = int64_t(lo) + draw * (int64_t(hi) - int64_t(lo)) / 32767;
-    setValue(saturate(value), index);
+    setValue(saturateToInt(value), index);
 }
 
 void Parameter::randomize()
@@ -270,7 +262,7 @@ void Parameter::mutate()
         int64_t d = std::rand() % step;
         if (std::rand() & 1)
             d = -d;
-        setValue(saturate(values[i] + d), int(i));
+        setValue(saturateToInt(values[i] + d), int(i));
     }
 }
 

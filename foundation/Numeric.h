@@ -35,6 +35,13 @@ inline int roundToInt(double v)
     return i;
 }
 
+// A 64-bit result brought into int range: far-off coordinates and sums
+// saturate instead of wrapping.
+inline int saturateToInt(long long v)
+{
+    return v > INT_MAX ? INT_MAX : (v < INT_MIN ? INT_MIN : static_cast<int>(v));
+}
+
 inline int clampInt(int v, int lo, int hi)
 {
     return v < lo ? lo : (v > hi ? hi : v);

@@ -1,4 +1,5 @@
 #include "image/BlendKernels.h"
+#include "image/KernelArithmetic.h"
 
 // All kernel arithmetic is signed 32-bit. Right shifts of negative values are
 // arithmetic (floor division), which the stored presets' look depends on.
@@ -54,19 +55,15 @@ static_assert(sCurveTable[0] == 0 && sCurveTable[127] == 127 && sCurveTable[255]
 
 // ---- notation ---------------------------------------------------------------
 
-inline int m(int x, int y) { return (x * y + 255) >> 8; }
+using namespace kernel;
+
 inline int inv(int x) { return 255 - x; }
 inline int lerpTo(int t, int d, int w) { return d + (((t - d) * w + 127) >> 8); }
 inline int half(int t, int d) { return (t + d) >> 1; }
-inline int top(int x) { return x < 255 ? x : 255; }
-inline int clampByte(int x) { return x < 0 ? 0 : (x > 255 ? 255 : x); }
 inline int fold(int x) { return (x & 256) ? 255 - (x & 255) : (x & 255); }
-inline int minI(int x, int y) { return x < y ? x : y; }
-inline int maxI(int x, int y) { return x > y ? x : y; }
 inline int absI(int x) { return x < 0 ? -x : x; }
 inline int sq(int i) { return sqrtTable[i & 255]; }
 inline int sc(int i) { return sCurveTable[i & 255]; }
-inline unsigned char toByte(int x) { return static_cast<unsigned char>(x); }
 
 // ---- base formulas ----------------------------------------------------------
 

@@ -1,13 +1,9 @@
 #include "image/CompositeModes.h"
+#include "image/KernelArithmetic.h"
 
 namespace {
 
-inline int m(int x, int y) { return (x * y + 255) >> 8; }
-inline int top(int v) { return v < 255 ? v : 255; }
-inline int clampByte(int v) { return v < 0 ? 0 : (v > 255 ? 255 : v); }
-inline int maxI(int p, int q) { return p > q ? p : q; }
-inline int minI(int p, int q) { return p < q ? p : q; }
-inline unsigned char toByte(int v) { return static_cast<unsigned char>(v); }
+using namespace kernel;
 
 // The "blend" rows move y toward their target by y itself.
 inline int stepByY(int target, int y) { return y + (((target - y) * y + 127) >> 8); }

@@ -1,5 +1,6 @@
 #include "image/CopyRegion.h"
 
+#include "foundation/Numeric.h"
 #include "image/Image.h"
 
 #include <algorithm>
@@ -36,10 +37,6 @@ Box boundsOf(const Image& image)
     return Box{0, 0, image.width(), image.height()};
 }
 
-int saturate(int64_t v)
-{
-    return v > INT_MAX ? INT_MAX : (v < INT_MIN ? INT_MIN : int(v));
-}
 
 }
 
@@ -55,12 +52,12 @@ void clipCopyRegion(const Image& destination, const Image& source, int& dx, int&
     int64_t offY = int64_t(sy) - dy;
     Box moved{a.left + offX, a.top + offY, a.right + offX, a.bottom + offY};
     Box b = intersect(moved, boundsOf(source));
-    sx = saturate(b.left);
-    sy = saturate(b.top);
-    dx = saturate(b.left - offX);
-    dy = saturate(b.top - offY);
-    width = saturate(b.right - b.left);
-    height = saturate(b.bottom - b.top);
+    sx = saturateToInt(b.left);
+    sy = saturateToInt(b.top);
+    dx = saturateToInt(b.left - offX);
+    dy = saturateToInt(b.top - offY);
+    width = saturateToInt(b.right - b.left);
+    height = saturateToInt(b.bottom - b.top);
 }
 
 CopyRegion::CopyRegion(const Image& src, Image& dst, const Rect& rect, const Point& destinationPoint)
@@ -70,8 +67,8 @@ CopyRegion::CopyRegion(const Image& src, Image& dst, const Rect& rect, const Poi
 
 void CopyRegion::clip()
 {
-    int w = saturate(int64_t(sourceRect.right) - sourceRect.left);
-    int h = saturate(int64_t(sourceRect.bottom) - sourceRect.top);
+    int w = saturateToInt(int64_t(sourceRect.right) - sourceRect.left);
+    int h = saturateToInt(int64_t(sourceRect.bottom) - sourceRect.top);
     int dx = point.x, dy = point.y, sx = sourceRect.left, sy = sourceRect.top;
     if (w > 0 && h > 0)
         clipCopyRegion(*destination, *source, dx, dy, sx, sy, w, h);

@@ -11,13 +11,9 @@
 
 namespace {
 
-int saturate(int64_t v)
-{
-    return v > INT_MAX ? INT_MAX : (v < INT_MIN ? INT_MIN : int(v));
-}
 
-int widthOf(const Rect& r) { return saturate(int64_t(r.right) - r.left); }
-int heightOf(const Rect& r) { return saturate(int64_t(r.bottom) - r.top); }
+int widthOf(const Rect& r) { return saturateToInt(int64_t(r.right) - r.left); }
+int heightOf(const Rect& r) { return saturateToInt(int64_t(r.bottom) - r.top); }
 
 // Runs f(dx, dy, sx, sy) for every pixel of the clipped region, rows top to
 // bottom.
@@ -96,8 +92,8 @@ void Image::blendImageRect(const Image& source, int x, int y, int right, int bot
 
 void Image::blendImageAt(const Image& source, int x, int y)
 {
-    blendImageRect(source, x, y, saturate(int64_t(x) + source.width()),
-                   saturate(int64_t(y) + source.height()));
+    blendImageRect(source, x, y, saturateToInt(int64_t(x) + source.width()),
+                   saturateToInt(int64_t(y) + source.height()));
 }
 
 // ---- Filling ----

@@ -9,6 +9,7 @@
 #include "image/Image.h"
 #include "image/Pixel.h"
 
+#include "foundation/Numeric.h"
 #include "foundation/Vec2.h"
 
 // The component that lays one dab per stroke step onto the canvas target.
@@ -94,12 +95,7 @@ protected:
     // a + b without wrapping: stroke positions far away saturate.
     static int addSaturated(int a, int b)
     {
-        const long long sum = static_cast<long long>(a) + b;
-        if (sum > INT_MAX)
-            return INT_MAX;
-        if (sum < INT_MIN)
-            return INT_MIN;
-        return static_cast<int>(sum);
+        return saturateToInt(static_cast<long long>(a) + b);
     }
 };
 
