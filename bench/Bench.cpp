@@ -12,8 +12,6 @@
 
 #include "bench/PluginLibrary.h"
 #include "bench/Scene.h"
-#include "image/OwnedBitmap.h"
-#include "image/codecs/PngCodec.h"
 
 namespace {
 
@@ -59,27 +57,6 @@ Scene resized(const Scene& from, int width, int height)
     return s;
 }
 
-bool loadPicture(const char* path, Scene& out)
-{
-    OwnedBitmap bitmap;
-    PngCodec codec;
-    if (!codec.load(bitmap, path))
-        return false;
-    out.width = bitmap.width();
-    out.height = bitmap.height();
-    out.stride = (out.width * 3 + 3) & ~3;
-    out.pixels.assign(size_t(out.stride) * out.height, 0);
-    for (int y = 0; y < out.height; ++y)
-        for (int x = 0; x < out.width; ++x) {
-            const Pixel p = bitmap.getPixel(x, y);
-            uint8_t* d = &out.pixels[size_t(y) * out.stride + x * 3];
-            d[0] = p.b;
-            d[1] = p.g;
-            d[2] = p.r;
-        }
-    return true;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -116,7 +93,7 @@ int main(int argc, char** argv)
         return 1;
     }
     Scene source;
-    if (input && !loadPicture(input, source)) {
+    if (input && !loadScene(input, source)) {
         std::fprintf(stderr, "cannot read %s\n", input);
         return 1;
     }

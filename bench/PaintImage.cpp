@@ -31,24 +31,20 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    OwnedBitmap source;
+    Scene scene;
     if (input) {
-        PngCodec codec;
-        OwnedBitmap loaded;
-        if (!codec.load(loaded, input) || !source.create(loaded.width(), loaded.height(), 4)) {
+        if (!loadScene(input, scene)) {
             std::fprintf(stderr, "cannot read %s\n", input);
             return 1;
         }
-        for (int y = 0; y < loaded.height(); ++y)
-            for (int x = 0; x < loaded.width(); ++x)
-                source.setPixel(x, y, loaded.getPixel(x, y));
     } else {
-        Scene scene = makeScene(1024, 768);
-        if (!source.create(scene.width, scene.height, 4))
-            return 1;
-        for (int y = 0; y < scene.height; ++y)
-            std::memcpy(source.row(y), &scene.pixels[size_t(y) * scene.stride], scene.width * 3);
+        scene = makeScene(1024, 768);
     }
+    OwnedBitmap source;
+    if (!source.create(scene.width, scene.height, 4))
+        return 1;
+    for (int y = 0; y < scene.height; ++y)
+        std::memcpy(source.row(y), &scene.pixels[size_t(y) * scene.stride], scene.width * 3);
     OwnedBitmap painted;
     if (!painted.create(source.width(), source.height(), 4))
         return 1;

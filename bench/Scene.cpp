@@ -2,6 +2,9 @@
 
 #include <cmath>
 
+#include "image/OwnedBitmap.h"
+#include "image/codecs/PngCodec.h"
+
 namespace {
 
 uint8_t clampByte(double v)
@@ -54,4 +57,25 @@ Scene makeScene(int width, int height)
         }
     }
     return s;
+}
+
+bool loadScene(const char* path, Scene& out)
+{
+    OwnedBitmap bitmap;
+    PngCodec codec;
+    if (!codec.load(bitmap, path))
+        return false;
+    out.width = bitmap.width();
+    out.height = bitmap.height();
+    out.stride = (out.width * 3 + 3) & ~3;
+    out.pixels.assign(size_t(out.stride) * out.height, 0);
+    for (int y = 0; y < out.height; ++y)
+        for (int x = 0; x < out.width; ++x) {
+            const Pixel p = bitmap.getPixel(x, y);
+            uint8_t* d = &out.pixels[size_t(y) * out.stride + x * 3];
+            d[0] = p.b;
+            d[1] = p.g;
+            d[2] = p.r;
+        }
+    return true;
 }

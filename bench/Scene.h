@@ -15,3 +15,5 @@ struct Scene
 };
 
 Scene makeScene(int width, int height);
+// Reads a PNG file into the same layout; false when it cannot be read.
+bool loadScene(const char* path, Scene& out);
