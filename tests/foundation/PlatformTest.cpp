@@ -11,5 +11,9 @@ TEST(Platform, RuntimeRandomGenerator)
         state = state * 214013u + 2531011u;
         EXPECT_EQ(int((state >> 16) & 0x7fff), rand());
     }
+#if defined(_WIN64)
+    EXPECT_EQ(8u, sizeof(void*));
+#else
     EXPECT_EQ(4u, sizeof(void*));
+#endif
 }
