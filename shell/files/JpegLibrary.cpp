@@ -223,20 +223,20 @@ bool decodeJpeg(jpeg_decompress_struct* cinfo, ErrorManager* errors, Image* imag
     int format;
     switch (cinfo->jpeg_color_space) {
     case JCS_GRAYSCALE:
-        format = 2;
+        format = kFormatGrey;
         cinfo->out_color_space = JCS_GRAYSCALE;
         break;
     case JCS_YCbCr:
     case JCS_RGB:
         // Straight into the B,G,R rows of format 4.
-        format = 4;
+        format = kFormatBgr;
         cinfo->out_color_space = JCS_EXT_BGR;
         break;
     default:
         return false; // CMYK, YCCK and unknown colour spaces
     }
     const uint64_t width = cinfo->image_width, height = cinfo->image_height;
-    const uint64_t components = format == 2 ? 1 : 3;
+    const uint64_t components = format == kFormatGrey ? 1 : 3;
     if (width == 0 || height == 0 || width * height * components > OwnedBitmap::kMaxPixelBytes)
         return false;
     if (!blocksFitTheData(*cinfo, availableBytes))
@@ -272,7 +272,7 @@ bool encodeJpeg(jpeg_compress_struct* cinfo, ErrorManager* errors, const Image* 
     cinfo->image_height = JDIMENSION(image->height());
     cinfo->input_components = int(image->step());
     // The B,G,R(,A) rows go in as they are; libjpeg ignores the fourth byte.
-    cinfo->in_color_space = image->format() == 4 ? JCS_EXT_BGR : JCS_EXT_BGRX;
+    cinfo->in_color_space = image->format() == kFormatBgr ? JCS_EXT_BGR : JCS_EXT_BGRX;
     jpeg_set_defaults(cinfo);
     jpeg_set_quality(cinfo, quality, TRUE);
     jpeg_start_compress(cinfo, TRUE);
@@ -328,7 +328,7 @@ bool readJpeg(Image& image, ByteStream& stream, uint32_t availableBytes)
 
 bool writeJpeg(const Image& image, ByteSink& sink, int quality)
 {
-    if ((image.format() != 4 && image.format() != 6) || image.isEmpty() || !image.rowTable())
+    if ((image.format() != kFormatBgr && image.format() != kFormatBgra) || image.isEmpty() || !image.rowTable())
         return false;
     jpeg_compress_struct cinfo;
     ErrorManager errors;
