@@ -97,7 +97,10 @@ struct Capture
 inline Capture captureWindow(HWND window, bool client = false)
 {
     Capture capture;
-    UpdateWindow(window);
+    // The frame too: without a window manager Wine paints captions only
+    // when asked.
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     RECT r;
     if (client) {
         GetClientRect(window, &r);
@@ -121,6 +124,13 @@ inline Capture captureWindow(HWND window, bool client = false)
     HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = SelectObject(memory, bitmap);
     BitBlt(memory, 0, 0, capture.width, capture.height, screen, r.left, r.top, SRCCOPY);
+    if (!client) {
+        // The caption and frame as the window itself paints them.
+        HDC windowDc = GetWindowDC(window);
+        SendMessageA(window, WM_NCPAINT, 1, 0);
+        BitBlt(memory, 0, 0, capture.width, capture.height, windowDc, 0, 0, SRCCOPY);
+        ReleaseDC(window, windowDc);
+    }
     GdiFlush();
     const unsigned char* start = static_cast<const unsigned char*>(bits);
     capture.pixels.assign(start, start + size_t(capture.width) * size_t(capture.height) * 4);
