@@ -2,8 +2,8 @@
 
 #include "plugin/skin/SkinSettings.h"
 
-SkinnedControl::SkinnedControl(HWND control)
-    : SubclassedWindow(control, false, true), controlId(GetDlgCtrlID(control))
+SkinnedControl::SkinnedControl(HWND control, bool subclassNow)
+    : SubclassedWindow(control, false, subclassNow), controlId(control ? GetDlgCtrlID(control) : 0)
 {
 }
 

@@ -12,7 +12,7 @@
 class SkinnedControl : public SubclassedWindow
 {
 public:
-    explicit SkinnedControl(HWND control);
+    explicit SkinnedControl(HWND control, bool subclassNow = true);
     ~SkinnedControl() override;
 
     // Passes everything to the control's previous procedure.

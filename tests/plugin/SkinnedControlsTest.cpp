@@ -10,6 +10,8 @@
 #include "plugin/skin/SkinSettings.h"
 #include "plugin/skin/SkinnedCheckBox.h"
 #include "plugin/skin/SkinnedLabel.h"
+#include "plugin/skin/SkinnedPushButton.h"
+#include "foundation/PropertyBag.h"
 #include "plugin/skin/SkinnedTrackbar.h"
 #include "plugin/skin/ValueListener.h"
 
@@ -39,17 +41,63 @@ public:
     std::vector<SkinnedControl*> controls;
 };
 
+// What a trackbar wrapper draws as its channel over a width x height
+// rectangle of a fresh bitmap.
+guitest::Capture drawnChannel(SkinnedTrackbar& trackbar, int width, int height)
+{
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    const RECT rect = {0, 0, width, height};
+    trackbar.drawChannel(dc, rect, GetWindowLongA(trackbar.window, GWL_STYLE));
+    GdiFlush();
+    guitest::Capture out;
+    out.width = width;
+    out.height = height;
+    const unsigned char* p = static_cast<const unsigned char*>(bits);
+    out.pixels.assign(p, p + size_t(width) * size_t(height) * 4);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return out;
+}
+
 class SkinnedControls : public ::testing::Test
 {
 protected:
+    // One host for the suite: hiding a top-level window costs seconds under
+    // Wine without a window manager. Each test's controls go with it.
+    static Host& sharedHost()
+    {
+        static Host* shared = [] {
+            Host* h = new Host;
+            RECT r = {50, 50, 450, 250};
+            h->create(0, nullptr, "skin", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, r, nullptr, 0);
+            return h;
+        }();
+        return *shared;
+    }
     void SetUp() override
     {
-        RECT r = {50, 50, 450, 250};
-        ASSERT_TRUE(host.create(0, nullptr, "skin", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, r,
-                                nullptr, 0));
+        ASSERT_TRUE(host.isWindow());
         initCommonControlsOnce();
     }
-    void TearDown() override { setControlKeyQuery(nullptr); }
+    void TearDown() override
+    {
+        setControlKeyQuery(nullptr);
+        host.controls.clear();
+        while (HWND child = GetWindow(host.hwnd(), GW_CHILD))
+            DestroyWindow(child);
+    }
 
     static void initCommonControlsOnce()
     {
@@ -71,7 +119,7 @@ protected:
         return channel;
     }
 
-    Host host;
+    Host& host = sharedHost();
     Listener listener;
 };
 
@@ -97,15 +145,28 @@ TEST_F(SkinnedControls, TheWheelMovesOneUnitPerNotchWithinTheRange)
     EXPECT_EQ(DLGC_WANTARROWS, SendMessageA(bar, WM_GETDLGCODE, 0, 0));
     EXPECT_FALSE(GetWindowLongA(bar, GWL_STYLE) & TBS_ENABLESELRANGE);
 
-    // The channel is drawn by the wrapper: a light fill inside a flat edge.
-    const RECT channel = channelOf(bar);
-    InvalidateRect(bar, nullptr, TRUE);
-    const Capture shot = guitest::captureWindow(host.hwnd(), true);
-    int light = 0;
-    for (int y = channel.top; y < channel.bottom; ++y)
-        for (int x = channel.left; x < channel.right; ++x)
-            light += shot.at(x, y) == RGB(250, 250, 250);
-    EXPECT_GT(light, (channel.right - channel.left) / 2);
+    // A tall channel: a light fill inside a flat edge over its full height.
+    guitest::Capture drawn = drawnChannel(trackbar, 40, 20);
+    EXPECT_EQ(RGB(250, 250, 250), drawn.at(20, 10));
+    EXPECT_EQ(RGB(250, 250, 250), drawn.at(20, 3));
+    EXPECT_NE(RGB(250, 250, 250), drawn.at(20, 0));
+}
+
+TEST_F(SkinnedControls, OnlyTheRangeTrackbarNarrowsATallChannel)
+{
+    HWND bar = child(TRACKBAR_CLASSA, TBS_HORZ, 1022, 10, 10, 200, 30);
+    SkinnedRangeTrackbar range(bar, &listener);
+    SendMessageA(bar, TBM_SETRANGEMIN, FALSE, 0);
+    SendMessageA(bar, TBM_SETRANGEMAX, TRUE, 40);
+    range.low = 0;
+    range.high = 20;
+    const guitest::Capture drawn = drawnChannel(range, 40, 20);
+    // Rows 6 to 13 hold the channel; rows outside stay as they were (the
+    // fresh bitmap's black); the span covers the channel's first half.
+    EXPECT_EQ(RGB(0, 0, 0), drawn.at(30, 3));
+    EXPECT_EQ(RGB(0, 0, 0), drawn.at(30, 16));
+    EXPECT_EQ(RGB(250, 250, 250), drawn.at(30, 10));
+    EXPECT_EQ(RGB(20, 20, 220), drawn.at(10, 10));
 }
 
 TEST_F(SkinnedControls, RangeTrackbarKeepsItsLowWithControlAndDrawsTheSpan)
@@ -173,6 +234,49 @@ TEST_F(SkinnedControls, CheckBoxReportsItsStateOnClick)
     SendMessageA(box, BM_CLICK, 0, 0);
     SendMessageA(box, BM_CLICK, 0, 0);
     EXPECT_EQ((std::vector<int>{1, 0}), listener.values);
+}
+
+// Four frames side by side, each one solid colour.
+HBITMAP makeStrip(const COLORREF colours[4], int frameWidth, int height)
+{
+    HDC screen = GetDC(nullptr);
+    HBITMAP strip = CreateCompatibleBitmap(screen, frameWidth * 4, height);
+    HDC dc = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(dc, strip);
+    for (int i = 0; i < 4; ++i) {
+        RECT r = {i * frameWidth, 0, (i + 1) * frameWidth, height};
+        HBRUSH brush = CreateSolidBrush(colours[i]);
+        FillRect(dc, &r, brush);
+        DeleteObject(brush);
+    }
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return strip;
+}
+
+TEST_F(SkinnedControls, PushButtonShowsTheFrameOfItsStateAndSavesItsPlace)
+{
+    const COLORREF frames[4] = {RGB(10, 200, 10), RGB(200, 10, 10), RGB(10, 10, 200),
+                                RGB(90, 90, 90)};
+    HWND button = child("BUTTON", BS_OWNERDRAW, 1300, 20, 160, 80, 24);
+    SkinnedPushButton skinned(button, "go");
+    skinned.strip.attach(makeStrip(frames, 16, 8));
+    InvalidateRect(button, nullptr, TRUE);
+    Capture shot = guitest::captureWindow(host.hwnd(), true);
+    EXPECT_EQ(frames[0], shot.at(60, 172));
+    EnableWindow(button, FALSE);
+    EXPECT_EQ(SkinnedPushButton::Disabled, skinned.state());
+    InvalidateRect(button, nullptr, TRUE);
+    shot = guitest::captureWindow(host.hwnd(), true);
+    EXPECT_EQ(frames[3], shot.at(60, 172));
+
+    PropertyBag placement;
+    skinned.savePosition(placement);
+    EXPECT_TRUE(placement.entries().empty());
+    skinned.savePositionFlag = true;
+    skinned.savePosition(placement);
+    EXPECT_EQ("20,160,80,24", placement.get("control.button.go.pos", ""));
 }
 
 } // namespace
