@@ -79,7 +79,7 @@ struct Source
 {
     jpeg_source_mgr pub;
     ByteStream* stream;
-    bool endSupplied;
+    bool endMarkerOptional;
     JOCTET buffer[kBufferSize];
 };
 
@@ -98,19 +98,21 @@ void initSource(j_decompress_ptr)
 {
 }
 
-// Any read of one byte or more is data. At the end of the stream an end
-// marker is supplied once: a single Huffman-coded scan that lacks only that
-// marker still opens, while one that needed more bits makes libjpeg warn
-// (and the load fail). A second request fails at once: returning false would
-// ask libjpeg to suspend, and a caller reading rows would spin for ever.
+// Any read of one byte or more is data. At the end of the stream a single
+// Huffman-coded scan may lack only its end marker: one is supplied, and if the
+// scan needed more bits libjpeg warns and the load fails. Everywhere else the
+// end fails at once: in the headers, in a progressive or multi-scan file
+// (which may end between scans) and in arithmetic-coded data (padded with
+// zeros without a word). Returning false instead would ask libjpeg to
+// suspend, and a caller reading rows would spin for ever.
 boolean fillInput(j_decompress_ptr cinfo)
 {
     Source* source = reinterpret_cast<Source*>(cinfo->src);
     size_t got = readQuietly(*source->stream, source->buffer, kBufferSize);
     if (got == 0) {
-        if (source->endSupplied)
+        if (!source->endMarkerOptional)
             failWith(reinterpret_cast<j_common_ptr>(cinfo), JERR_INPUT_EOF);
-        source->endSupplied = true;
+        source->endMarkerOptional = false;
         source->buffer[0] = 0xFF;
         source->buffer[1] = JPEG_EOI;
         got = 2;
@@ -118,15 +120,6 @@ boolean fillInput(j_decompress_ptr cinfo)
     source->pub.next_input_byte = source->buffer;
     source->pub.bytes_in_buffer = got;
     return TRUE;
-}
-
-// Progressive and multi-scan files may end between scans, and the arithmetic
-// decoder pads a cut scan with zeros without a word: for them the supplied
-// end marker means missing data.
-bool endedEarly(jpeg_decompress_struct* cinfo)
-{
-    return reinterpret_cast<Source*>(cinfo->src)->endSupplied
-        && (jpeg_has_multiple_scans(cinfo) || cinfo->arith_code);
 }
 
 void skipInput(j_decompress_ptr cinfo, long count)
@@ -243,9 +236,9 @@ bool decodeJpeg(jpeg_decompress_struct* cinfo, ErrorManager* errors, Image* imag
         return false;
     cinfo->mem->max_memory_to_use = kMemoryLimit;
 
+    reinterpret_cast<Source*>(cinfo->src)->endMarkerOptional
+        = !cinfo->arith_code && !jpeg_has_multiple_scans(cinfo);
     jpeg_start_decompress(cinfo);
-    if (endedEarly(cinfo))
-        return false;
     if (cinfo->output_width != width || cinfo->output_height != height
         || cinfo->output_components != int(components))
         return false;
@@ -261,7 +254,7 @@ bool decodeJpeg(jpeg_decompress_struct* cinfo, ErrorManager* errors, Image* imag
             return false;
     }
     // Every row is decoded; what follows the scan is not needed.
-    return !endedEarly(cinfo);
+    return true;
 }
 
 bool encodeJpeg(jpeg_compress_struct* cinfo, ErrorManager* errors, const Image* image, int quality)
@@ -307,7 +300,7 @@ bool readJpeg(Image& image, ByteStream& stream, uint32_t availableBytes)
     progress.progress_monitor = onProgress;
     cinfo.progress = &progress;
     source.stream = &stream;
-    source.endSupplied = false;
+    source.endMarkerOptional = false;
     source.pub.init_source = initSource;
     source.pub.fill_input_buffer = fillInput;
     source.pub.skip_input_data = skipInput;
