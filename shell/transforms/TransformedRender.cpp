@@ -1,0 +1,206 @@
+#include "shell/transforms/TransformedRender.h"
+
+#include <emmintrin.h>
+
+#include <cmath>
+#include <cstring>
+#include <new>
+#include <vector>
+
+#include "engine/RenderCallbacks.h"
+#include "foundation/Numeric.h"
+#include "image/Image.h"
+
+namespace {
+
+bool fits(const Image& source, const Image& destination)
+{
+    return !source.isEmpty() && !destination.isEmpty() && source.step() == destination.step()
+        && source.step() <= uint32_t(kMaxSampleStep);
+}
+
+bool reportRow(RenderCallbacks& sink, int y, int height)
+{
+    return (y % 8) != 7 || sink.progress(float(y + 1) / float(height));
+}
+
+// The pixels of one axis that a sample touches, with their overlaps; the same
+// for every row (columns) or every column (rows) of an axis-aligned grid.
+struct Span
+{
+    int first;    // unclipped pixel range, for the one-pixel case
+    int last;
+    int begin;    // entries in the tap list
+    int end;
+};
+
+struct Taps
+{
+    std::vector<Span> spans;
+    std::vector<int> index;
+    std::vector<float> weight;
+};
+
+// Same arithmetic as areaSample: centre, edges, rounding and overlap.
+void addSpan(Taps& taps, float centre, float half, int size)
+{
+    const float low = centre - half;
+    const float high = centre + half;
+    Span s;
+    s.first = roundToInt(low - 0.5f);
+    s.last = roundToInt(high - 0.5f);
+    s.begin = int(taps.index.size());
+    const int a = s.first > 0 ? s.first : 0;
+    const int b = s.last < size - 1 ? s.last : size - 1;
+    for (int p = a; p <= b; ++p) {
+        const float w = pixelCoverage(p, 0, low, high, 0.0f, 1.0f);
+        if (w > 0.0f) {
+            taps.index.push_back(p);
+            taps.weight.push_back(w);
+        }
+    }
+    s.end = int(taps.index.size());
+    taps.spans.push_back(s);
+}
+
+inline __m128 loadPixel(const uint8_t* p, int step)
+{
+    uint32_t word;
+    if (step == 4)
+        std::memcpy(&word, p, 4);
+    else
+        word = uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16);
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i v = _mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(int(word)), zero), zero);
+    return _mm_cvtepi32_ps(v);
+}
+
+inline void storePixel(uint8_t* p, __m128 value, int step)
+{
+    const __m128i q = _mm_cvtps_epi32(value);
+    const __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(q, q), q);
+    const uint32_t word = uint32_t(_mm_cvtsi128_si32(bytes));
+    std::memcpy(p, &word, size_t(step));
+}
+
+// Restores the SSE control word on every way out: the conversions below
+// round by it, and a plug-in may have left another mode.
+class RoundNearest
+{
+public:
+    RoundNearest() : saved_(_mm_getcsr()) { _mm_setcsr((saved_ & ~0x6000u)); }
+    ~RoundNearest() { _mm_setcsr(saved_); }
+
+private:
+    unsigned int saved_;
+};
+
+bool renderAxisAligned(const Image& source, Image& destination, const Vec2& origin,
+                       const Vec2& columnStep, const Vec2& rowStep, float halfWidth,
+                       float halfHeight, AreaDivide divide, RenderCallbacks& sink)
+{
+    const int step = int(source.step());
+    const int width = destination.width();
+    const int height = destination.height();
+    Taps columns;
+    Taps rows;
+    try {
+        columns.spans.reserve(size_t(width));
+        // Row 0's walk; every row repeats it because rowStep.x is 0.
+        Vec2 point = origin + rowStep * 0.0f;
+        for (int x = 0; x < width; ++x) {
+            addSpan(columns, point.x, halfWidth, source.width());
+            point = point + columnStep;
+        }
+        rows.spans.reserve(1);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    const float whole = 4.0f * halfWidth * halfHeight;
+    RoundNearest rounding;
+    for (int y = 0; y < height; ++y) {
+        const Vec2 start = origin + rowStep * float(y);
+        rows.spans.clear();
+        rows.index.clear();
+        rows.weight.clear();
+        try {
+            addSpan(rows, start.y, halfHeight, source.height());
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+        const Span& r = rows.spans[0];
+        uint8_t* out = destination.row(y);
+        for (int x = 0; x < width; ++x, out += step) {
+            const Span& c = columns.spans[size_t(x)];
+            if (c.first == c.last && r.first == r.last) {
+                if (c.first >= 0 && c.first < source.width() && r.first >= 0
+                    && r.first < source.height())
+                    std::memcpy(out, source.pixelAddress(c.first, r.first), size_t(step));
+                else
+                    std::memset(out, 0, size_t(step));
+                continue;
+            }
+            __m128 sums = _mm_setzero_ps();
+            float covered = 0.0f;
+            for (int j = r.begin; j < r.end; ++j) {
+                const uint8_t* line = source.row(rows.index[size_t(j)]);
+                const float oy = rows.weight[size_t(j)];
+                for (int i = c.begin; i < c.end; ++i) {
+                    const float w = columns.weight[size_t(i)] * oy;
+                    if (w > 0.0f) {
+                        const __m128 p = loadPixel(line + columns.index[size_t(i)] * step, step);
+                        sums = _mm_add_ps(sums, _mm_mul_ps(p, _mm_set1_ps(w)));
+                        covered += w;
+                    }
+                }
+            }
+            const float area = divide == AreaDivide::Covered ? covered : whole;
+            if (area > 0.0f)
+                storePixel(out, _mm_div_ps(sums, _mm_set1_ps(area)), step);
+            else
+                std::memset(out, 0, size_t(step));
+        }
+        if (!reportRow(sink, y, height))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool renderTransformedPlain(const Image& source, Image& destination, const Vec2& origin,
+                            const Vec2& columnStep, const Vec2& rowStep, float halfWidth,
+                            float halfHeight, AreaDivide divide, RenderCallbacks& sink)
+{
+    if (!fits(source, destination))
+        return false;
+    const int height = destination.height();
+    for (int y = 0; y < height; ++y) {
+        Vec2 point = origin + rowStep * float(y);
+        uint8_t* out = destination.row(y);
+        for (int x = 0; x < destination.width(); ++x, out += destination.step()) {
+            areaSample(source, point.x, point.y, halfWidth, halfHeight, out, divide);
+            point = point + columnStep;
+        }
+        if (!reportRow(sink, y, height))
+            return false;
+    }
+    return true;
+}
+
+bool renderTransformed(const Image& source, Image& destination, const Vec2& origin,
+                       const Vec2& columnStep, const Vec2& rowStep, float halfWidth,
+                       float halfHeight, AreaDivide divide, RenderCallbacks& sink)
+{
+    if (!fits(source, destination))
+        return false;
+    const bool finite = std::isfinite(origin.x) && std::isfinite(origin.y)
+        && std::isfinite(columnStep.x) && std::isfinite(rowStep.y)
+        && std::isfinite(halfWidth) && std::isfinite(halfHeight);
+    if (finite && columnStep.y == 0.0f && rowStep.x == 0.0f
+        && (source.step() == 3 || source.step() == 4))
+        return renderAxisAligned(source, destination, origin, columnStep, rowStep, halfWidth,
+                                 halfHeight, divide, sink);
+    return renderTransformedPlain(source, destination, origin, columnStep, rowStep, halfWidth,
+                                  halfHeight, divide, sink);
+}
