@@ -166,6 +166,86 @@ bool renderAxisAligned(const Image& source, Image& destination, const Vec2& orig
     return true;
 }
 
+// Nearest integer, ties to even, as roundToInt gives for values in range;
+// only under RoundNearest.
+inline int nearest(float v)
+{
+    return _mm_cvtss_si32(_mm_set_ss(v));
+}
+
+// Any grid over 3 or 4 bytes per pixel: areaSample per pixel with the
+// channels in one vector.
+bool renderAffine(const Image& source, Image& destination, const Vec2& origin,
+                  const Vec2& columnStep, const Vec2& rowStep, float halfWidth, float halfHeight,
+                  AreaDivide divide, RenderCallbacks& sink)
+{
+    const int step = int(source.step());
+    const int width = destination.width();
+    const int height = destination.height();
+    const int lastX = source.width() - 1;
+    const int lastY = source.height() - 1;
+    const float whole = 4.0f * halfWidth * halfHeight;
+    RoundNearest rounding;
+    for (int y = 0; y < height; ++y) {
+        Vec2 point = origin + rowStep * float(y);
+        uint8_t* out = destination.row(y);
+        for (int x = 0; x < width; ++x, out += step, point = point + columnStep) {
+            const float left = point.x - halfWidth;
+            const float right = point.x + halfWidth;
+            const float top = point.y - halfHeight;
+            const float bottom = point.y + halfHeight;
+            const int x0 = nearest(left - 0.5f);
+            const int x1 = nearest(right - 0.5f);
+            const int y0 = nearest(top - 0.5f);
+            const int y1 = nearest(bottom - 0.5f);
+            if (x0 == x1 && y0 == y1) {
+                if (x0 >= 0 && x0 <= lastX && y0 >= 0 && y0 <= lastY)
+                    std::memcpy(out, source.pixelAddress(x0, y0), size_t(step));
+                else
+                    std::memset(out, 0, size_t(step));
+                continue;
+            }
+            const int xa = x0 > 0 ? x0 : 0;
+            const int xb = x1 < lastX ? x1 : lastX;
+            const int ya = y0 > 0 ? y0 : 0;
+            const int yb = y1 < lastY ? y1 : lastY;
+            __m128 sums = _mm_setzero_ps();
+            float covered = 0.0f;
+            for (int sy = ya; sy <= yb; ++sy) {
+                const uint8_t* line = source.row(sy);
+                for (int sx = xa; sx <= xb; ++sx) {
+                    const float w = pixelCoverage(sx, sy, left, right, top, bottom);
+                    if (w > 0.0f) {
+                        sums = _mm_add_ps(sums, _mm_mul_ps(loadPixel(line + sx * step, step),
+                                                           _mm_set1_ps(w)));
+                        covered += w;
+                    }
+                }
+            }
+            const float area = divide == AreaDivide::Covered ? covered : whole;
+            if (area > 0.0f)
+                storePixel(out, _mm_div_ps(sums, _mm_set1_ps(area)), step);
+            else
+                std::memset(out, 0, size_t(step));
+        }
+        if (!reportRow(sink, y, height))
+            return false;
+    }
+    return true;
+}
+
+// True when every coordinate the grid reaches stays far inside the int range,
+// where the vector rounding equals roundToInt.
+bool moderate(const Image& destination, const Vec2& origin, const Vec2& columnStep,
+              const Vec2& rowStep, float halfWidth, float halfHeight)
+{
+    const double reach = std::fabs(double(origin.x)) + std::fabs(double(origin.y))
+        + double(destination.width()) * (std::fabs(double(columnStep.x)) + std::fabs(double(columnStep.y)))
+        + double(destination.height()) * (std::fabs(double(rowStep.x)) + std::fabs(double(rowStep.y)))
+        + std::fabs(double(halfWidth)) + std::fabs(double(halfHeight));
+    return reach < 1e8;
+}
+
 } // namespace
 
 bool renderTransformedPlain(const Image& source, Image& destination, const Vec2& origin,
@@ -197,10 +277,14 @@ bool renderTransformed(const Image& source, Image& destination, const Vec2& orig
     const bool finite = std::isfinite(origin.x) && std::isfinite(origin.y)
         && std::isfinite(columnStep.x) && std::isfinite(rowStep.y)
         && std::isfinite(halfWidth) && std::isfinite(halfHeight);
-    if (finite && columnStep.y == 0.0f && rowStep.x == 0.0f
-        && (source.step() == 3 || source.step() == 4))
+    const bool vector = source.step() == 3 || source.step() == 4;
+    if (finite && vector && columnStep.y == 0.0f && rowStep.x == 0.0f)
         return renderAxisAligned(source, destination, origin, columnStep, rowStep, halfWidth,
                                  halfHeight, divide, sink);
+    if (finite && vector && std::isfinite(columnStep.y) && std::isfinite(rowStep.x)
+        && moderate(destination, origin, columnStep, rowStep, halfWidth, halfHeight))
+        return renderAffine(source, destination, origin, columnStep, rowStep, halfWidth,
+                            halfHeight, divide, sink);
     return renderTransformedPlain(source, destination, origin, columnStep, rowStep, halfWidth,
                                   halfHeight, divide, sink);
 }
