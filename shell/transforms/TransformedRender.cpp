@@ -141,15 +141,14 @@ bool renderAffine(const Image& source, Image& destination, const Vec2& origin,
             const int yb = y1 < lastY ? y1 : lastY;
             __m128 sums = _mm_setzero_ps();
             float covered = 0.0f;
+            // Adding a weight of 0 changes no sum, so no test of it.
             for (int sy = ya; sy <= yb; ++sy) {
                 const uint8_t* line = source.row(sy);
                 for (int sx = xa; sx <= xb; ++sx) {
                     const float w = pixelCoverage(sx, sy, left, right, top, bottom);
-                    if (w > 0.0f) {
-                        sums = _mm_add_ps(sums, _mm_mul_ps(loadPixel(line + sx * step, step),
-                                                           _mm_set1_ps(w)));
-                        covered += w;
-                    }
+                    sums = _mm_add_ps(sums, _mm_mul_ps(loadPixel(line + sx * step, step),
+                                                       _mm_set1_ps(w)));
+                    covered += w;
                 }
             }
             const float area = divide == AreaDivide::Covered ? covered : whole;
