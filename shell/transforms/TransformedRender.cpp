@@ -298,9 +298,13 @@ bool renderAxisAligned(const Image& source, Image& destination, const Vec2& orig
         return false;
     }
     // Tall sample areas (a strong shrink with much smoothing) go the general way.
-    if (mostRows > 62)
+    if (mostRows > 62) {
+        if (!moderate(destination, origin, columnStep, rowStep, halfWidth, halfHeight))
+            return renderTransformedPlain(source, destination, origin, columnStep, rowStep,
+                                          halfWidth, halfHeight, divide, sink);
         return renderAffine(source, destination, origin, columnStep, rowStep, halfWidth,
                             halfHeight, divide, sink);
+    }
     std::unique_ptr<FloatRows> floats;
     try {
         floats.reset(new FloatRows(source, mostRows + 2));
