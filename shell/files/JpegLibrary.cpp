@@ -27,9 +27,9 @@ namespace {
 const size_t kBufferSize = 32768;
 // Progressive files keep every coefficient in memory: two bytes per sample.
 const long kMemoryLimit = long(OwnedBitmap::kMaxPixelBytes);
-// A legitimate progressive file has a dozen scans; thousands of tiny ones
-// would each walk the whole image.
-const int kMaxScans = 256;
+// A usual progressive file has a dozen scans; thousands of tiny ones would
+// each walk the whole image (libjpeg-turbo's own advice is 500).
+const int kMaxScans = 500;
 
 struct ErrorManager
 {

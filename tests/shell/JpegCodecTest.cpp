@@ -307,6 +307,15 @@ TEST(JpegCorpus, AbsurdSizes)
     expectRefused(withByte(withByte(progressive, ss, 1), ss + 1, 5), "progressive opening with an AC scan");
 }
 
+TEST(JpegCorpus, ScanCountIsLimited)
+{
+    JpegSpec many = spec(24, 16, 1, true);
+    many.everyBitItsOwnScan = true;
+    const Bytes file = makeJpeg(many);
+    ASSERT_FALSE(file.empty());
+    expectRefused(file, "704 scans");
+}
+
 TEST(JpegCorpus, StreamsThatStopFailAtOnce)
 {
     // A stream that keeps answering "no bytes" without saying it has ended.

@@ -19,7 +19,24 @@ void builderError(j_common_ptr cinfo)
     longjmp(reinterpret_cast<BuilderErrors*>(cinfo->err)->jump, 1);
 }
 
-bool compress(jpeg_compress_struct* cinfo, BuilderErrors* errors, const JpegSpec* spec, JSAMPROW row)
+// Spectral bands of one coefficient each, every bit of precision sent in a
+// scan of its own.
+void everyBitScans(std::vector<jpeg_scan_info>& scans)
+{
+    for (int k = 0; k < 64; ++k)
+        for (int al = 10; al >= 0; --al) {
+            jpeg_scan_info scan = {};
+            scan.comps_in_scan = 1;
+            scan.Ss = k;
+            scan.Se = k;
+            scan.Ah = al == 10 ? 0 : al + 1;
+            scan.Al = al;
+            scans.push_back(scan);
+        }
+}
+
+bool compress(jpeg_compress_struct* cinfo, BuilderErrors* errors, const JpegSpec* spec, JSAMPROW row,
+              std::vector<jpeg_scan_info>* scans)
 {
     if (setjmp(errors->jump))
         return false;
@@ -36,6 +53,11 @@ bool compress(jpeg_compress_struct* cinfo, BuilderErrors* errors, const JpegSpec
         jpeg_set_colorspace(cinfo, JCS_RGB);
     if (spec->progressive)
         jpeg_simple_progression(cinfo);
+    if (spec->everyBitItsOwnScan) {
+        everyBitScans(*scans);
+        cinfo->scan_info = scans->data();
+        cinfo->num_scans = int(scans->size());
+    }
     cinfo->arith_code = spec->arithmetic ? TRUE : FALSE;
     cinfo->restart_in_rows = spec->restartRows;
     jpeg_start_compress(cinfo, TRUE);
@@ -70,7 +92,8 @@ Bytes makeJpeg(const JpegSpec& spec)
     unsigned long size = 0;
     jpeg_mem_dest(&cinfo, &memory, &size);
     std::vector<JSAMPLE> row(size_t(spec.width) * size_t(spec.components));
-    const bool ok = compress(&cinfo, &errors, &spec, row.data());
+    std::vector<jpeg_scan_info> scans;
+    const bool ok = compress(&cinfo, &errors, &spec, row.data(), &scans);
     jpeg_destroy_compress(&cinfo);
     Bytes out;
     if (ok && memory)

@@ -19,6 +19,8 @@ struct JpegSpec
     bool subsampled = true; // 4:2:0 for colour
     bool storeRgb = false;  // colour kept as R,G,B rather than YCbCr
     int restartRows = 0;
+    // Grey only: one progressive scan per coefficient and bit, 704 in all.
+    bool everyBitItsOwnScan = false;
 };
 
 // The pixel the builder writes at (x, y), channel c: smooth so that lossy
