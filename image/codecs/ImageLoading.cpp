@@ -88,7 +88,9 @@ bool imageFromDataUri(const String& text, Image& image)
         FixedBufferReader reader(reinterpret_cast<const unsigned char*>(text.data()) + prefixLength,
                                  static_cast<unsigned int>(text.size() - prefixLength));
         Base64Decoder decoder(&reader);
-        return readPng(image, decoder);
+        // Four Base64 characters carry three bytes.
+        const uint64_t decoded = uint64_t(text.size() - prefixLength) / 4 * 3 + 3;
+        return readPng(image, decoder, decoded < 0xFFFFFFFFu ? uint32_t(decoded) : 0xFFFFFFFEu);
     } catch (...) {
         return false;
     }

@@ -4,9 +4,11 @@
 #include "ImageFileBuilders.h"
 #include "RecordingBitmap.h"
 
+#include "foundation/Base64Encoder.h"
 #include "foundation/FixedBufferReader.h"
 #include "image/OwnedBitmap.h"
 #include "image/codecs/BmpCodec.h"
+#include "image/codecs/ImageLoading.h"
 #include "image/codecs/PngCodec.h"
 #include "image/codecs/TgaCodec.h"
 
@@ -236,6 +238,18 @@ TEST(CodecCorpus, PngHeaderBeyondWhatTheDataCanInflateTo)
         const Bytes big = pngWithHeader(10000, 10000, 8, colourType);
         expectRefused(decodePngSized, big, "10000 square, type " + std::to_string(colourType));
     }
+    // The same through a data URI, whose text length bounds the data.
+    const Bytes big = pngWithHeader(10000, 10000, 8, 2);
+    FixedBufferReader raw(big.data(), unsigned(big.size()));
+    Base64Encoder encoder(&raw, 76);
+    std::string uri = "data:image/png;base64,";
+    unsigned char c;
+    while (encoder.getByte(c))
+        uri += char(c);
+    RecordingBitmap fromUri;
+    EXPECT_FALSE(imageFromDataUri(uri, fromUri));
+    EXPECT_LE(fromUri.largest, kSmall);
+
     // A picture that deflate compresses close to its limit still opens.
     OwnedBitmap flat(600, 600, 2);
     for (int y = 0; y < 600; ++y)
