@@ -1,11 +1,15 @@
 #include "shell/colour/ColourFunctions.h"
 
+#include <emmintrin.h>
+
 #include <cmath>
+#include <cstring>
 #include <new>
 
 #include "foundation/Numeric.h"
 #include "foundation/PropertyReader.h"
 #include "image/Image.h"
+#include "image/PixelFormat.h"
 #include "shell/colour/ColorMatrixOps.h"
 
 namespace {
@@ -20,7 +24,74 @@ inline Pixel sourcePixel(const Image& source, int x, int y)
     return source.getPixel(source.clampX(x), source.clampY(y));
 }
 
+// Rows of B,G,R or B,G,R,A pixels in the same format on both sides.
+inline bool bgrRows(const Image& source, const Image& destination)
+{
+    return (source.format() == kFormatBgr || source.format() == kFormatBgra)
+        && destination.format() == source.format() && destination.width() >= source.width();
+}
+
 } // namespace
+
+bool LookupTableFunctor::mapRow(const Image& source, int y, Image& destination) const
+{
+    if (!bgrRows(source, destination))
+        return false;
+    const int step = int(source.step());
+    const uint8_t* s = source.row(y);
+    uint8_t* d = destination.row(y);
+    for (int x = 0; x < source.width(); ++x, s += step, d += step) {
+        d[0] = blue[s[0]];
+        d[1] = green[s[1]];
+        d[2] = red[s[2]];
+        if (step == 4)
+            d[3] = s[3];
+    }
+    return true;
+}
+
+bool ColorMatrixFunctor::mapRow(const Image& source, int y, Image& destination) const
+{
+    if (!bgrRows(source, destination))
+        return false;
+    // Lane j computes r x m[j] + g x m[4+j] + b x m[8+j] + m[12+j] in the order
+    // applyColorMatrix does, then x 255.99 - 0.5 rounded to the nearest even
+    // (the control word's default) and clamped; lanes hold R, G, B.
+    const unsigned int csr = _mm_getcsr();
+    _mm_setcsr(csr & ~0x6000u);
+    const __m128 k = _mm_set1_ps(0.0039064027f);
+    const __m128 m0 = _mm_setr_ps(matrix[0], matrix[1], matrix[2], 0.0f);
+    const __m128 m1 = _mm_setr_ps(matrix[4], matrix[5], matrix[6], 0.0f);
+    const __m128 m2 = _mm_setr_ps(matrix[8], matrix[9], matrix[10], 0.0f);
+    const __m128 m3 = _mm_setr_ps(matrix[12], matrix[13], matrix[14], 0.0f);
+    const __m128 scale = _mm_set1_ps(255.99f);
+    const __m128 half = _mm_set1_ps(0.5f);
+    // NaN and far-off values: roundToInt gives 0 for NaN and saturates.
+    const __m128 low = _mm_set1_ps(-1e9f);
+    const __m128 high = _mm_set1_ps(1e9f);
+    const int step = int(source.step());
+    const uint8_t* s = source.row(y);
+    uint8_t* d = destination.row(y);
+    for (int x = 0; x < source.width(); ++x, s += step, d += step) {
+        const __m128 r = _mm_mul_ps(_mm_set1_ps(float(s[2])), k);
+        const __m128 g = _mm_mul_ps(_mm_set1_ps(float(s[1])), k);
+        const __m128 b = _mm_mul_ps(_mm_set1_ps(float(s[0])), k);
+        __m128 v = _mm_add_ps(_mm_add_ps(_mm_add_ps(_mm_mul_ps(r, m0), _mm_mul_ps(g, m1)),
+                                         _mm_mul_ps(b, m2)), m3);
+        v = _mm_sub_ps(_mm_mul_ps(scale, v), half);
+        v = _mm_min_ps(_mm_max_ps(v, low), high);
+        const __m128i q = _mm_cvtps_epi32(v);
+        const __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(q, q), q);
+        const uint32_t rgb = uint32_t(_mm_cvtsi128_si32(bytes));
+        d[0] = uint8_t(rgb >> 16);
+        d[1] = uint8_t(rgb >> 8);
+        d[2] = uint8_t(rgb);
+        if (step == 4)
+            d[3] = s[3];
+    }
+    _mm_setcsr(csr);
+    return true;
+}
 
 LookupTableFunctor::LookupTableFunctor()
 {
@@ -62,7 +133,9 @@ std::unique_ptr<LookupTableFunctor> makeBrightnessContrast(const PropertyReader&
     const int b = roundToInt(values.getFloat("brightness", 0.0f) * 256.0);
     const int c = roundToInt((values.getFloat("contrast", 0.0f) + 1.0) * 256.0);
     const long long p = roundToInt(values.getFloat("contrast_center", 0.0f) * 256.0 + 1.0);
-    std::unique_ptr<LookupTableFunctor> f(new LookupTableFunctor);
+    std::unique_ptr<LookupTableFunctor> f(new (std::nothrow) LookupTableFunctor);
+    if (!f)
+        return f;
     uint8_t* tables[3] = {f->red, f->green, f->blue};
     const char* names[3] = {"red", "green", "blue"};
     for (int t = 0; t < 3; ++t) {
@@ -82,7 +155,7 @@ std::unique_ptr<ColorMatrixFunctor> makeHueSaturation(const PropertyReader& valu
     saturateColors(m, values.getFloat("saturation", 0.0f) + 1.0f);
     const float l = values.getFloat("lightness", 0.0f);
     translateColors(m, l, l, l);
-    return std::unique_ptr<ColorMatrixFunctor>(new ColorMatrixFunctor(m));
+    return std::unique_ptr<ColorMatrixFunctor>(new (std::nothrow) ColorMatrixFunctor(m));
 }
 
 std::unique_ptr<LookupTableFunctor> makeLevels(const PropertyReader& values)
@@ -92,8 +165,8 @@ std::unique_ptr<LookupTableFunctor> makeLevels(const PropertyReader& values)
     const int ob = values.getInt("output_black", 0);
     const int ow = values.getInt("output_white", 0);
     const double gamma = values.getFloat("input_gamma", 0.0f);
-    std::unique_ptr<LookupTableFunctor> f(new LookupTableFunctor);
-    if (ib == iw)
+    std::unique_ptr<LookupTableFunctor> f(new (std::nothrow) LookupTableFunctor);
+    if (!f || ib == iw)
         return f;
     for (int i = 0; i < 256; ++i) {
         double t = (double(i) - ib) / (double(iw) - ib);
@@ -108,7 +181,9 @@ std::unique_ptr<LookupTableFunctor> makeLevels(const PropertyReader& values)
 
 std::unique_ptr<SepiaFunctor> makeSepia(const PropertyReader& values)
 {
-    std::unique_ptr<SepiaFunctor> f(new SepiaFunctor);
+    std::unique_ptr<SepiaFunctor> f(new (std::nothrow) SepiaFunctor);
+    if (!f)
+        return f;
     f->amount = values.getFloat("amount", 0.7f);
     const float b = values.getFloat("brightness", 0.0f);
     ColorMatrix m;

@@ -16,6 +16,7 @@ public:
     // Identity tables.
     LookupTableFunctor();
     Pixel pixelAt(const Image& source, int x, int y) const override;
+    bool mapRow(const Image& source, int y, Image& destination) const override;
 
     uint8_t red[256];
     uint8_t green[256];
@@ -28,6 +29,7 @@ class ColorMatrixFunctor : public PixelFunction
 public:
     explicit ColorMatrixFunctor(const ColorMatrix& matrix) : matrix(matrix) {}
     Pixel pixelAt(const Image& source, int x, int y) const override;
+    bool mapRow(const Image& source, int y, Image& destination) const override;
 
     ColorMatrix matrix;
 };
@@ -44,7 +46,8 @@ public:
     float amount = 0.0f;
 };
 
-// The adjustments of the colour menu, built from their parameter values.
+// The adjustments of the colour menu, built from their parameter values;
+// null when memory runs out.
 std::unique_ptr<LookupTableFunctor> makeBrightnessContrast(const PropertyReader& values);
 std::unique_ptr<ColorMatrixFunctor> makeHueSaturation(const PropertyReader& values);
 std::unique_ptr<LookupTableFunctor> makeLevels(const PropertyReader& values);

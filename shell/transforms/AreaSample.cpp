@@ -5,27 +5,6 @@
 #include "foundation/Numeric.h"
 #include "image/Image.h"
 
-// Overlap of [p, p+1] with [low, high] along one axis.
-static inline float axisOverlap(int p, float low, float high)
-{
-    const float a = float(p);
-    const float b = a + 1.0f;
-    if (a >= low && b <= high)
-        return 1.0f;
-    if (b <= low || a >= high)
-        return 0.0f;
-    return (high < b ? high : b) - (low > a ? low : a);
-}
-
-float pixelCoverage(int px, int py, float left, float right, float top, float bottom)
-{
-    const float ox = axisOverlap(px, left, right);
-    const float oy = axisOverlap(py, top, bottom);
-    if (!(ox > 0.0f) || !(oy > 0.0f))
-        return 0.0f;
-    return ox * oy;
-}
-
 void areaSample(const Image& image, float cx, float cy, float halfWidth, float halfHeight,
                 uint8_t* out, AreaDivide divide)
 {

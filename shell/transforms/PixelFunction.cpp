@@ -13,8 +13,9 @@ bool runPixelFunction(const PixelFunction& function, const Image& source, Image&
         return false;
     const int height = source.height();
     for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < source.width(); ++x)
-            destination.setPixel(x, y, function.pixelAt(source, x, y));
+        if (!function.mapRow(source, y, destination))
+            for (int x = 0; x < source.width(); ++x)
+                destination.setPixel(x, y, function.pixelAt(source, x, y));
         if ((y & 1) && !callbacks.progress(float(y + 1) / float(height)))
             return false;
     }

@@ -12,6 +12,9 @@ public:
     virtual ~PixelFunction() {}
     // The new pixel (x, y); the position is clamped into the image.
     virtual Pixel pixelAt(const Image& source, int x, int y) const = 0;
+    // Writes row y of the destination at once, with the bytes pixelAt would
+    // give, when the function has a way for these images; false otherwise.
+    virtual bool mapRow(const Image&, int, Image&) const { return false; }
 };
 
 // Writes function(source, x, y) into every pixel of the destination, row by

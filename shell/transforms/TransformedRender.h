@@ -10,8 +10,8 @@ class RenderCallbacks;
 // point of an affine grid: row y starts at origin + y * rowStep and each
 // pixel moves the point by columnStep. Progress after every eighth row; false
 // when the sink stops the run, the images are empty or their pixel steps
-// differ, or memory runs out. An axis-aligned grid over 3 or 4 bytes per
-// pixel takes a faster path with the same bytes as renderTransformedPlain.
+// differ, or memory runs out. Images of 3 or 4 bytes per pixel take faster
+// paths (one for axis-aligned grids) with the bytes of renderTransformedPlain.
 bool renderTransformed(const Image& source, Image& destination, const Vec2& origin,
                        const Vec2& columnStep, const Vec2& rowStep, float halfWidth,
                        float halfHeight, AreaDivide divide, RenderCallbacks& sink);

@@ -134,3 +134,31 @@ TEST(ColourOperations, RunAsFiltersByKey)
     PixelFunctionFilter empty(nullptr);
     EXPECT_FALSE(empty.apply(source, out, callbacks));
 }
+
+TEST(ColourOperations, RowPathsMatchThePixelFunction)
+{
+    const PropertyBag settings[] = {
+        bag({{"hue_rotate", "0.37"}, {"saturation", "0.8"}, {"lightness", "-0.1"}}),
+        bag({{"hue_rotate", "-2.2"}, {"saturation", "-0.5"}}),
+        bag({{"saturation", "3"}, {"lightness", "1e12"}}),
+        PropertyBag(),
+    };
+    std::vector<std::unique_ptr<PixelFunction>> functions;
+    for (const PropertyBag& s : settings)
+        functions.push_back(makeHueSaturation(s));
+    functions.push_back(makeLevels(bag({{"input_black", "30"}, {"input_white", "220"},
+                                        {"input_gamma", "0.7"}, {"output_white", "250"}})));
+    functions.push_back(makeBrightnessContrast(bag({{"contrast", "0.4"}, {"brightness", "-0.1"}})));
+    for (int format : {4, 6}) {
+        OwnedBitmap source(23, 6, format), rows(23, 6, format), pixels(23, 6, format);
+        fillPattern(source, unsigned(format));
+        for (const auto& f : functions) {
+            RecordingCallbacks callbacks;
+            ASSERT_TRUE(runPixelFunction(*f, source, rows, callbacks));
+            for (int y = 0; y < 6; ++y)
+                for (int x = 0; x < 23; ++x)
+                    pixels.setPixel(x, y, f->pixelAt(source, x, y));
+            EXPECT_TRUE(sameBytes(rows, pixels)) << format;
+        }
+    }
+}
