@@ -4,7 +4,7 @@
 
 #include "engine/RenderCallbacks.h"
 #include "image/PixelFormat.h"
-#include "shell/history/ImageFileAccess.h"
+#include "shell/files/ShellImageFiles.h"
 #include "shell/history/ImageStore.h"
 #include "shell/host/PluginRegistry.h"
 #include "shell/operations/Operation.h"
@@ -21,7 +21,7 @@ const char kOperationFailed[] = "Operation failed";
 ActionHistory::ActionHistory(ImageStore& store)
     : store_(store), runner_(nullptr), plugins_(nullptr)
 {
-    if (OwnedBitmap* first = store_.create(1, 1, kFormatBgra))
+    if (DocumentDib* first = store_.create(1, 1, kFormatBgra))
         current_ = store_.add(first);
 }
 
@@ -32,14 +32,14 @@ ActionHistory::~ActionHistory()
     registry_.clear();
 }
 
-OwnedBitmap* ActionHistory::currentImage() const
+DocumentDib* ActionHistory::currentImage() const
 {
     return store_.find(current_);
 }
 
 String ActionHistory::newSnapshot()
 {
-    OwnedBitmap* image = store_.create(1, 1, kFormatBgra);
+    DocumentDib* image = store_.create(1, 1, kFormatBgra);
     if (!image)
         return String();
     if (image->isEmpty()) {
@@ -248,7 +248,7 @@ bool ActionHistory::load(const String& path)
 {
     lastError_.clear();
     store_.clearAllocationFailure();
-    OwnedBitmap* image = store_.create(1, 1, kFormatBgra);
+    DocumentDib* image = store_.create(1, 1, kFormatBgra);
     if (!image) {
         lastError_ = kNotEnoughMemory;
         return false;
@@ -257,7 +257,7 @@ bool ActionHistory::load(const String& path)
     bool ok = false;
     try {
         name = store_.add(image);
-        ok = loadDocumentImage(path, *image);
+        ok = shellLoadImageFile(path, *image, String());
     } catch (...) {
         ok = false;
     }
@@ -276,11 +276,11 @@ bool ActionHistory::load(const String& path)
 
 bool ActionHistory::save(const String& path)
 {
-    OwnedBitmap* image = currentImage();
+    DocumentDib* image = currentImage();
     if (!image)
         return false;
     try {
-        return saveDocumentImage(path, *image);
+        return shellSaveImageFile(path, *image);
     } catch (...) {
         return false;
     }

@@ -9,7 +9,7 @@
 
 class ImageStore;
 class Operation;
-class OwnedBitmap;
+class DocumentDib;
 class ParameterRunner;
 class PluginRegistry;
 class PropertyBag;
@@ -56,7 +56,7 @@ public:
     size_t redoCount() const { return redo_.size(); }
     const String& currentName() const { return current_; }
     // The current image, or null when the store lost it.
-    OwnedBitmap* currentImage() const;
+    DocumentDib* currentImage() const;
     // Empty after a success; "Not enough memory" after a run, undo or redo
     // that failed for want of memory; "Operation failed" otherwise.
     const String& lastError() const { return lastError_; }

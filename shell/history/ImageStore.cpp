@@ -9,7 +9,7 @@ namespace {
 
 // A document image that tells its store when it cannot get its pixels, so
 // the history can make room and try again.
-class StoreImage : public OwnedBitmap
+class StoreImage : public DocumentDib
 {
 public:
     explicit StoreImage(ImageStore& store) : store_(store) {}
@@ -24,12 +24,12 @@ public:
             const uint64_t own = isEmpty() ? 0 : uint64_t(this->stride()) * uint64_t(this->height());
             const uint64_t wanted = uint64_t(stride) * uint64_t(height);
             if (store_.pixelBytes() - own + wanted > store_.pixelLimit()) {
-                OwnedBitmap::create(0, 0, format); // drops the old pixels, as a failed create does
+                DocumentDib::create(0, 0, format); // drops the old pixels, as a failed create does
                 store_.noteAllocationFailure();
                 return false;
             }
         }
-        if (OwnedBitmap::create(width, height, format))
+        if (DocumentDib::create(width, height, format))
             return true;
         if (sizeValid)
             store_.noteAllocationFailure();
@@ -53,7 +53,7 @@ ImageStore::~ImageStore()
     images_.clear();
 }
 
-OwnedBitmap* ImageStore::create(int width, int height, int format)
+DocumentDib* ImageStore::create(int width, int height, int format)
 {
     StoreImage* image = new (std::nothrow) StoreImage(*this);
     if (!image) {
@@ -64,7 +64,7 @@ OwnedBitmap* ImageStore::create(int width, int height, int format)
     return image;
 }
 
-String ImageStore::add(OwnedBitmap* image)
+String ImageStore::add(DocumentDib* image)
 {
     // The serial keeps names unique among live images even when two are
     // made within one clock tick.
@@ -74,7 +74,7 @@ String ImageStore::add(OwnedBitmap* image)
     return name;
 }
 
-void ImageStore::put(const String& name, OwnedBitmap* image)
+void ImageStore::put(const String& name, DocumentDib* image)
 {
     auto it = images_.find(name);
     if (it != images_.end()) {
@@ -83,10 +83,15 @@ void ImageStore::put(const String& name, OwnedBitmap* image)
         it->second = image;
         return;
     }
-    images_[name] = image;
+    try {
+        images_.emplace(name, image);
+    } catch (...) {
+        delete image;
+        throw;
+    }
 }
 
-OwnedBitmap* ImageStore::find(const String& name) const
+DocumentDib* ImageStore::find(const String& name) const
 {
     auto it = images_.find(name);
     return it == images_.end() ? nullptr : it->second;

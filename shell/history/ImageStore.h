@@ -4,7 +4,7 @@
 #include <map>
 
 #include "foundation/String.h"
-#include "image/OwnedBitmap.h"
+#include "shell/document/DocumentDib.h"
 
 // The named images of one document: a factory of document images and a
 // registry that owns them by name. Lookups report a miss as null, never by
@@ -19,14 +19,14 @@ public:
 
     // A new document image, not yet registered; null when even its object
     // cannot be allocated. A failed create on it is recorded (see below).
-    OwnedBitmap* create(int width, int height, int format);
+    DocumentDib* create(int width, int height, int format);
 
     // Registers the image under a fresh snapshot name ("image_%08x_" and the
     // creation time) and returns the name.
-    String add(OwnedBitmap* image);
+    String add(DocumentDib* image);
     // Registers under the name; an image already there is released.
-    void put(const String& name, OwnedBitmap* image);
-    OwnedBitmap* find(const String& name) const;
+    void put(const String& name, DocumentDib* image);
+    DocumentDib* find(const String& name) const;
     // Releases the image and erases the entry; false when the name is unknown.
     bool erase(const String& name);
 
@@ -46,7 +46,7 @@ public:
     void clearAllocationFailure() { allocationFailed_ = false; }
 
 private:
-    std::map<String, OwnedBitmap*> images_;
+    std::map<String, DocumentDib*> images_;
     uint32_t serial_;
     uint64_t pixelLimit_;
     bool allocationFailed_;

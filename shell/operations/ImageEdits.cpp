@@ -1,10 +1,8 @@
 #include "shell/operations/ImageEdits.h"
 
-#include <windows.h>
-
 #include "engine/RenderCallbacks.h"
-#include "image/GdiBridge.h"
 #include "image/Image.h"
+#include "shell/document/ClipboardPaste.h"
 #include "shell/operations/Operation.h"
 #include "shell/transforms/PixelFunction.h"
 
@@ -70,9 +68,5 @@ bool InvertEdit::apply(Image& image, RenderCallbacks& sink)
 
 bool ClipboardPasteEdit::apply(Image& image, RenderCallbacks& sink)
 {
-    if (!OpenClipboard(nullptr))
-        return report(false, sink);
-    const bool ok = readPackedDib(image, static_cast<HGLOBAL>(GetClipboardData(CF_DIB)));
-    CloseClipboard();
-    return report(ok, sink);
+    return report(pasteClipboardDib(image), sink);
 }

@@ -2,7 +2,6 @@
 
 #include <new>
 
-#include "image/OwnedBitmap.h"
 #include "shell/history/ActionHistory.h"
 #include "shell/history/ImageStore.h"
 
@@ -18,7 +17,7 @@ InPlaceOperation::~InPlaceOperation()
 
 bool InPlaceOperation::execute(RenderCallbacks& sink)
 {
-    OwnedBitmap* image = history_.currentImage();
+    DocumentDib* image = history_.currentImage();
     if (!image)
         return false;
     try {

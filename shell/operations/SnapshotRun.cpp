@@ -11,7 +11,7 @@ bool runIntoSnapshot(ActionHistory& history, ImageFilter& filter, RenderCallback
 {
     ImageStore& store = history.store();
     old = history.currentName();
-    OwnedBitmap* source = store.find(old);
+    DocumentDib* source = store.find(old);
     if (!source)
         return false;
     made = history.newSnapshot();
@@ -19,7 +19,7 @@ bool runIntoSnapshot(ActionHistory& history, ImageFilter& filter, RenderCallback
         store.noteAllocationFailure();
         return false;
     }
-    OwnedBitmap* destination = store.find(made);
+    DocumentDib* destination = store.find(made);
     bool ok = false;
     try {
         ok = destination && filter.prepareDestination(*source, *destination) &&

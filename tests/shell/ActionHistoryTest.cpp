@@ -35,7 +35,7 @@ struct Document
 {
     Document(int width, int height, int format, unsigned seed = 7) : history(store)
     {
-        OwnedBitmap* image = history.currentImage();
+        DocumentDib* image = history.currentImage();
         image->create(width, height, format);
         fillPattern(*image, seed);
     }
@@ -43,7 +43,7 @@ struct Document
     Snapshot current() const
     {
         Snapshot s;
-        const OwnedBitmap* image = history.currentImage();
+        const DocumentDib* image = history.currentImage();
         s.width = image->width();
         s.height = image->height();
         s.format = image->format();
@@ -305,6 +305,14 @@ TEST(ActionHistory, LoadingAFileDropsTheHistory)
     EXPECT_FALSE(doc.history.load(path + ".missing.png"));
     EXPECT_TRUE(doc.current() == loaded);
     EXPECT_EQ(doc.store.size(), 1u);
+
+    // Saved by the path's type and read back alike.
+    ASSERT_TRUE(doc.run("invertrgb"));
+    const Snapshot inverted = doc.current();
+    ASSERT_TRUE(doc.history.save(path));
+    ASSERT_TRUE(doc.history.load(path));
+    EXPECT_TRUE(doc.current() == inverted);
+    EXPECT_FALSE(doc.history.save(path + ".unknowntype"));
     DeleteFileA(path.c_str());
 }
 
