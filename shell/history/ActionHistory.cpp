@@ -108,6 +108,16 @@ void ActionHistory::clearStack(std::deque<Operation*>& stack)
     }
 }
 
+void ActionHistory::pushOrRelease(std::deque<Operation*>& stack, Operation* op)
+{
+    try {
+        stack.push_back(op);
+    } catch (...) {
+        // No room for the entry: the step can no longer be taken back.
+        removeOperation(op);
+    }
+}
+
 bool ActionHistory::dropOneStep(bool dropRedo)
 {
     if (dropRedo && !redo_.empty()) {
@@ -201,11 +211,11 @@ bool ActionHistory::undo(RenderCallbacks& sink)
     undo_.pop_back();
     if (!withMemoryRetry([op](RenderCallbacks& s) { return op->undo(s); }, sink, false)) {
         // Kept where it was, so it can be tried again.
-        undo_.push_back(op);
+        pushOrRelease(undo_, op);
         reportFailed(sink);
         return false;
     }
-    redo_.push_back(op);
+    pushOrRelease(redo_, op);
     reportFinished(sink);
     return true;
 }
@@ -218,11 +228,11 @@ bool ActionHistory::redo(RenderCallbacks& sink)
     Operation* op = redo_.back();
     redo_.pop_back();
     if (!withMemoryRetry([op](RenderCallbacks& s) { return op->redo(s); }, sink, false)) {
-        redo_.push_back(op);
+        pushOrRelease(redo_, op);
         reportFailed(sink);
         return false;
     }
-    undo_.push_back(op);
+    pushOrRelease(undo_, op);
     reportFinished(sink);
     return true;
 }

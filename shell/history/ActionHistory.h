@@ -90,6 +90,7 @@ private:
     void registerOperation(Operation* op);
     void removeOperation(Operation* op);
     void clearStack(std::deque<Operation*>& stack);
+    void pushOrRelease(std::deque<Operation*>& stack, Operation* op);
     // Runs the attempt; while it fails for want of memory and something can
     // be dropped (the redo steps when dropRedo, then the oldest undo steps),
     // drops one step and tries again.
