@@ -90,11 +90,11 @@ public:
     ClipboardImage()
     {
         window_ = CreateWindowA("STATIC", "", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
-        OwnedBitmap picture(5, 3, 4);
-        fillPattern(picture, 99);
+        picture_.create(5, 3, 4);
+        fillPattern(picture_, 99);
         if (OpenClipboard(window_)) {
             EmptyClipboard();
-            placed_ = SetClipboardData(CF_DIB, makeClipboardDib(picture)) != nullptr;
+            placed_ = SetClipboardData(CF_DIB, makeClipboardDib(picture_)) != nullptr;
             CloseClipboard();
         }
     }
@@ -107,11 +107,30 @@ public:
         DestroyWindow(window_);
     }
     bool placed() const { return placed_; }
+    const OwnedBitmap& picture() const { return picture_; }
 
 private:
+    OwnedBitmap picture_;
     HWND window_;
     bool placed_ = false;
 };
+
+// Other test programs share the desktop's clipboard: a paste that got
+// someone else's picture is undone and tried again.
+bool pasteOwnPicture(Document& doc)
+{
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        ClipboardImage clipboard;
+        SinkLog sink;
+        if (clipboard.placed() && doc.run("clipboardpaste", 0, PropertyBag(), sink)) {
+            if (sameBytes(*doc.history.currentImage(), clipboard.picture()))
+                return true;
+            doc.history.undo(sink);
+        }
+        Sleep(50);
+    }
+    return false;
+}
 
 struct Kind
 {
@@ -125,8 +144,6 @@ TEST(ActionHistory, EveryOperationKindUndoesAndRedoesByteForByte)
 {
     PluginRegistry plugins;
     ASSERT_TRUE(plugins.loadPlugin(ModulePaths::exeDirectory() + "testplugins\\good.qlplg"));
-    ClipboardImage clipboard;
-    ASSERT_TRUE(clipboard.placed());
 
     const Kind kinds[] = {
         {"vertflip", 0, PropertyBag(), "Vertical Flip"},
@@ -158,9 +175,13 @@ TEST(ActionHistory, EveryOperationKindUndoesAndRedoesByteForByte)
             doc.history.setPluginRegistry(&plugins);
             const Snapshot before = doc.current();
             SinkLog sink;
-            ASSERT_TRUE(doc.run(kind.key, kind.command, kind.values, sink));
-            EXPECT_EQ(sink.finishedCount >= 1, true);
-            EXPECT_EQ(sink.failedCount, 0);
+            if (std::string(kind.key) == "clipboardpaste") {
+                ASSERT_TRUE(pasteOwnPicture(doc));
+            } else {
+                ASSERT_TRUE(doc.run(kind.key, kind.command, kind.values, sink));
+                EXPECT_GE(sink.finishedCount, 1);
+                EXPECT_EQ(sink.failedCount, 0);
+            }
             const Snapshot after = doc.current();
             EXPECT_FALSE(after == before);
             EXPECT_EQ(doc.history.undoName(), kind.menuName);
