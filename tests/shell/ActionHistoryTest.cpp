@@ -307,6 +307,51 @@ TEST(ActionHistory, FailedAndUnknownOperationsChangeNothing)
     EXPECT_EQ(doc.history.undoCount(), 1u);
 }
 
+// Stands in for the parameter dialog: previews once, then confirms or not.
+class PreviewingRunner : public DescribedDefaultsRunner
+{
+public:
+    bool chooseValues(const PropertyReader& description, PropertyBag& values,
+                      ParameterPreview& preview) override
+    {
+        ++asked;
+        DescribedDefaultsRunner::chooseValues(description, values, preview);
+        SinkLog previewSink;
+        previewed = preview.preview(previewSink);
+        return confirm;
+    }
+    int asked = 0;
+    bool previewed = false;
+    bool confirm = false;
+};
+
+TEST(ActionHistory, DialogDrivenOperationsAskOnceAndPreviewIntoTheirDestination)
+{
+    Document doc(16, 10, 6);
+    PreviewingRunner runner;
+    doc.history.setParameterRunner(&runner);
+    PropertyBag description;
+    ASSERT_TRUE(BuildParameterSchema(519, description, *doc.history.currentImage(), runner));
+    const Snapshot before = doc.current();
+
+    SinkLog sink;
+    EXPECT_FALSE(doc.history.run("blur_gauss", description, sink)) << "cancelled";
+    EXPECT_EQ(runner.asked, 1);
+    EXPECT_TRUE(runner.previewed);
+    EXPECT_TRUE(doc.current() == before);
+    EXPECT_EQ(doc.store.size(), 1u);
+    EXPECT_EQ(doc.history.undoCount(), 0u);
+
+    runner.confirm = true;
+    ASSERT_TRUE(doc.history.run("blur_gauss", description, sink));
+    const Snapshot blurred = doc.current();
+    ASSERT_TRUE(doc.history.undo(sink));
+    ASSERT_TRUE(doc.history.redo(sink));
+    EXPECT_TRUE(doc.current() == blurred);
+    EXPECT_EQ(runner.asked, 2) << "undo and redo ask nothing";
+    doc.history.setParameterRunner(nullptr);
+}
+
 TEST(ActionHistory, LoadingAFileDropsTheHistory)
 {
     const String path = tempFolder() + "qx_history_load.png";
