@@ -1,0 +1,48 @@
+#pragma once
+
+#include <windows.h>
+
+#include "foundation/String.h"
+
+class ComponentSet;
+struct Canvas;
+struct FilterRecord;
+
+// Where the entry points hand over to the plug-in's dialogs. The dialogs
+// plug in through the setters; until then the settings dialog answers
+// Unavailable (the caller treats that as a cancel) and the About box shows
+// nothing.
+
+enum class DialogOutcome
+{
+    Applied,
+    Cancelled,
+    Unavailable
+};
+
+// What the settings dialog works on. The runner opens the preset store for
+// the dialog and saves and closes it before it returns. On Applied the
+// caller saves the component set with presetName and paramsChanged.
+struct SettingsDialogRun
+{
+    ComponentSet& components;
+    Canvas& canvas;
+    HWND owner;
+    FilterRecord* filterRecord; // the filter host's record; null for the shell
+    String presetName;
+    bool paramsChanged;
+};
+
+typedef DialogOutcome (*SettingsDialogRunner)(SettingsDialogRun& run);
+typedef void (*AboutBoxRunner)(HWND owner);
+
+// Null puts the built-in stand-in back.
+void setSettingsDialogRunner(SettingsDialogRunner runner);
+void setAboutBoxRunner(AboutBoxRunner runner);
+
+DialogOutcome runSettingsDialog(SettingsDialogRun& run);
+void runAboutBox(HWND owner);
+
+// The window a dialog of ours is owned by: the given one when it is a
+// window, else the calling thread's active window.
+HWND dialogOwner(HWND given);
