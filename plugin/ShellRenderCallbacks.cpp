@@ -17,7 +17,8 @@ bool ShellRenderCallbacks::progress(float fraction)
 {
     if (!request_.progress)
         return true;
-    const ProgressByteProc proc = reinterpret_cast<ProgressByteProc>(request_.progress);
+    const ProgressByteProc proc =
+        reinterpret_cast<ProgressByteProc>(reinterpret_cast<void*>(request_.progress));
     return proc(request_.callbackContext, fraction) != 0;
 }
 
@@ -25,7 +26,8 @@ bool ShellRenderCallbacks::isCancelled()
 {
     if (!request_.abortRequested)
         return false;
-    const AbortByteProc proc = reinterpret_cast<AbortByteProc>(request_.abortRequested);
+    const AbortByteProc proc =
+        reinterpret_cast<AbortByteProc>(reinterpret_cast<void*>(request_.abortRequested));
     return proc(request_.callbackContext) != 0;
 }
 
