@@ -6,6 +6,9 @@
 
 #include "PluginTestSupport.h"
 #include "engine/ComponentSet.h"
+#include "engine/applications/ApplicationPattern.h"
+#include "engine/brushes/Brush.h"
+#include "engine/strokes/StrokeAlgorithm.h"
 #include "foundation/IniText.h"
 #include "foundation/PropertyBag.h"
 #include "foundation/SessionSettingsStore.h"
