@@ -54,13 +54,16 @@ protected:
     void SetUp() override { ASSERT_TRUE(module().loaded()) << "no ENTRYPOINT1 in " << module().path; }
 };
 
+BOOL CALLBACK countWindow(HWND, LPARAM count)
+{
+    ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
 int threadWindows()
 {
     int n = 0;
-    EnumThreadWindows(GetCurrentThreadId(), [](HWND, LPARAM count) -> BOOL {
-        ++*reinterpret_cast<int*>(count);
-        return TRUE;
-    }, LPARAM(&n));
+    EnumThreadWindows(GetCurrentThreadId(), &countWindow, LPARAM(&n));
     return n;
 }
 
