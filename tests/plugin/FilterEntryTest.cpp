@@ -247,6 +247,32 @@ TEST_F(FilterEntryTest, DialogRequestsAndParameterBlocks)
     EXPECT_TRUE(std::all_of(foreign.begin(), foreign.end(), [](uint8_t b) { return b == 0xCC; }));
 }
 
+TEST_F(FilterEntryTest, BothDoorsPaintTheSamePixelsFromTheSameSettings)
+{
+    const std::string text = "[_current]\r\nbrush.id=_ColorPointBrush\r\nstroke.id=ParamAngleStroke\r\n"
+                             "stroke.direction=contour16_bright\r\n";
+    FilterHost host(module().entry, 80, 60, 3);
+    host.record.parameters = newHostHandle(sizeof(FilterParameters));
+    FilterParameters* block = *static_cast<FilterParameters**>(host.record.parameters);
+    std::memcpy(block->settings, text.data(), text.size());
+    block->settingsLength = uint32_t(text.size());
+    srand(21);
+    ASSERT_EQ(host.run(false), 0);
+
+    TestImage source(80, 60, 5);
+    for (int y = 0; y < 60; ++y)
+        std::memcpy(source.row(y), &host.input[size_t(y) * host.rowBytes], 80 * 3);
+    TestImage destination(80, 60, 5);
+    SettingsBuffer settings(text);
+    PluginRequest request = makeRequest(source, destination, &settings);
+    srand(21);
+    ASSERT_TRUE(plugin().processImage(&request));
+    for (int y = 0; y < 60; ++y)
+        ASSERT_EQ(std::memcmp(destination.row(y), &host.output[size_t(y) * host.rowBytes], 80 * 3), 0)
+            << "row " << y;
+    EXPECT_GT(changedPixels(host), 0);
+}
+
 // In process, with a stand-in dialog that confirms.
 String confirmedName;
 
