@@ -51,7 +51,11 @@ bool rectIsZero(const FilterRect& r)
 class FilterEntryTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { ASSERT_TRUE(module().loaded()) << "no ENTRYPOINT1 in " << module().path; }
+    void SetUp() override
+    {
+        ASSERT_TRUE(module().loaded()) << module().path << ": " << module().failure;
+        ASSERT_EQ(module().entryName, "ENTRYPOINT1");
+    }
 };
 
 BOOL CALLBACK countWindow(HWND, LPARAM count)

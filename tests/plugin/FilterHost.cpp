@@ -38,14 +38,79 @@ bool isEmpty(const FilterRect& r)
 
 } // namespace
 
+namespace {
+
+uint32_t code(const char (&c)[5])
+{
+    return uint32_t(uint8_t(c[0])) << 24 | uint32_t(uint8_t(c[1])) << 16 |
+           uint32_t(uint8_t(c[2])) << 8 | uint32_t(uint8_t(c[3]));
+}
+
+uint32_t read32(const uint8_t* p)
+{
+    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+
+// Reads kind and entry name from the PiPL: int16 version, int32 reserved,
+// int32 count, then properties {vendor, key, id, length, data}, each field
+// little-endian and the data padded to its length.
+bool readPipl(HMODULE module, FilterModule& m)
+{
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(16000), "PIPL");
+    HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+    const uint8_t* bytes = loaded ? static_cast<const uint8_t*>(LockResource(loaded)) : nullptr;
+    const size_t size = found ? SizeofResource(module, found) : 0;
+    if (!bytes || size < 10) {
+        m.failure = "no PiPL resource";
+        return false;
+    }
+    const uint32_t codeKey = sizeof(void*) == 8 ? code("8664") : code("wx86");
+    const uint32_t count = read32(bytes + 6);
+    size_t at = 10;
+    for (uint32_t i = 0; i < count; ++i) {
+        if (size - at < 16) {
+            m.failure = "PiPL property header past the end";
+            return false;
+        }
+        const uint32_t key = read32(bytes + at + 4);
+        const uint32_t length = read32(bytes + at + 12);
+        at += 16;
+        if (length > size - at) {
+            m.failure = "PiPL property data past the end";
+            return false;
+        }
+        const uint8_t* data = bytes + at;
+        if (key == code("kind") && length >= 4)
+            m.isFilter = read32(data) == code("8BFM");
+        else if (key == codeKey)
+            m.entryName.assign(reinterpret_cast<const char*>(data),
+                               strnlen(reinterpret_cast<const char*>(data), length));
+        at += length;
+    }
+    if (!m.isFilter || m.entryName.empty()) {
+        m.failure = "PiPL names no filter entry for this architecture";
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
 FilterModule loadFilterModule(const std::string& path)
 {
     FilterModule m;
     m.path = path;
     m.module = LoadLibraryA(path.c_str());
-    if (m.module)
-        m.entry = reinterpret_cast<FilterEntryProc>(
-            reinterpret_cast<void*>(GetProcAddress(m.module, "ENTRYPOINT1")));
+    if (!m.module) {
+        m.failure = "cannot load the module";
+        return m;
+    }
+    if (!readPipl(m.module, m))
+        return m;
+    m.entry = reinterpret_cast<FilterEntryProc>(
+        reinterpret_cast<void*>(GetProcAddress(m.module, m.entryName.c_str())));
+    if (!m.entry)
+        m.failure = "no export " + m.entryName;
     return m;
 }
 

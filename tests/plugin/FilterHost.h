@@ -11,13 +11,17 @@
 
 namespace plugintest {
 
-// The plug-in as a filter host finds it: the module loaded by file name and
-// its ENTRYPOINT1 export.
+// The plug-in as a filter host finds it: the module loaded by file name, its
+// PiPL resource read for the kind and the entry point's name under this
+// architecture's code key, and that export.
 struct FilterModule
 {
     HMODULE module = nullptr;
     FilterEntryProc entry = nullptr;
     std::string path;
+    bool isFilter = false;  // PiPL kind "8BFM"
+    std::string entryName;  // from the PiPL
+    std::string failure;    // why it is not loaded
 
     bool loaded() const { return module && entry; }
 };

@@ -78,7 +78,7 @@ int main(int argc, char** argv)
     }
     const FilterModule plugin = loadFilterModule(moduleFolder() + "Quillorantix_Daubcrafter.8bf");
     if (!plugin.loaded()) {
-        std::fprintf(stderr, "no ENTRYPOINT1 in %s\n", plugin.path.c_str());
+        std::fprintf(stderr, "%s: %s\n", plugin.path.c_str(), plugin.failure.c_str());
         return 1;
     }
     Scene scene;

@@ -1,0 +1,52 @@
+#include "framework/FrameworkErrors.h"
+
+#include "foundation/Exception.h"
+#include "foundation/Logger.h"
+#include "framework/MessageBox.h"
+
+#include <exception>
+
+namespace {
+
+void defaultReporter(const char*, const String& description)
+{
+    showMessageBox(nullptr, "An internal error occurred:\n" + description, String(),
+                   MB_OK | MB_ICONERROR);
+}
+
+ExceptionReporter reporter = &defaultReporter;
+
+String describeCurrentException()
+{
+    try {
+        throw;
+    } catch (const Exception& e) {
+        return String::fromFormat("%s (%08X)", e.message ? e.message : "", unsigned(e.code));
+    } catch (const FrameworkException& e) {
+        return e.reason;
+    } catch (const std::exception& e) {
+        return String(e.what());
+    } catch (...) {
+        return String("unknown exception");
+    }
+}
+
+} // namespace
+
+ExceptionReporter setExceptionReporter(ExceptionReporter r)
+{
+    ExceptionReporter previous = reporter;
+    reporter = r ? r : &defaultReporter;
+    return previous;
+}
+
+void reportCurrentException(const char* where)
+{
+    // The reporter runs inside a window procedure: nothing may escape it.
+    try {
+        const String description = describeCurrentException();
+        currentLogger()->error(0, "%s: %s", where ? where : "", description.c_str());
+        reporter(where ? where : "", description);
+    } catch (...) {
+    }
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "foundation/String.h"
+
+// The framework's own exception: a window, dialog or resource that could not
+// be made. Filter hosts' entry points catch it by type.
+class FrameworkException
+{
+public:
+    explicit FrameworkException(const char* reason) : reason(reason ? reason : "") {}
+    virtual ~FrameworkException() {}
+
+    String reason;
+};
+
+// Receives every exception that a window or dialog procedure caught: where it
+// was caught and a readable description of what was thrown.
+typedef void (*ExceptionReporter)(const char* where, const String& description);
+
+// Call only inside a catch block: describes the exception being handled,
+// logs it and hands it to the reporter (by default a message box through the
+// message-box seam). Never throws.
+void reportCurrentException(const char* where);
+// Installs a reporter; null restores the default. Returns the previous one.
+ExceptionReporter setExceptionReporter(ExceptionReporter reporter);

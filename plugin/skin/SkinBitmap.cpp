@@ -1,0 +1,67 @@
+#include "plugin/skin/SkinBitmap.h"
+
+#include "image/DibImage.h"
+#include "image/MemoryDc.h"
+#include "image/PixelGenerator.h"
+
+SkinBitmap::SkinBitmap() : bitmap_(nullptr)
+{
+}
+
+SkinBitmap::~SkinBitmap()
+{
+    attach(nullptr);
+}
+
+void SkinBitmap::attach(HBITMAP bitmap)
+{
+    if (bitmap_ && bitmap_ != bitmap)
+        DeleteObject(bitmap_);
+    bitmap_ = bitmap;
+}
+
+bool SkinBitmap::loadResource(HINSTANCE module, UINT id)
+{
+    HBITMAP loaded = LoadBitmapA(module, MAKEINTRESOURCEA(id));
+    if (!loaded)
+        return false;
+    attach(loaded);
+    return true;
+}
+
+bool SkinBitmap::loadFile(const String& path, PixelGenerator* generator, HDC dc)
+{
+    DibImage image;
+    if (!image.loadFile(path) || image.isEmpty())
+        return false;
+    if (generator)
+        image.fillFrom(*generator);
+    image.updateBitmapInfo();
+    HBITMAP made = image.createDdb(dc);
+    if (!made)
+        return false;
+    attach(made);
+    return true;
+}
+
+SIZE SkinBitmap::size() const
+{
+    SIZE s = {0, 0};
+    BITMAP info;
+    if (bitmap_ && GetObjectA(bitmap_, sizeof info, &info)) {
+        s.cx = info.bmWidth;
+        s.cy = info.bmHeight;
+    }
+    return s;
+}
+
+bool SkinBitmap::draw(HDC target, const RECT& to, const RECT& from, bool transparent,
+                      COLORREF transparentColour) const
+{
+    if (!bitmap_)
+        return false;
+    // The bitmap stays ours: the memory DC only borrows it.
+    MemoryDc source(bitmap_, false, target);
+    return transparent ? source.transparentBltTo(target, to, from, transparentColour)
+                       : source.stretchBltTo(target, to, from, SRCCOPY);
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <windows.h>
+
+#include "foundation/String.h"
+
+class PixelGenerator;
+
+// An owned device bitmap for skinned buttons: from a bitmap resource, or
+// from an image file decoded by the image library and passed through a
+// pixel generator. Each load replaces (and deletes) the previous bitmap.
+class SkinBitmap
+{
+public:
+    SkinBitmap();
+    ~SkinBitmap();
+    SkinBitmap(const SkinBitmap&) = delete;
+    SkinBitmap& operator=(const SkinBitmap&) = delete;
+
+    bool loadResource(HINSTANCE module, UINT id);
+    // generator may be null (the decoded pixels as they are).
+    bool loadFile(const String& path, PixelGenerator* generator, HDC dc);
+    // Takes over a bitmap the caller made.
+    void attach(HBITMAP bitmap);
+
+    HBITMAP handle() const { return bitmap_; }
+    SIZE size() const;
+    // Copies the source rectangle of the bitmap into the target rectangle,
+    // stretched; with a transparent colour, pixels of that colour are left.
+    bool draw(HDC target, const RECT& to, const RECT& from, bool transparent,
+              COLORREF transparentColour) const;
+
+private:
+    HBITMAP bitmap_;
+};

@@ -1,0 +1,144 @@
+#pragma once
+
+// Drives modal windows from inside their own message loops: a thread timer
+// fires in whatever modal loop runs, finds this thread's topmost visible
+// dialog and hands it to an action. Header only; both GUI suites use it.
+
+#include <windows.h>
+
+#include <functional>
+#include <vector>
+
+namespace guitest {
+
+typedef std::function<void(HWND dialog)> DialogAction;
+
+inline std::vector<DialogAction>& pendingActions()
+{
+    static std::vector<DialogAction> actions;
+    return actions;
+}
+
+inline BOOL CALLBACK findDialog(HWND window, LPARAM result)
+{
+    char name[16] = "";
+    GetClassNameA(window, name, sizeof name);
+    if (IsWindowVisible(window) && lstrcmpA(name, "#32770") == 0) {
+        HWND* out = reinterpret_cast<HWND*>(result);
+        // Enumeration runs top of the Z order first; the newest modal window
+        // is active.
+        if (!*out || window == GetActiveWindow())
+            *out = window;
+    }
+    return TRUE;
+}
+
+inline HWND topDialog()
+{
+    HWND found = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), &findDialog, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+inline void CALLBACK actionTimer(HWND, UINT, UINT_PTR id, DWORD)
+{
+    HWND dialog = topDialog();
+    if (!dialog || pendingActions().empty())
+        return;
+    KillTimer(nullptr, id);
+    DialogAction action = pendingActions().front();
+    pendingActions().erase(pendingActions().begin());
+    action(dialog);
+}
+
+// Runs `action` on the topmost dialog once one is up (polled every 30 ms).
+// Actions run in the order they were queued, one per timer.
+inline void whenDialogUp(DialogAction action)
+{
+    pendingActions().push_back(std::move(action));
+    SetTimer(nullptr, 0, 30, &actionTimer);
+}
+
+// Lets queued and posted messages run.
+inline void pumpMessages(DWORD milliseconds = 50)
+{
+    const DWORD until = GetTickCount() + milliseconds;
+    MSG message;
+    do {
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        Sleep(5);
+    } while (GetTickCount() < until);
+}
+
+inline void pressKey(HWND window, UINT key)
+{
+    HWND target = GetFocus() ? GetFocus() : window;
+    PostMessageA(target, WM_KEYDOWN, key, 1);
+    PostMessageA(target, WM_KEYUP, key, 0xC0000001);
+}
+
+// The window's pixels as seen on screen, rows top-down, B,G,R,x.
+struct Capture
+{
+    int width = 0;
+    int height = 0;
+    std::vector<unsigned char> pixels;
+
+    COLORREF at(int x, int y) const
+    {
+        const unsigned char* p = &pixels[(size_t(y) * size_t(width) + size_t(x)) * 4];
+        return RGB(p[2], p[1], p[0]);
+    }
+};
+
+inline Capture captureWindow(HWND window, bool client = false)
+{
+    Capture capture;
+    // The frame too: without a window manager Wine paints captions only
+    // when asked.
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    RECT r;
+    if (client) {
+        GetClientRect(window, &r);
+        MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    } else {
+        GetWindowRect(window, &r);
+    }
+    capture.width = r.right - r.left;
+    capture.height = r.bottom - r.top;
+    if (capture.width <= 0 || capture.height <= 0)
+        return capture;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = capture.width;
+    info.bmiHeader.biHeight = -capture.height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, capture.width, capture.height, screen, r.left, r.top, SRCCOPY);
+    if (!client) {
+        // The caption and frame as the window itself paints them.
+        HDC windowDc = GetWindowDC(window);
+        SendMessageA(window, WM_NCPAINT, 1, 0);
+        BitBlt(memory, 0, 0, capture.width, capture.height, windowDc, 0, 0, SRCCOPY);
+        ReleaseDC(window, windowDc);
+    }
+    GdiFlush();
+    const unsigned char* start = static_cast<const unsigned char*>(bits);
+    capture.pixels.assign(start, start + size_t(capture.width) * size_t(capture.height) * 4);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return capture;
+}
+
+} // namespace guitest

@@ -1,0 +1,212 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "FrontEndTestSupport.h"
+#include "framework/GuiTestSupport.h"
+#include "framework/Hooks.h"
+#include "image/OwnedBitmap.h"
+#include "image/codecs/PngCodec.h"
+#include "plugin/PluginApp.h"
+#include "plugin/PluginResources.h"
+#include "plugin/dialogs/AboutDialog.h"
+#include "plugin/dialogs/AuthorNameDialog.h"
+#include "plugin/dialogs/InfoDialog.h"
+#include "plugin/dialogs/PresetSaveDialog.h"
+#include "plugin/dialogs/QuickHelpDialog.h"
+
+namespace {
+
+using namespace plugintest;
+using guitest::Capture;
+
+// With QX_SCREENSHOT_DIR set, every dialog's picture is saved there.
+void saveScreenshot(const Capture& capture, const char* name)
+{
+    const char* folder = std::getenv("QX_SCREENSHOT_DIR");
+    if (!folder || !*folder || capture.width <= 0)
+        return;
+    OwnedBitmap picture(capture.width, capture.height, 4);
+    for (int y = 0; y < capture.height; ++y)
+        for (int x = 0; x < capture.width; ++x) {
+            const unsigned char* s = &capture.pixels[(size_t(y) * capture.width + x) * 4];
+            unsigned char* d = picture.pixelAddress(x, y);
+            d[0] = s[0];
+            d[1] = s[1];
+            d[2] = s[2];
+        }
+    PngCodec codec;
+    EXPECT_TRUE(codec.save(picture, String(folder) + "\\" + name + ".png")) << name;
+}
+
+// The control's rectangle in the dialog's window capture.
+RECT itemRect(HWND dialog, int id)
+{
+    RECT item, frame;
+    GetWindowRect(GetDlgItem(dialog, id), &item);
+    GetWindowRect(dialog, &frame);
+    OffsetRect(&item, -frame.left, -frame.top);
+    return item;
+}
+
+bool anyPixelIs(const Capture& c, const RECT& r, COLORREF colour)
+{
+    for (int y = r.top; y < r.bottom && y < c.height; ++y)
+        for (int x = r.left; x < r.right && x < c.width; ++x)
+            if (c.at(x, y) == colour)
+                return true;
+    return false;
+}
+
+class SmallDialogs : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(attachFrontEnd());
+        guitest::pendingActions().clear();
+    }
+    void TearDown() override
+    {
+        setWebPageOpener(nullptr);
+        guitest::pendingActions().clear();
+    }
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+};
+
+TEST_F(SmallDialogs, AboutClosesWithOkOnAnyClick)
+{
+    CAboutDialog about(nullptr);
+    Capture shot;
+    guitest::whenDialogUp([&](HWND d) {
+        shot = guitest::captureWindow(d);
+        PostMessageA(d, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 70));
+    });
+    EXPECT_EQ(IDOK, about.doModal());
+    saveScreenshot(shot, "about");
+    ASSERT_GT(shot.width, 100);
+    EXPECT_EQ(face, shot.at(shot.width / 2, 8));
+    EXPECT_EQ(face, shot.at(6, shot.height - 8));
+}
+
+TEST_F(SmallDialogs, AuthorNameTakesAtMost24Characters)
+{
+    CAuthorNameDialog dialog(nullptr, "Ann");
+    Capture shot;
+    LRESULT limit = 0;
+    String shown;
+    guitest::whenDialogUp([&](HWND d) {
+        shot = guitest::captureWindow(d);
+        limit = SendDlgItemMessageA(d, IDC_NAME_EDIT, EM_GETLIMITTEXT, 0, 0);
+        char text[64] = "";
+        GetDlgItemTextA(d, IDC_NAME_EDIT, text, sizeof text);
+        shown = text;
+        SetDlgItemTextA(d, IDC_NAME_EDIT, "Bea Painter");
+        SendMessageA(GetDlgItem(d, IDOK), BM_CLICK, 0, 0);
+    });
+    EXPECT_EQ(IDOK, dialog.doModal());
+    saveScreenshot(shot, "author_name");
+    EXPECT_EQ(24, limit);
+    EXPECT_EQ("Ann", shown);
+    EXPECT_EQ("Bea Painter", dialog.name);
+    EXPECT_EQ(face, shot.at(12, shot.height - 12));
+}
+
+TEST_F(SmallDialogs, PresetSaveLimitsTheNameButNotTheMultiLineDescription)
+{
+    CPresetSaveDialog dialog(nullptr, "Mine", "old words");
+    Capture shot;
+    LRESULT nameLimit = 0, descriptionLimit = 0;
+    LONG descriptionStyle = 0;
+    RECT descriptionBox = {};
+    const std::string longText(400, 'w');
+    guitest::whenDialogUp([&](HWND d) {
+        shot = guitest::captureWindow(d);
+        descriptionBox = itemRect(d, IDC_DESCRIPTION_EDIT);
+        nameLimit = SendDlgItemMessageA(d, IDC_NAME_EDIT, EM_GETLIMITTEXT, 0, 0);
+        descriptionLimit = SendDlgItemMessageA(d, IDC_DESCRIPTION_EDIT, EM_GETLIMITTEXT, 0, 0);
+        descriptionStyle = GetWindowLongA(GetDlgItem(d, IDC_DESCRIPTION_EDIT), GWL_STYLE);
+        SetDlgItemTextA(d, IDC_DESCRIPTION_EDIT, longText.c_str());
+        SendMessageA(GetDlgItem(d, IDOK), BM_CLICK, 0, 0);
+    });
+    EXPECT_EQ(IDOK, dialog.doModal());
+    saveScreenshot(shot, "preset_save");
+    EXPECT_EQ(24, nameLimit);
+    EXPECT_GE(descriptionLimit, 30000);
+    EXPECT_TRUE(descriptionStyle & ES_MULTILINE);
+    EXPECT_EQ("Mine", dialog.name);
+    EXPECT_EQ(longText, dialog.description);
+    EXPECT_EQ(GetSysColor(COLOR_WINDOW),
+              shot.at(descriptionBox.left + 4, descriptionBox.bottom - 4));
+}
+
+TEST_F(SmallDialogs, QuickHelpShowsThePictureAtItsSizeAndAClickCloses)
+{
+    CQuickHelpDialog dialog(IDB_QUICK_HELP, nullptr);
+    Capture shot;
+    RECT frame = {};
+    guitest::whenDialogUp([&](HWND d) {
+        GetWindowRect(d, &frame);
+        shot = guitest::captureWindow(d, true);
+        PostMessageA(d, WM_LBUTTONUP, 0, MAKELPARAM(100, 100));
+    });
+    EXPECT_EQ(IDCANCEL, dialog.doModal());
+    saveScreenshot(shot, "quick_help");
+    EXPECT_EQ(450, frame.right - frame.left);
+    EXPECT_EQ(400, frame.bottom - frame.top);
+    ASSERT_GT(shot.width, 400);
+    // The title band, the paper and the footer of the picture.
+    EXPECT_EQ(RGB(32, 48, 96), shot.at(shot.width - 12, 8));
+    EXPECT_EQ(RGB(250, 246, 236), shot.at(shot.width - 12, 70));
+    EXPECT_EQ(RGB(226, 222, 212), shot.at(6, shot.height - 6));
+}
+
+TEST_F(SmallDialogs, AMissingQuickHelpPictureEndsTheDialogBeforeItShows)
+{
+    CQuickHelpDialog dialog(IDB_QUICK_HELP + 1, nullptr);
+    bool shown = false;
+    guitest::whenDialogUp([&](HWND d) {
+        shown = true;
+        PostMessageA(d, WM_COMMAND, IDCANCEL, 0);
+    });
+    EXPECT_EQ(IDCANCEL, dialog.doModal());
+    guitest::pumpMessages(100);
+    EXPECT_FALSE(shown);
+}
+
+int opens = 0;
+bool refuseToOpen(const String&) { ++opens; return false; }
+bool open(const String&) { ++opens; return true; }
+
+TEST_F(SmallDialogs, InfoKeepsItsTextClosesAsCancelAndItsLinkTurnsPurpleWhenOpened)
+{
+    Capture shot;
+    RECT linkBox = {};
+    String text;
+    bool visitedAfterFailure = true, visitedAfterSuccess = false;
+    CInfoDialog dialog(nullptr);
+    guitest::whenDialogUp([&](HWND d) {
+        shot = guitest::captureWindow(d);
+        linkBox = itemRect(d, IDC_INFO_LINK);
+        char buffer[128] = "";
+        GetDlgItemTextA(d, IDC_INFO_TEXT, buffer, sizeof buffer);
+        text = buffer;
+        setWebPageOpener(&refuseToOpen);
+        dialog.link.click();
+        visitedAfterFailure = dialog.link.visited;
+        setWebPageOpener(&open);
+        SendMessageA(GetDlgItem(d, IDC_INFO_LINK), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+        SendMessageA(GetDlgItem(d, IDC_INFO_LINK), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+        visitedAfterSuccess = dialog.link.visited;
+        SendMessageA(GetDlgItem(d, IDCANCEL), BM_CLICK, 0, 0);
+    });
+    EXPECT_EQ(IDCANCEL, dialog.doModal());
+    saveScreenshot(shot, "info");
+    EXPECT_EQ("Please visit our web site at ", text);
+    EXPECT_FALSE(visitedAfterFailure);
+    EXPECT_TRUE(visitedAfterSuccess);
+    EXPECT_EQ(2, opens);
+    EXPECT_TRUE(anyPixelIs(shot, linkBox, RGB(0, 0, 255)));
+}
+
+} // namespace
