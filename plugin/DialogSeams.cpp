@@ -1,6 +1,7 @@
 #include "plugin/DialogSeams.h"
 
 #include "foundation/Logger.h"
+#include "plugin/dialogs/AboutDialog.h"
 
 namespace {
 
@@ -10,12 +11,14 @@ DialogOutcome settingsDialogUnavailable(SettingsDialogRun&)
     return DialogOutcome::Unavailable;
 }
 
-void noAboutBox(HWND)
+void showAboutBox(HWND owner)
 {
+    CAboutDialog dialog(owner);
+    dialog.doModal();
 }
 
 SettingsDialogRunner settingsRunner = &settingsDialogUnavailable;
-AboutBoxRunner aboutRunner = &noAboutBox;
+AboutBoxRunner aboutRunner = &showAboutBox;
 
 } // namespace
 
@@ -26,7 +29,7 @@ void setSettingsDialogRunner(SettingsDialogRunner runner)
 
 void setAboutBoxRunner(AboutBoxRunner runner)
 {
-    aboutRunner = runner ? runner : &noAboutBox;
+    aboutRunner = runner ? runner : &showAboutBox;
 }
 
 DialogOutcome runSettingsDialog(SettingsDialogRun& run)
@@ -37,9 +40,4 @@ DialogOutcome runSettingsDialog(SettingsDialogRun& run)
 void runAboutBox(HWND owner)
 {
     aboutRunner(owner);
-}
-
-HWND dialogOwner(HWND given)
-{
-    return given && IsWindow(given) ? given : GetActiveWindow();
 }

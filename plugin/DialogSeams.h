@@ -8,10 +8,10 @@ class ComponentSet;
 struct Canvas;
 struct FilterRecord;
 
-// Where the entry points hand over to the plug-in's dialogs. The dialogs
-// plug in through the setters; until then the settings dialog answers
-// Unavailable (the caller treats that as a cancel) and the About box shows
-// nothing.
+// Where the entry points hand over to the plug-in's dialogs, replaceable
+// through the setters. Until the settings dialog plugs in it answers
+// Unavailable (the caller treats that as a cancel). The owner given is the
+// host's window as the host named it; the dialogs resolve a usable owner.
 
 enum class DialogOutcome
 {
@@ -42,7 +42,3 @@ void setAboutBoxRunner(AboutBoxRunner runner);
 
 DialogOutcome runSettingsDialog(SettingsDialogRun& run);
 void runAboutBox(HWND owner);
-
-// The window a dialog of ours is owned by: the given one when it is a
-// window, else the calling thread's active window.
-HWND dialogOwner(HWND given);

@@ -157,7 +157,7 @@ void runFilterDialog(FilterData& data, FilterRecord& record)
     ComponentSet components(current);
     Canvas canvas;
     makeCanvas(images, canvas);
-    const HWND owner = dialogOwner(hostWindow(static_cast<FilterPlatformData*>(record.platformData)));
+    const HWND owner = hostWindow(static_cast<FilterPlatformData*>(record.platformData));
     SettingsDialogRun run{components,
                           canvas,
                           owner,
@@ -206,7 +206,7 @@ void dispatch(int16_t selector, void* record, FilterData& data)
 {
     if (selector == FilterSelectorAbout) {
         const FilterAboutRecord* about = static_cast<const FilterAboutRecord*>(record);
-        runAboutBox(dialogOwner(hostWindow(about ? about->platformData : nullptr)));
+        runAboutBox(hostWindow(about ? about->platformData : nullptr));
         return;
     }
     if (selector < FilterSelectorParameters || selector > FilterSelectorFinish) {

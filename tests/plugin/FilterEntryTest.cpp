@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "FilterHost.h"
+#include "framework/GuiTestSupport.h"
 #include "PluginTestSupport.h"
 #include "foundation/FixedBufferReader.h"
 #include "foundation/IniText.h"
@@ -163,13 +164,34 @@ TEST_F(FilterEntryTest, UnknownSelectorsAndMissingPointersAreAnsweredNotFollowed
     module().entry(FilterSelectorContinue, nullptr, &host.data, &result);
     EXPECT_EQ(result, FilterResultBadParameters);
 
-    // About draws nothing yet, whatever the owner.
-    FilterAboutRecord about{nullptr};
-    EXPECT_EQ(host.about(nullptr), 0);
-    EXPECT_EQ(host.about(&about), 0);
-    FilterPlatformData notAWindow{reinterpret_cast<void*>(0x1234)};
-    about.platformData = &notAWindow;
-    EXPECT_EQ(host.about(&about), 0);
+}
+
+TEST_F(FilterEntryTest, AboutIsOwnedByTheHostWindowAndAMissingOwnerIsNoFault)
+{
+    HWND hostWindow = CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                      300, 200, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(hostWindow, nullptr);
+    FilterHost host(module().entry, 16, 16, 3);
+    FilterPlatformData platform{hostWindow};
+    FilterAboutRecord about{&platform};
+    // Each box takes seconds to come up under Wine: the owned one and the
+    // one without any record, whose owner the dialog finds itself.
+    for (FilterAboutRecord* record : {&about, static_cast<FilterAboutRecord*>(nullptr)}) {
+        HWND owner = nullptr;
+        bool shown = false;
+        guitest::whenDialogUp([&](HWND d) {
+            shown = true;
+            owner = GetWindow(d, GW_OWNER);
+            PostMessageA(d, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 70));
+        });
+        EXPECT_EQ(host.about(record), 0);
+        EXPECT_TRUE(shown);
+        if (record == &about) {
+            EXPECT_EQ(owner, hostWindow);
+        }
+        guitest::pendingActions().clear();
+    }
+    DestroyWindow(hostWindow);
 }
 
 TEST_F(FilterEntryTest, BuffersThatCannotHoldTheAreaAreRefusedAndAnEmptyAreaPaintsNothing)
