@@ -143,7 +143,8 @@ void runFilterDialog(FilterData& data, FilterRecord& record)
     data.result = FilterResultOk;
     HostImages images;
     data.result = bindImages(record, images);
-    if (data.result != FilterResultOk)
+    // Nothing to filter, nothing to preview: no dialog either.
+    if (data.result != FilterResultOk || images.empty)
         return;
     FilterParameters* block = parametersOf(record);
     if (!block && !(block = newParameters(record))) {

@@ -208,6 +208,7 @@ TEST_F(FilterEntryTest, BuffersThatCannotHoldTheAreaAreRefusedAndAnEmptyAreaPain
 
     for (FilterRect area : {FilterRect{5, 5, 5, 20}, FilterRect{10, 30, 2, 4}}) {
         host.record.filterRect = area;
+        ASSERT_EQ(host.call(FilterSelectorParameters), 0) << "with or without a dialog asked";
         ASSERT_EQ(host.call(FilterSelectorStart), 0);
         host.deliverBuffers();
         host.record.inData = host.record.outData = host.output.data();
