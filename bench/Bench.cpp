@@ -1,7 +1,10 @@
 // Measures the painting effect through the plug-in's exported interface:
 // megapixels per second and milliseconds per render, per preset and size.
 //   daubbench [--input picture.png] [--sizes 1024,4096] [--repeat N]
-//             [--preset "INI text"]...
+//             [--preset "INI text"]... [--presets file.ini]
+// Without --preset: the built-in defaults, one preset per brush, and every
+// preset of the preset file (by default the one installed beside the
+// plug-in).
 #include <windows.h>
 
 #include <cstdio>
@@ -12,6 +15,10 @@
 
 #include "bench/PluginLibrary.h"
 #include "bench/Scene.h"
+#include "foundation/Exception.h"
+#include "foundation/IniText.h"
+#include "foundation/SessionSettingsStore.h"
+#include "foundation/StringBuffer.h"
 
 namespace {
 
@@ -29,6 +36,25 @@ std::vector<Preset> defaultPresets()
     for (const char* b : brushes)
         presets.push_back({b, std::string("[_current]\r\nbrush.id=") + b + "\r\n"});
     return presets;
+}
+
+// Every section of a preset file as the working section "_current".
+bool filePresets(const std::string& path, std::vector<Preset>& presets)
+{
+    SessionSettingsStore file;
+    try {
+        loadIniFile(path, file);
+    } catch (const Exception&) {
+        return false;
+    }
+    for (const String& name : file.sectionNames()) {
+        SessionSettingsStore working;
+        working.section("_current") = file.findSection(name);
+        StringBuffer text;
+        writeIni(text, working);
+        presets.push_back({name, text});
+    }
+    return true;
 }
 
 double nowMs()
@@ -64,6 +90,8 @@ int main(int argc, char** argv)
     std::vector<int> sizes = {1024, 4096};
     std::vector<Preset> presets;
     const char* input = nullptr;
+    std::string presetFile = programFolder() + "DaubcrafterPresets.ini";
+    bool presetFileGiven = false;
     int repeat = 1;
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--input") && i + 1 < argc) {
@@ -76,14 +104,22 @@ int main(int argc, char** argv)
             repeat = std::atoi(argv[++i]);
         } else if (!std::strcmp(argv[i], "--preset") && i + 1 < argc) {
             presets.push_back({"custom" + std::to_string(presets.size() + 1), argv[++i]});
+        } else if (!std::strcmp(argv[i], "--presets") && i + 1 < argc) {
+            presetFile = argv[++i];
+            presetFileGiven = true;
         } else {
             std::fprintf(stderr, "usage: daubbench [--input file.png] [--sizes 1024,4096] "
-                                 "[--repeat N] [--preset \"INI text\"]\n");
+                                 "[--repeat N] [--preset \"INI text\"]... [--presets file.ini]\n");
             return 2;
         }
     }
-    if (presets.empty())
+    if (presets.empty()) {
         presets = defaultPresets();
+        if (!filePresets(presetFile, presets) && presetFileGiven) {
+            std::fprintf(stderr, "%s: cannot read the preset file\n", presetFile.c_str());
+            return 1;
+        }
+    }
     if (repeat < 1)
         repeat = 1;
 

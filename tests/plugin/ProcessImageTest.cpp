@@ -410,6 +410,18 @@ int __cdecl abortHighBitsOnly(void*)
     return int(0xFFFFFF00u);
 }
 
+// A one-byte "true" need not be 1.
+int __cdecl progressAnswersTwo(void* context, float)
+{
+    ++*static_cast<int*>(context);
+    return 2;
+}
+
+int __cdecl abortAnswersFF(void*)
+{
+    return 0xFF;
+}
+
 TEST_F(ProcessImageTest, OnlyTheLowByteOfACallbackResultCounts)
 {
     TestImage source(32, 32, 4);
@@ -426,6 +438,20 @@ TEST_F(ProcessImageTest, OnlyTheLowByteOfACallbackResultCounts)
         reinterpret_cast<PluginProgressProc>(reinterpret_cast<void*>(&progressHighBitsOnly));
     EXPECT_FALSE(api.processImage(&request)) << "0x100 is a false from progress";
     EXPECT_EQ(progressCalls, 1);
+
+    // Any non-zero byte is true, and the export answers a plain 1.
+    typedef uint8_t(__cdecl * ByteResultProc)(PluginRequest*);
+    const ByteResultProc processImageByte =
+        reinterpret_cast<ByteResultProc>(reinterpret_cast<void*>(api.processImage));
+    progressCalls = 0;
+    request.progress =
+        reinterpret_cast<PluginProgressProc>(reinterpret_cast<void*>(&progressAnswersTwo));
+    request.abortRequested = nullptr;
+    EXPECT_EQ(processImageByte(&request), 1) << "2 from progress means go on";
+    EXPECT_GT(progressCalls, 1);
+    request.abortRequested =
+        reinterpret_cast<PluginAbortProc>(reinterpret_cast<void*>(&abortAnswersFF));
+    EXPECT_EQ(processImageByte(&request), 0) << "0xFF from the abort test cancels";
 }
 
 // The extra stroke algorithm exists only when Control is down as the run
