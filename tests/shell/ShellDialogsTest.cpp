@@ -100,8 +100,19 @@ struct MessageBoxRecorder
 class ShellDialogs : public ::testing::Test
 {
 protected:
-    void SetUp() override { ApplicationOptions::usePath(String(folder.path()) + "Options.ini"); }
-    void TearDown() override { ApplicationOptions::usePath(String(folder.path()) + "unused.ini"); }
+    void SetUp() override
+    {
+        quality = jpegQuality();
+        ApplicationOptions::usePath(String(folder.path()) + "Options.ini");
+    }
+    // The store and the quality in use as they were.
+    void TearDown() override
+    {
+        ApplicationOptions::usePath(String(folder.path()) + "unused.ini");
+        createOptionsSection(kOptionsSection).setInt("jpegCompressionQuality", quality);
+        LoadJpegQualityOption();
+        ApplicationOptions::usePath(String(folder.path()) + "unused.ini");
+    }
 
     String option(const char* key) const
     {
@@ -109,6 +120,7 @@ protected:
     }
 
     ScratchFolder folder{"shelldialogs"};
+    int quality = 0;
 };
 
 // Counts previews; each reports progress `reports` times and can act at a
