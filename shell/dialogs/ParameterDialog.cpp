@@ -177,7 +177,17 @@ void CParameterDialog::runPreview()
         return;
     setIndicator(1);
     ++previewsStarted_;
-    if (preview_->preview(*this)) {
+    // No tick may start a second preview inside this one, whoever pumps.
+    busy_ = true;
+    bool ok = false;
+    try {
+        ok = preview_->preview(*this);
+    } catch (...) {
+        busy_ = false;
+        throw;
+    }
+    busy_ = false;
+    if (ok) {
         ++previewsCompleted_;
         requestPreview();
     }
@@ -201,9 +211,7 @@ bool CParameterDialog::progress(float)
 {
     if (isCancelled())
         return false;
-    busy_ = true;
     pumpDialogMessages();
-    busy_ = false;
     return !isCancelled();
 }
 

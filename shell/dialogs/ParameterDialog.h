@@ -74,7 +74,7 @@ private:
     int positions_[kMaxParameters];
     PropertyBag& values_;
     ParameterPreview* preview_;
-    bool busy_;
+    bool busy_; // a preview is running
     UINT_PTR timer_;
     bool dirty_;
     CStatic indicator_;

@@ -123,8 +123,8 @@ protected:
     int quality = 0;
 };
 
-// Counts previews; each reports progress `reports` times and can act at a
-// given report.
+// Counts previews; each reports progress `reports` times and may act just
+// before a report (preview number and report number, both 1-based).
 class CountingPreview : public ParameterPreview
 {
 public:
@@ -132,11 +132,8 @@ public:
     {
         ++started;
         for (int i = 1; i <= reports; ++i) {
-            if (i == actAt && onReport) {
-                auto act = onReport;
-                onReport = nullptr;
-                act();
-            }
+            if (onReport)
+                onReport(started, i);
             Sleep(2);
             if (!callbacks.progress(float(i) / reports))
                 return false;
@@ -145,8 +142,7 @@ public:
         return true;
     }
     int reports = 1;
-    int actAt = 0;
-    std::function<void()> onReport;
+    std::function<void(int preview, int report)> onReport;
     int started = 0;
     int completed = 0;
 };
@@ -256,7 +252,6 @@ TEST_F(ShellDialogs, ASliderMovedDuringAPreviewCancelsItAndOnlyItsOwnTicksAreDro
     PropertyBag values;
     CountingPreview preview;
     preview.reports = 40;
-    preview.actAt = 5;
     CParameterDialog dialog(description, values, &preview, nullptr);
 
     // A window of the thread with a timer tick of its own waiting.
@@ -265,17 +260,26 @@ TEST_F(ShellDialogs, ASliderMovedDuringAPreviewCancelsItAndOnlyItsOwnTicksAreDro
     int otherTicks = 0;
     HWND slider = nullptr;
     std::vector<String> seenRadius;
-    preview.onReport = [&] {
-        // While the first preview runs: another window's tick and a slider
-        // move arrive, and a heartbeat tick fires inside the preview.
-        PostMessageA(other.hwnd(), WM_TIMER, 77, 0);
-        PostMessageA(slider, WM_KEYDOWN, VK_RIGHT, 1);
-        PostMessageA(slider, WM_KEYUP, VK_RIGHT, 0xC0000001);
-        SendMessageA(dialog.hwnd(), WM_TIMER, CParameterDialog::kPreviewTimer, 0);
-        MSG m;
-        // The heartbeat inside the preview left the other window's tick.
-        if (PeekMessageA(&m, other.hwnd(), WM_TIMER, WM_TIMER, PM_REMOVE) && m.wParam == 77)
-            ++otherTicks;
+    preview.onReport = [&](int number, int report) {
+        if (report != 5)
+            return;
+        if (number == 1) {
+            // A key for the slider waits in the queue: the preview's own
+            // pumping must deliver it. A heartbeat tick comes in meanwhile.
+            PostMessageA(other.hwnd(), WM_TIMER, 77, 0);
+            PostMessageA(slider, WM_KEYDOWN, VK_RIGHT, 1);
+            PostMessageA(slider, WM_KEYUP, VK_RIGHT, 0xC0000001);
+            SendMessageA(dialog.hwnd(), WM_TIMER, CParameterDialog::kPreviewTimer, 0);
+            MSG m;
+            // The heartbeat left the other window's tick.
+            if (PeekMessageA(&m, other.hwnd(), WM_TIMER, WM_TIMER, PM_REMOVE) && m.wParam == 77)
+                ++otherTicks;
+        } else if (number == 2) {
+            // The slider moves at once; a tick now starts no preview inside
+            // this one.
+            SendMessageA(slider, WM_KEYDOWN, VK_RIGHT, 1);
+            SendMessageA(dialog.hwnd(), WM_TIMER, CParameterDialog::kPreviewTimer, 0);
+        }
     };
     whenDialogUp([&](HWND d) {
         slider = GetDlgItem(d, IDC_PARAM_SLIDER);
@@ -287,11 +291,11 @@ TEST_F(ShellDialogs, ASliderMovedDuringAPreviewCancelsItAndOnlyItsOwnTicksAreDro
     ASSERT_EQ(dialog.doModal(), IDOK);
     EXPECT_EQ(otherTicks, 1);
     ASSERT_EQ(seenRadius.size(), 1u);
-    EXPECT_EQ(seenRadius[0], "2.05");
-    EXPECT_EQ(values.getString("radius", ""), "2.050000");
-    // The first preview stopped at the report after the move; the second ran
-    // to its end with the new value, and nothing ran after that.
-    EXPECT_EQ(preview.started, 2);
+    EXPECT_EQ(seenRadius[0], "2.10");
+    EXPECT_EQ(values.getString("radius", ""), "2.100000");
+    // The first two previews stopped at the report of the move; the third ran
+    // to its end with the last value, and nothing ran after that.
+    EXPECT_EQ(preview.started, 3);
     EXPECT_EQ(preview.completed, 1);
 }
 
