@@ -305,7 +305,13 @@ TEST_F(ShellDialogs, CancelLeavesTheDocumentAndOkAddsOneUndoStep)
     ActionHistory history(store);
     history.currentImage()->create(64, 48, 6);
     shelltest::fillPattern(*history.currentImage(), 5);
+    shelltest::RecordingCallbacks sink;
+    // One step to undo and one to redo.
+    ASSERT_TRUE(history.run("invertrgb", PropertyBag(), sink));
+    ASSERT_TRUE(history.run("vertflip", PropertyBag(), sink));
+    ASSERT_TRUE(history.undo(sink));
     const std::vector<uint8_t> before = shelltest::bytesOf(*history.currentImage());
+    const size_t images = store.size();
     DialogParameterRunner runner;
     int shown = 0;
     runner.previewShown = [&] { ++shown; };
@@ -314,7 +320,6 @@ TEST_F(ShellDialogs, CancelLeavesTheDocumentAndOkAddsOneUndoStep)
     PropertyBag description;
     ASSERT_TRUE(BuildParameterSchema(kCommandGaussianBlur, description, *history.currentImage(),
                                      runner));
-    shelltest::RecordingCallbacks sink;
     whenDialogUp([&](HWND d) {
         pressKeys(GetDlgItem(d, IDC_PARAM_SLIDER), {VK_NEXT, VK_NEXT});
         guitest::pumpMessages(300);
@@ -323,9 +328,10 @@ TEST_F(ShellDialogs, CancelLeavesTheDocumentAndOkAddsOneUndoStep)
     EXPECT_FALSE(history.run("blur_gauss", description, sink));
     EXPECT_GE(shown, 1) << "previews ran";
     EXPECT_EQ(shelltest::bytesOf(*history.currentImage()), before);
-    EXPECT_EQ(history.undoCount(), 0u);
-    EXPECT_EQ(history.redoCount(), 0u);
-    EXPECT_EQ(store.size(), 1u);
+    EXPECT_EQ(history.undoCount(), 1u);
+    EXPECT_EQ(history.redoCount(), 1u);
+    EXPECT_EQ(history.redoName(), "Vertical Flip");
+    EXPECT_EQ(store.size(), images);
 
     whenDialogUp([&](HWND d) {
         pressKeys(GetDlgItem(d, IDC_PARAM_SLIDER), {VK_NEXT});
@@ -333,7 +339,7 @@ TEST_F(ShellDialogs, CancelLeavesTheDocumentAndOkAddsOneUndoStep)
         click(d, IDOK);
     });
     EXPECT_TRUE(history.run("blur_gauss", description, sink));
-    EXPECT_EQ(history.undoCount(), 1u);
+    EXPECT_EQ(history.undoCount(), 2u);
     EXPECT_NE(shelltest::bytesOf(*history.currentImage()), before);
     ASSERT_TRUE(history.undo(sink));
     EXPECT_EQ(shelltest::bytesOf(*history.currentImage()), before);
