@@ -93,8 +93,9 @@ int main(int argc, char** argv)
         return 1;
     }
     Scene source;
-    if (input && !loadScene(input, source)) {
-        std::fprintf(stderr, "cannot read %s\n", input);
+    std::string reason;
+    if (input && !loadScene(input, source, &reason)) {
+        std::fprintf(stderr, "%s: %s\n", input, reason.c_str());
         return 1;
     }
 

@@ -1,9 +1,14 @@
 #include "bench/Scene.h"
 
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 
 #include "image/OwnedBitmap.h"
+#include "image/codecs/BmpCodec.h"
+#include "image/codecs/ImageLoading.h"
 #include "image/codecs/PngCodec.h"
+#include "image/codecs/TgaCodec.h"
 
 namespace {
 
@@ -59,12 +64,87 @@ Scene makeScene(int width, int height)
     return s;
 }
 
-bool loadScene(const char* path, Scene& out)
+namespace {
+
+uint32_t bigEndian32(const unsigned char* p)
 {
-    OwnedBitmap bitmap;
-    PngCodec codec;
-    if (!codec.load(bitmap, path))
+    return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
+}
+
+uint32_t littleEndian32(const unsigned char* p)
+{
+    return uint32_t(p[3]) << 24 | uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
+}
+
+bool hasExtension(const std::string& path, const char* extension)
+{
+    const size_t dot = path.rfind('.');
+    if (dot == std::string::npos)
         return false;
+    std::string e = path.substr(dot + 1);
+    for (char& c : e)
+        c = char(c >= 'A' && c <= 'Z' ? c + 32 : c);
+    return e == extension;
+}
+
+// Why a picture cannot be painted, from its first bytes; empty when the
+// codec of *type should be able to read it.
+std::string refusal(const char* path, int* type)
+{
+    FILE* f = std::fopen(path, "rb");
+    if (!f)
+        return "file not found";
+    unsigned char head[32] = {};
+    const size_t n = std::fread(head, 1, sizeof head, f);
+    std::fclose(f);
+    uint64_t pixels = 0;
+    if (n >= 26 && !std::memcmp(head, "\x89PNG\r\n\x1a\n", 8)) {
+        if (head[24] == 16)
+            return "PNG with 16 bits per channel is not supported";
+        if (head[25] == 3)
+            return "PNG with a palette is not supported";
+        if (head[25] == 4)
+            return "PNG grey with alpha is not supported";
+        pixels = uint64_t(bigEndian32(head + 16)) * bigEndian32(head + 20);
+        *type = kImageTypePng;
+    } else if (n >= 26 && head[0] == 'B' && head[1] == 'M') {
+        const int32_t h = int32_t(littleEndian32(head + 22));
+        pixels = uint64_t(littleEndian32(head + 18)) * uint64_t(h < 0 ? -int64_t(h) : h);
+        *type = kImageTypeBmp;
+    } else if (n >= 18 && hasExtension(path, "tga")) {
+        pixels = uint64_t(head[12] | head[13] << 8) * uint64_t(head[14] | head[15] << 8);
+        *type = kImageTypeTga;
+    } else {
+        return "not a PNG, BMP or TGA file";
+    }
+    if (pixels * 4 > OwnedBitmap::kMaxPixelBytes)
+        return "image too large";
+    return std::string();
+}
+
+ImageCodec& codecFor(int type)
+{
+    static PngCodec png;
+    static BmpCodec bmp;
+    static TgaCodec tga;
+    return type == kImageTypeBmp ? static_cast<ImageCodec&>(bmp)
+           : type == kImageTypeTga ? static_cast<ImageCodec&>(tga) : png;
+}
+
+} // namespace
+
+bool loadScene(const char* path, Scene& out, std::string* reason)
+{
+    int type = kImageTypeNone;
+    std::string why = refusal(path, &type);
+    OwnedBitmap bitmap;
+    if (why.empty() && !codecFor(type).load(bitmap, path))
+        why = "damaged or unsupported picture file";
+    if (!why.empty()) {
+        if (reason)
+            *reason = why;
+        return false;
+    }
     out.width = bitmap.width();
     out.height = bitmap.height();
     out.stride = (out.width * 3 + 3) & ~3;

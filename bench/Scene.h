@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 // A generated test picture with what the painting engine reacts to: smooth
@@ -15,5 +16,6 @@ struct Scene
 };
 
 Scene makeScene(int width, int height);
-// Reads a PNG file into the same layout; false when it cannot be read.
-bool loadScene(const char* path, Scene& out);
+// Reads a PNG, BMP or TGA file into the same layout. False when it cannot be
+// read, with a one-line reason in *reason when given.
+bool loadScene(const char* path, Scene& out, std::string* reason = nullptr);
