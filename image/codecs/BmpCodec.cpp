@@ -1,7 +1,9 @@
 #include "image/codecs/BmpCodec.h"
 
 #include "foundation/ByteStream.h"
+#include "foundation/ByteSink.h"
 #include "foundation/FileReader.h"
+#include "foundation/FileWriter.h"
 #include "image/Image.h"
 #include "image/codecs/StreamIo.h"
 
@@ -108,7 +110,58 @@ bool BmpCodec::load(Image& image, const String& path)
     }
 }
 
-bool BmpCodec::save(const Image&, const String&)
+bool canSaveBmp(const Image& image)
 {
-    return false;
+    return (image.format() == 4 || image.format() == 6) && !image.isEmpty();
+}
+
+bool writeBmp(const Image& image, ByteSink& sink)
+{
+    if (!canSaveBmp(image))
+        return false;
+    const unsigned bits = image.step() * 8;
+    const uint64_t rowBytes = ((uint64_t(bits) * uint64_t(image.width()) + 31) & ~uint64_t(31)) / 8;
+    const uint64_t pixelBytes = rowBytes * uint64_t(image.height());
+    const uint64_t fileSize = kFileHeaderSize + kInfoHeaderSize + pixelBytes;
+    if (fileSize > 0x7FFFFFFFu)
+        return false;
+
+    unsigned char headers[kFileHeaderSize + kInfoHeaderSize] = {};
+    unsigned char* info = headers + kFileHeaderSize;
+    putLe16(headers, 0x4D42);
+    putLe32(headers + 2, uint32_t(fileSize));
+    putLe32(headers + 10, kFileHeaderSize + kInfoHeaderSize);
+    putLe32(info, kInfoHeaderSize);
+    putLe32(info + 4, uint32_t(image.width()));
+    putLe32(info + 8, uint32_t(image.height()));
+    putLe16(info + 12, 1);
+    putLe16(info + 14, bits);
+    putLe32(info + 20, uint32_t(pixelBytes));
+    // 72 dots per inch.
+    putLe32(info + 24, 2835);
+    putLe32(info + 28, 2835);
+    if (!writeFully(sink, headers, sizeof headers))
+        return false;
+
+    // Formats 4 and 6 hold B,G,R(,A): file rows are the image rows, bottom up.
+    std::vector<unsigned char> fileRow(static_cast<size_t>(rowBytes), 0);
+    const size_t used = size_t(image.width()) * image.step();
+    for (int y = image.height() - 1; y >= 0; --y) {
+        std::copy(image.row(y), image.row(y) + used, fileRow.begin());
+        if (!writeFully(sink, fileRow.data(), fileRow.size()))
+            return false;
+    }
+    return true;
+}
+
+bool BmpCodec::save(const Image& image, const String& path)
+{
+    if (!canSaveBmp(image))
+        return false;
+    try {
+        FileWriter writer(path, 0);
+        return writeBmp(image, writer);
+    } catch (...) {
+        return false;
+    }
 }

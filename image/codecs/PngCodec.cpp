@@ -57,13 +57,22 @@ void pngWrite(png_structp png, png_bytep data, size_t length)
         png_error(png, "Write Error");
 }
 
+// Deflate turns at most 1032 bytes into 2 bits (a 258-byte match).
+const uint64_t kMaxDeflateRatio = 1032;
+
 // Holds the setjmp frame; only plain values live here. Image operations that
 // may throw run outside libpng's frames, so their exceptions reach readPng.
-bool decodePng(png_structp png, png_infop info, Image* image, ByteStream* stream)
+bool decodePng(png_structp png, png_infop info, Image* image, ByteStream* stream, uint32_t availableBytes)
 {
     if (setjmp(png_jmpbuf(png)))
         return false;
     png_set_read_fn(png, stream, pngRead);
+    // libpng reads a text, sPLT or eXIf chunk whole into a buffer of its
+    // declared size, and with its default settings a length above the chunk
+    // limit is only a warning. The codec uses none of the ancillary chunks, so
+    // they are skipped unread (tRNS excepted, which libpng always handles).
+    png_set_chunk_malloc_max(png, 8u << 20);
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
     png_read_info(png, info);
 
     png_uint_32 width = 0, height = 0;
@@ -79,6 +88,12 @@ bool decodePng(png_structp png, png_infop info, Image* image, ByteStream* stream
     default: return false;
     }
     if (width == 0 || height == 0 || width > 0x7FFFFFFFu || height > 0x7FFFFFFFu)
+        return false;
+    // Pixels that the rest of the file could not inflate to are refused
+    // before the image is allocated.
+    if (availableBytes != 0xFFFFFFFFu
+        && uint64_t(width) * uint64_t(height) * uint64_t(png_get_channels(png, info))
+               > kMaxDeflateRatio * uint64_t(availableBytes))
         return false;
     if (!image->create(int(width), int(height), format))
         return false;
@@ -130,7 +145,7 @@ bool canSavePng(const Image& image)
     }
 }
 
-bool readPng(Image& image, ByteStream& stream)
+bool readPng(Image& image, ByteStream& stream, uint32_t availableBytes)
 {
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, onPngError, onPngWarning);
     if (!png)
@@ -142,7 +157,7 @@ bool readPng(Image& image, ByteStream& stream)
     }
     bool ok;
     try {
-        ok = decodePng(png, info, &image, &stream);
+        ok = decodePng(png, info, &image, &stream, availableBytes);
     } catch (...) {
         ok = false;
     }
@@ -174,7 +189,8 @@ bool PngCodec::load(Image& image, const String& path)
 {
     try {
         FileReader reader(path);
-        return readPng(image, reader);
+        const uint32_t size = reader.size();
+        return readPng(image, reader, size);
     } catch (...) {
         return false;
     }

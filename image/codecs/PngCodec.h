@@ -2,6 +2,8 @@
 
 #include "image/codecs/ImageCodec.h"
 
+#include <cstdint>
+
 class ByteStream;
 class ByteSink;
 
@@ -15,5 +17,7 @@ public:
 };
 
 bool canSavePng(const Image& image);
-bool readPng(Image& image, ByteStream& stream);
+// availableBytes (when known) lets a header that promises more pixels than
+// the data could inflate to be refused before the image is allocated.
+bool readPng(Image& image, ByteStream& stream, uint32_t availableBytes = 0xFFFFFFFFu);
 bool writePng(const Image& image, ByteSink& sink);

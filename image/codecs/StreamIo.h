@@ -29,3 +29,9 @@ inline void putLe16(unsigned char* p, unsigned v)
     p[0] = static_cast<unsigned char>(v);
     p[1] = static_cast<unsigned char>(v >> 8);
 }
+
+inline void putLe32(unsigned char* p, uint32_t v)
+{
+    putLe16(p, v & 0xFFFFu);
+    putLe16(p + 2, v >> 16);
+}

@@ -2,7 +2,9 @@
 // never crash, hang or allocate what a lying header asks for.
 
 #include "ImageFileBuilders.h"
+#include "RecordingBitmap.h"
 
+#include "foundation/ByteSink.h"
 #include "foundation/FixedBufferReader.h"
 #include "image/OwnedBitmap.h"
 #include "image/codecs/BmpCodec.h"
@@ -10,25 +12,13 @@
 #include "image/codecs/TgaCodec.h"
 
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <psapi.h>
 #include <zlib.h>
 
 #include <functional>
 
 namespace {
-
-// Remembers the largest pixel buffer it was allowed to allocate.
-class RecordingBitmap : public OwnedBitmap
-{
-public:
-    bool create(int width, int height, int format) override
-    {
-        const bool ok = OwnedBitmap::create(width, height, format);
-        if (ok && uint64_t(stride()) * uint64_t(this->height()) > largest)
-            largest = uint64_t(stride()) * uint64_t(this->height());
-        return ok;
-    }
-    uint64_t largest = 0;
-};
 
 const uint64_t kSmall = 1 << 20;
 
@@ -38,6 +28,12 @@ bool decodePng(Image& image, const Bytes& data)
 {
     FixedBufferReader reader(data.data(), unsigned(data.size()));
     return readPng(image, reader);
+}
+
+bool decodePngSized(Image& image, const Bytes& data)
+{
+    FixedBufferReader reader(data.data(), unsigned(data.size()));
+    return readPng(image, reader, unsigned(data.size()));
 }
 
 bool decodeBmp(Image& image, const Bytes& data)
@@ -131,6 +127,35 @@ Bytes mutated(const Bytes& data, uint32_t seed, int flips)
     return out;
 }
 
+// The most memory the process has held so far (Wine reports the resident
+// high-water mark), so a test can tell whether a call touched a large block.
+uint64_t peakMemory()
+{
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof counters;
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    return counters.PeakWorkingSetSize;
+}
+
+Bytes hexBytes(const char* hex)
+{
+    Bytes out;
+    for (const char* p = hex; p[0] && p[1]; p += 2)
+        out.push_back(uint8_t(std::stoi(std::string(p, 2), nullptr, 16)));
+    return out;
+}
+
+// A valid PNG with one extra chunk before its image data.
+Bytes pngWithChunk(const char type[4], const Bytes& data)
+{
+    const Bytes valid = makePng(5, 4, 2);
+    const size_t idat = pngChunkOffsets(valid)[1] - 4;
+    Bytes out(valid.begin(), valid.begin() + idat);
+    appendPngChunk(out, type, data);
+    out.insert(out.end(), valid.begin() + idat, valid.end());
+    return out;
+}
+
 } // namespace
 
 TEST(CodecCorpus, PngTruncatedAtEveryOffset)
@@ -176,6 +201,62 @@ TEST(CodecCorpus, PngAbsurdSizesAndWrongDepths)
     expectRefused(decodePng, pngWithHeader(4, 4, 8, 2, 2), "interlace method 2");
     // The header promises more rows than the data holds.
     expectRefused(decodePng, pngWithHeader(4, 400, 8, 2), "rows missing");
+}
+
+TEST(CodecCorpus, PngHugeAncillaryChunksAllocateNothing)
+{
+    // A 1 x 1 picture whose text chunk claims 2^31 - 1 bytes.
+    const Bytes claim = hexBytes("89504e470d0a1a0a0000000d4948445200000001000000010802000000907753de"
+                                 "7fffffff744558746b657900");
+    ASSERT_EQ(45u, claim.size());
+    const uint64_t before = peakMemory();
+    expectRefused(decodePng, claim, "45-byte text claim");
+    expectRefused(decodePngSized, claim, "45-byte text claim, size known");
+    for (const char* type : {"tEXt", "zTXt", "iTXt", "sPLT", "eXIf", "pCAL", "sCAL", "iCCP", "abCd"}) {
+        Bytes huge = pngWithChunk(type, Bytes(16, 'k'));
+        put32be(huge, pngChunkOffsets(huge)[1] - 4, 0x7FFFFFFFu);
+        expectRefused(decodePng, huge, std::string(type) + " of 2^31 - 1 bytes");
+    }
+    EXPECT_LT(peakMemory() - before, uint64_t(256) << 20);
+
+    // Chunks that the codec has no use for are skipped, whatever they hold.
+    for (const char* type : {"tEXt", "zTXt", "iTXt", "sPLT", "eXIf"}) {
+        RecordingBitmap image;
+        EXPECT_TRUE(decodePngSized(image, pngWithChunk(type, Bytes(100000, 0xFF)))) << type;
+        Bytes badCrc = pngWithChunk(type, Bytes(8, 'x'));
+        badCrc[pngChunkOffsets(badCrc)[1] + 4 + 8] ^= 1;
+        EXPECT_TRUE(decodePngSized(image, badCrc)) << type;
+    }
+}
+
+TEST(CodecCorpus, PngHeaderBeyondWhatTheDataCanInflateTo)
+{
+    // Deflate expands at most 1032 times: a few hundred bytes cannot hold
+    // 10000 x 10000 pixels, which fit the size limit.
+    for (int colourType : {0, 2, 6}) {
+        const Bytes big = pngWithHeader(10000, 10000, 8, colourType);
+        expectRefused(decodePngSized, big, "10000 square, type " + std::to_string(colourType));
+    }
+    // A picture that compresses well still opens.
+    RecordingBitmap flat;
+    OwnedBitmap source(600, 600, 2);
+    for (int y = 0; y < 600; ++y)
+        std::fill(source.row(y), source.row(y) + 600, uint8_t(7));
+    Bytes packed;
+    class Collect : public ByteSink
+    {
+    public:
+        explicit Collect(Bytes& out) : out_(out) {}
+        unsigned int write(const unsigned char* b, unsigned int n) override
+        {
+            out_.insert(out_.end(), b, b + n);
+            return n;
+        }
+    private:
+        Bytes& out_;
+    } sink(packed);
+    ASSERT_TRUE(writePng(source, sink));
+    EXPECT_TRUE(decodePngSized(flat, packed)) << packed.size();
 }
 
 TEST(CodecCorpus, PngRandomMutationsNeverCrash)

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 // Expected pixel of the builders' pattern as a given file kind stores it.
@@ -177,13 +179,32 @@ TEST(BmpCodec, Reads24And32BitsAtOddWidths)
                 }
 }
 
-TEST(BmpCodec, ZeroAlphaReadsOpaqueAndSaveIsRefused)
+TEST(BmpCodec, ZeroAlphaReadsOpaqueAndSavesRoundTrip)
 {
     const std::string path = writeScratchFile("noalpha.bmp", makeBmp(5, 3, 32, 0, true));
     OwnedBitmap image;
     ASSERT_TRUE(BmpCodec().load(image, path));
     expectPattern(image, 5, 3, false, false);
-    EXPECT_FALSE(BmpCodec().save(image, scratchFolder() + "out.bmp"));
+
+    // Odd widths need row padding at 24 bits; the file is bottom-up, as
+    // other programs expect of a positive height.
+    for (int format : {4, 6}) {
+        OwnedBitmap source(5, 3, format);
+        fillPattern(source);
+        const std::string out = scratchFolder() + "out.bmp";
+        ASSERT_TRUE(BmpCodec().save(source, out)) << format;
+        const Bytes written = readFileBytes(out);
+        const Bytes expected = makeBmp(5, 3, format == 4 ? 24 : 32);
+        ASSERT_EQ(expected.size(), written.size());
+        EXPECT_TRUE(std::equal(expected.begin(), expected.begin() + 54, written.begin())) << format;
+        OwnedBitmap back;
+        ASSERT_TRUE(BmpCodec().load(back, out));
+        expectPattern(back, 5, 3, false, format == 6);
+    }
+    OwnedBitmap grey(2, 2, 2), rgb(2, 2, 5), empty;
+    EXPECT_FALSE(BmpCodec().save(grey, scratchFolder() + "grey.bmp"));
+    EXPECT_FALSE(BmpCodec().save(rgb, scratchFolder() + "rgb.bmp"));
+    EXPECT_FALSE(BmpCodec().save(empty, scratchFolder() + "empty.bmp"));
 }
 
 TEST(TgaCodec, ReadsBothRowOrdersAndSkipsTheIdField)

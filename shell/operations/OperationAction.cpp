@@ -1,0 +1,69 @@
+#include "shell/operations/OperationAction.h"
+
+#include <new>
+
+#include "shell/filters/ImageFilter.h"
+#include "shell/history/ActionHistory.h"
+#include "shell/history/ImageStore.h"
+#include "shell/operations/SnapshotRun.h"
+
+OperationAction::OperationAction(ActionHistory& history, const char* key, const char* menuName,
+                                 const char* description, ImageFilter* filter, bool ownsFilter)
+    : Operation(history, key, menuName, description), filter_(filter),
+      ownedFilter_(ownsFilter ? filter : nullptr)
+{
+}
+
+OperationAction::~OperationAction()
+{
+    if (!held_.empty())
+        history_.store().erase(held_);
+}
+
+bool OperationAction::canUndo() const
+{
+    return !before_.empty();
+}
+
+bool OperationAction::canRedo() const
+{
+    return !after_.empty();
+}
+
+bool OperationAction::execute(RenderCallbacks& sink)
+{
+    String old, made;
+    if (!runIntoSnapshot(history_, *filter_, sink, old, made))
+        return false;
+    before_ = old;
+    held_ = old;
+    after_ = made;
+    return true;
+}
+
+bool OperationAction::undo(RenderCallbacks& sink)
+{
+    if (before_.empty())
+        return false;
+    after_ = history_.setCurrentName(before_);
+    held_ = after_;
+    before_.clear();
+    reportFinished(sink);
+    return true;
+}
+
+bool OperationAction::redo(RenderCallbacks& sink)
+{
+    if (after_.empty())
+        return execute(sink);
+    before_ = history_.setCurrentName(after_);
+    held_ = before_;
+    after_.clear();
+    reportFinished(sink);
+    return true;
+}
+
+bool OperationAction::accepts(const Image& image)
+{
+    return filter_->accepts(image);
+}

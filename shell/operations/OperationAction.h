@@ -1,0 +1,35 @@
+#pragma once
+
+#include <memory>
+
+#include "shell/operations/Operation.h"
+
+class ImageFilter;
+
+// An operation that keeps the image it replaced: execute filters the current
+// image into a new snapshot, undo and redo switch between the two by name.
+// The image out of sight is the operation's own and is released with it.
+class OperationAction : public Operation
+{
+public:
+    // With ownsFilter the filter is deleted with the operation.
+    OperationAction(ActionHistory& history, const char* key, const char* menuName,
+                    const char* description, ImageFilter* filter, bool ownsFilter);
+    ~OperationAction() override;
+
+    bool canUndo() const override;
+    bool undo(RenderCallbacks& sink) override;
+    bool canRedo() const override;
+    bool redo(RenderCallbacks& sink) override;
+    bool execute(RenderCallbacks& sink) override;
+    bool accepts(const Image& image) override;
+
+    const String& heldName() const { return held_; }
+
+private:
+    ImageFilter* filter_;
+    std::unique_ptr<ImageFilter> ownedFilter_;
+    String held_;
+    String before_;
+    String after_;
+};

@@ -1,0 +1,319 @@
+// The edit engine: every operation kind undone and redone byte for byte,
+// the undo cap, release of dropped snapshots, memory trouble and failures.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "OperationTestSupport.h"
+#include "ShellFilterSupport.h"
+#include "foundation/ModulePaths.h"
+#include "foundation/PropertyBag.h"
+#include "image/GdiBridge.h"
+#include "image/codecs/PngCodec.h"
+#include "shell/history/ActionHistory.h"
+#include "shell/history/ImageStore.h"
+#include "shell/host/PluginRegistry.h"
+#include "shell/operations/ParameterRunner.h"
+#include "shell/operations/ParameterSchema.h"
+
+using namespace shelltest;
+
+namespace {
+
+struct Snapshot
+{
+    int width = 0, height = 0, format = 0;
+    std::vector<uint8_t> bytes;
+    bool operator==(const Snapshot& o) const
+    {
+        return width == o.width && height == o.height && format == o.format && bytes == o.bytes;
+    }
+};
+
+// A document's store and history over a patterned current image.
+struct Document
+{
+    Document(int width, int height, int format, unsigned seed = 7) : history(store)
+    {
+        DocumentDib* image = history.currentImage();
+        image->create(width, height, format);
+        fillPattern(*image, seed);
+    }
+
+    Snapshot current() const
+    {
+        Snapshot s;
+        const DocumentDib* image = history.currentImage();
+        s.width = image->width();
+        s.height = image->height();
+        s.format = image->format();
+        s.bytes = bytesOf(*image);
+        return s;
+    }
+
+    // The description of the command (when it has one) under the values of
+    // the bag; the key's operation is then run.
+    bool run(const char* key, int command, const PropertyBag& values, RenderCallbacks& sink)
+    {
+        FixedValuesRunner runner(values);
+        history.setParameterRunner(&runner);
+        PropertyBag params;
+        if (!BuildParameterSchema(command, params, *history.currentImage(), runner))
+            params = values;
+        const bool ok = history.run(key, params, sink);
+        history.setParameterRunner(nullptr);
+        return ok;
+    }
+
+    bool run(const char* key, int command = 0)
+    {
+        SinkLog sink;
+        return run(key, command, PropertyBag(), sink);
+    }
+
+    ImageStore store;
+    ActionHistory history;
+};
+
+PropertyBag bagOf(std::initializer_list<std::pair<const char*, const char*>> entries)
+{
+    PropertyBag bag;
+    for (const auto& e : entries)
+        bag.setString(e.first, e.second);
+    return bag;
+}
+
+// A CF_DIB of a small picture on the clipboard, owned by a hidden window.
+class ClipboardImage
+{
+public:
+    ClipboardImage()
+    {
+        window_ = CreateWindowA("STATIC", "", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+        OwnedBitmap picture(5, 3, 4);
+        fillPattern(picture, 99);
+        if (OpenClipboard(window_)) {
+            EmptyClipboard();
+            placed_ = SetClipboardData(CF_DIB, makeClipboardDib(picture)) != nullptr;
+            CloseClipboard();
+        }
+    }
+    ~ClipboardImage()
+    {
+        if (OpenClipboard(window_)) {
+            EmptyClipboard();
+            CloseClipboard();
+        }
+        DestroyWindow(window_);
+    }
+    bool placed() const { return placed_; }
+
+private:
+    HWND window_;
+    bool placed_ = false;
+};
+
+struct Kind
+{
+    const char* key;
+    int command;
+    PropertyBag values;
+    const char* menuName;
+};
+
+TEST(ActionHistory, EveryOperationKindUndoesAndRedoesByteForByte)
+{
+    PluginRegistry plugins;
+    ASSERT_TRUE(plugins.loadPlugin(ModulePaths::exeDirectory() + "testplugins\\good.qlplg"));
+    ClipboardImage clipboard;
+    ASSERT_TRUE(clipboard.placed());
+
+    const Kind kinds[] = {
+        {"vertflip", 0, PropertyBag(), "Vertical Flip"},
+        {"horzflip", 0, PropertyBag(), "Horizontal Flip"},
+        {"invertrgb", 0, PropertyBag(), "Invert"},
+        {"rotate90cw", 0, PropertyBag(), "Rotate 90\260 CW"},
+        {"rotate90ccw", 0, PropertyBag(), "Rotate 90\260 CCW"},
+        {"rotate180", 0, PropertyBag(), "Rotate 180\260"},
+        {"resample", 460, bagOf({{"width", "9"}, {"height", "5"}, {"smooth", "1"}}), "Resample"},
+        {"blur_gauss", 519, bagOf({{"radius", "1.5"}}), "Gaussian Blur"},
+        {"blur_box", 522, bagOf({{"radius", "3"}}), "Box Blur"},
+        {"sharpen_unsharpmask", 523, PropertyBag(), "Unsharp Mask"},
+        {"color_brightcontrast", 470, bagOf({{"brightness", "0.2"}, {"contrast", "0.3"}}),
+         "Brightness/Contrast"},
+        {"color_huesaturation", 526, bagOf({{"hue_rotate", "0.25"}, {"saturation", "-0.5"}}),
+         "Hue/Saturation"},
+        {"color_levels", 527,
+         bagOf({{"input_black", "30"}, {"input_white", "200"}, {"input_gamma", "1.5"}}),
+         "Level Adjust"},
+        {"color_sepia", 476, PropertyBag(), "Sepia"},
+        {"crop", 462, bagOf({{"width", "0.6"}, {"height", "0.8"}, {"rotate", "30"}}), "Crop"},
+        {"clipboardpaste", 0, PropertyBag(), "Paste"},
+        {"qx_test_good", 0, PropertyBag(), "plugin"},
+    };
+    for (int format : {4, 6}) {
+        for (const Kind& kind : kinds) {
+            SCOPED_TRACE(std::string(kind.key) + (format == 4 ? " RGB" : " RGBA"));
+            Document doc(11, 7, format);
+            doc.history.setPluginRegistry(&plugins);
+            const Snapshot before = doc.current();
+            SinkLog sink;
+            ASSERT_TRUE(doc.run(kind.key, kind.command, kind.values, sink));
+            EXPECT_EQ(sink.finishedCount >= 1, true);
+            EXPECT_EQ(sink.failedCount, 0);
+            const Snapshot after = doc.current();
+            EXPECT_FALSE(after == before);
+            EXPECT_EQ(doc.history.undoName(), kind.menuName);
+
+            ASSERT_TRUE(doc.history.undo(sink));
+            EXPECT_TRUE(doc.current() == before);
+            EXPECT_EQ(doc.history.redoName(), kind.menuName);
+            ASSERT_TRUE(doc.history.redo(sink));
+            EXPECT_TRUE(doc.current() == after);
+            ASSERT_TRUE(doc.history.undo(sink));
+            EXPECT_TRUE(doc.current() == before);
+            // The current image and at most one kept image.
+            EXPECT_LE(doc.store.size(), 2u);
+        }
+    }
+}
+
+TEST(ActionHistory, ThirteenStepsAreKeptAndDroppedStepsReleaseTheirImages)
+{
+    Document doc(6, 5, 6);
+    ASSERT_TRUE(doc.run("blur_box", 522));
+    const Snapshot afterFirst = doc.current();
+    for (int i = 1; i < 14; ++i)
+        ASSERT_TRUE(doc.run(i % 2 ? "invertrgb" : "blur_box", i % 2 ? 0 : 522));
+    EXPECT_EQ(doc.history.undoCount(), 13u);
+    EXPECT_EQ(doc.history.registeredCount(), 13u);
+    // The current image and the kept images of the six blurs still undoable;
+    // the first blur's kept image went with it.
+    EXPECT_EQ(doc.store.size(), 7u);
+
+    SinkLog sink;
+    for (int i = 0; i < 13; ++i)
+        ASSERT_TRUE(doc.history.undo(sink)) << i;
+    EXPECT_FALSE(doc.history.undo(sink));
+    EXPECT_TRUE(doc.current() == afterFirst);
+    EXPECT_EQ(doc.history.undoName(), "");
+    EXPECT_EQ(doc.history.redoCount(), 13u);
+
+    // A new step empties the redo stack and releases every undone image.
+    ASSERT_TRUE(doc.run("blur_box", 522));
+    EXPECT_EQ(doc.history.redoCount(), 0u);
+    EXPECT_EQ(doc.history.registeredCount(), 1u);
+    EXPECT_EQ(doc.store.size(), 2u);
+}
+
+TEST(ActionHistory, OutOfMemoryDropsOldestStepsThenFailsClearly)
+{
+    Document doc(64, 64, 6);
+    const uint64_t imageBytes = 64 * 64 * 4;
+    // Room for three and a half images: the current one, the new one and
+    // one kept image while a step runs.
+    doc.store.setPixelLimit(imageBytes * 7 / 2);
+    for (int i = 0; i < 6; ++i) {
+        ASSERT_TRUE(doc.run("blur_box", 522)) << i;
+        EXPECT_EQ(doc.history.lastError(), "");
+    }
+    EXPECT_EQ(doc.history.undoCount(), 2u);
+    EXPECT_LE(doc.store.pixelBytes(), imageBytes * 7 / 2);
+    // Steps that keep no image are not dropped for nothing.
+    ASSERT_TRUE(doc.run("vertflip"));
+    EXPECT_EQ(doc.history.undoCount(), 3u);
+
+    // No room for a second image at all.
+    doc.store.setPixelLimit(imageBytes * 3 / 2);
+    const Snapshot before = doc.current();
+    const String name = doc.history.currentName();
+    SinkLog sink;
+    EXPECT_FALSE(doc.run("blur_gauss", 519, PropertyBag(), sink));
+    EXPECT_EQ(doc.history.lastError(), "Not enough memory");
+    EXPECT_EQ(sink.failedCount, 1);
+    EXPECT_EQ(doc.history.undoCount(), 0u);
+    EXPECT_EQ(doc.history.currentName(), name);
+    EXPECT_TRUE(doc.current() == before);
+    EXPECT_EQ(doc.store.size(), 1u);
+    EXPECT_EQ(doc.history.registeredCount(), 0u);
+
+    // A quarter turn's undo needs a new image too.
+    doc.store.setPixelLimit(0);
+    ASSERT_TRUE(doc.run("rotate90cw"));
+    doc.store.setPixelLimit(imageBytes * 3 / 2);
+    EXPECT_FALSE(doc.history.undo(sink));
+    EXPECT_EQ(doc.history.lastError(), "Not enough memory");
+    EXPECT_EQ(doc.history.undoCount(), 1u) << "kept for a later try";
+    doc.store.setPixelLimit(0);
+    EXPECT_TRUE(doc.history.undo(sink));
+    EXPECT_TRUE(doc.current() == before);
+}
+
+TEST(ActionHistory, FailedAndUnknownOperationsChangeNothing)
+{
+    Document doc(20, 12, 4);
+    ASSERT_TRUE(doc.run("invertrgb"));
+    const Snapshot before = doc.current();
+    const String name = doc.history.currentName();
+
+    // Stopped by the sink at its first report.
+    SinkLog stopping(1);
+    EXPECT_FALSE(doc.run("blur_gauss", 519, PropertyBag(), stopping));
+    EXPECT_EQ(stopping.failedCount, 1);
+    EXPECT_EQ(doc.history.lastError(), "Operation failed");
+    EXPECT_EQ(doc.history.currentName(), name);
+    EXPECT_TRUE(doc.current() == before);
+    EXPECT_EQ(doc.history.undoCount(), 1u);
+    EXPECT_EQ(doc.store.size(), 1u);
+    EXPECT_EQ(doc.history.registeredCount(), 1u);
+
+    // An in-place invert is not left half done by a stopping sink.
+    SinkLog stopsInvert(1);
+    EXPECT_TRUE(doc.run("invertrgb", 0, PropertyBag(), stopsInvert));
+    SinkLog sink;
+    EXPECT_TRUE(doc.history.undo(sink));
+    EXPECT_TRUE(doc.current() == before);
+
+    // Unknown keys (and the menu's unserved box blur key) call no hook.
+    for (const char* key : {"blur_rectangle", "nonsense", ""}) {
+        SinkLog untouched;
+        EXPECT_FALSE(doc.run(key, 0, PropertyBag(), untouched));
+        EXPECT_EQ(untouched.failedCount + untouched.finishedCount, 0);
+    }
+    // A resample without a confirmed size fails without a change.
+    EXPECT_FALSE(doc.run("resample", 0, PropertyBag(), sink));
+    EXPECT_TRUE(doc.current() == before);
+    EXPECT_EQ(doc.history.undoCount(), 1u);
+}
+
+TEST(ActionHistory, LoadingAFileDropsTheHistory)
+{
+    const String path = tempFolder() + "qx_history_load.png";
+    OwnedBitmap picture(9, 4, 6);
+    fillPattern(picture, 3);
+    ASSERT_TRUE(PngCodec().save(picture, path));
+
+    Document doc(5, 5, 4);
+    ASSERT_TRUE(doc.run("blur_box", 522));
+    ASSERT_TRUE(doc.history.load(path));
+    EXPECT_EQ(doc.history.undoCount(), 0u);
+    EXPECT_EQ(doc.history.registeredCount(), 0u);
+    EXPECT_EQ(doc.store.size(), 1u);
+    EXPECT_TRUE(sameBytes(*doc.history.currentImage(), picture));
+
+    const Snapshot loaded = doc.current();
+    EXPECT_FALSE(doc.history.load(path + ".missing.png"));
+    EXPECT_TRUE(doc.current() == loaded);
+    EXPECT_EQ(doc.store.size(), 1u);
+
+    // Saved by the path's type and read back alike.
+    ASSERT_TRUE(doc.run("invertrgb"));
+    const Snapshot inverted = doc.current();
+    ASSERT_TRUE(doc.history.save(path));
+    ASSERT_TRUE(doc.history.load(path));
+    EXPECT_TRUE(doc.current() == inverted);
+    EXPECT_FALSE(doc.history.save(path + ".unknowntype"));
+    DeleteFileA(path.c_str());
+}
+
+} // namespace
