@@ -279,6 +279,8 @@ bool CView::onPaint()
 
 void CView::onDestroy()
 {
+    if (CMDIChildWnd* frame = parentFrame())
+        frame->detachView(this);
     if (document_)
         document_->removeView(this);
     document_ = nullptr;

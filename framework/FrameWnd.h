@@ -138,6 +138,12 @@ public:
     void onUpdateFrameTitle();
     // Destroys the window through the MDI client.
     void destroyChild();
+    // The view's window is going.
+    void detachView(CView* view)
+    {
+        if (view_ == view)
+            view_ = nullptr;
+    }
 
     bool onCmdMsg(UINT id, CCmdUI* ui) override;
     bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
