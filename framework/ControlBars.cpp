@@ -1,5 +1,7 @@
 #include "framework/ControlBars.h"
 
+#include <algorithm>
+
 #include "framework/Application.h"
 #include "framework/CommandIds.h"
 #include "framework/CommandTarget.h"
@@ -94,11 +96,23 @@ bool CToolBar::loadToolBar(UINT resourceId)
             button.fsState = TBSTATE_ENABLED;
             button.fsStyle = BTNS_BUTTON;
             button.iString = -1;
+            const String label = buttonLabel(id);
+            if (!label.empty()) {
+                std::string list = label;
+                list.push_back('\0');
+                button.iString = INT_PTR(send(TB_ADDSTRINGA, 0,
+                                              reinterpret_cast<LPARAM>(list.c_str())));
+            }
         }
         send(TB_ADDBUTTONSA, 1, reinterpret_cast<LPARAM>(&button));
     }
     send(TB_AUTOSIZE);
     return true;
+}
+
+String CToolBar::buttonLabel(UINT) const
+{
+    return String();
 }
 
 int CToolBar::buttonCount() const
@@ -122,6 +136,32 @@ void CToolBar::updateButtons(CFrameWnd& frame)
         if (!ui.handled)
             ui.enable(known);
     }
+}
+
+bool CToolBar::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    if (message == kMsgSizeParent && IsWindowVisible(hwnd_) &&
+        (GetWindowLongA(hwnd_, GWL_STYLE) & TBSTYLE_WRAPABLE)) {
+        RECT& r = reinterpret_cast<SizeParentLayout*>(lParam)->rect;
+        const int width = r.right - r.left;
+        SetWindowPos(hwnd_, nullptr, r.left, r.top, width, barHeight(),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        // Lay the buttons out at this width and measure the rows they took.
+        send(TB_AUTOSIZE);
+        int bottom = 0;
+        const int count = buttonCount();
+        for (int i = 0; i < count; ++i) {
+            RECT item = {0, 0, 0, 0};
+            if (send(TB_GETITEMRECT, WPARAM(i), reinterpret_cast<LPARAM>(&item)))
+                bottom = std::max(bottom, int(item.bottom));
+        }
+        const int height = std::max(barHeight(), bottom + 4);
+        SetWindowPos(hwnd_, nullptr, r.left, r.top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+        r.top += height;
+        result = 0;
+        return true;
+    }
+    return CControlBar::onMessage(message, wParam, lParam, result);
 }
 
 int CToolBar::barHeight() const

@@ -41,8 +41,13 @@ public:
     void updateButtons(CFrameWnd& frame);
     int barHeight() const override;
     bool isButtonEnabled(UINT id) const;
+    // A wrapping bar takes as many rows as its buttons need at its width.
+    bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 protected:
+    // The text shown on a button; none by default.
+    virtual String buttonLabel(UINT id) const;
+
     HIMAGELIST images_;
     int imageWidth_;
     int imageHeight_;

@@ -68,7 +68,7 @@ bool CFrameWnd::createFrameWindow(DWORD exStyle, const char* title, DWORD style,
         wc.hIcon = LoadIconA(resourceModule(), MAKEINTRESOURCEA(iconId));
         wc.hIconSm = static_cast<HICON>(LoadImageA(resourceModule(), MAKEINTRESOURCEA(iconId),
                                                    IMAGE_ICON, 16, 16, 0));
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
         wc.lpszClassName = className.c_str();
         if (!RegisterClassExA(&wc))
             return false;

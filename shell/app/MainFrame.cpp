@@ -32,21 +32,6 @@ bool CShellToolBar::loadToolBar(UINT resourceId)
     SetWindowLongA(hwnd_, GWL_STYLE,
                    GetWindowLongA(hwnd_, GWL_STYLE) | TBSTYLE_TOOLTIPS | TBSTYLE_FLAT |
                        TBSTYLE_LIST);
-    for (size_t i = ids_.size(); i-- > 0;) {
-        const UINT id = ids_[i];
-        if (!id)
-            continue;
-        const String text = loadResourceString(id);
-        const size_t cut = text.find('\n');
-        if (cut == String::npos || cut + 1 >= text.size())
-            continue;
-        String label = text.substr(cut + 1);
-        TBBUTTONINFOA info = {};
-        info.cbSize = sizeof info;
-        info.dwMask = TBIF_TEXT;
-        info.pszText = &label[0];
-        send(TB_SETBUTTONINFOA, id, reinterpret_cast<LPARAM>(&info));
-    }
     int widest = 0, tallest = 0;
     const int count = buttonCount();
     for (int i = 0; i < count; ++i) {
@@ -67,18 +52,24 @@ bool CShellToolBar::loadToolBar(UINT resourceId)
     return true;
 }
 
+String CShellToolBar::buttonLabel(UINT id) const
+{
+    const String text = loadResourceString(id);
+    const size_t cut = text.find('\n');
+    if (cut == String::npos)
+        return String();
+    return text.substr(cut + 1);
+}
+
 String CShellToolBar::buttonText(int index) const
 {
     TBBUTTON button = {};
     if (!send(TB_GETBUTTON, WPARAM(index), reinterpret_cast<LPARAM>(&button)))
         return String();
-    char text[128] = "";
-    TBBUTTONINFOA info = {};
-    info.cbSize = sizeof info;
-    info.dwMask = TBIF_TEXT;
-    info.pszText = text;
-    info.cchText = sizeof text;
-    send(TB_GETBUTTONINFOA, WPARAM(button.idCommand), reinterpret_cast<LPARAM>(&info));
+    char text[256] = "";
+    if (send(TB_GETBUTTONTEXTA, WPARAM(button.idCommand), 0) >= LRESULT(sizeof text))
+        return String();
+    send(TB_GETBUTTONTEXTA, WPARAM(button.idCommand), reinterpret_cast<LPARAM>(text));
     return text;
 }
 
@@ -436,7 +427,8 @@ int CMainFrame::onCreate(CREATESTRUCTA* create)
     if (CMDIFrameWnd::onCreate(create) != 0)
         return -1;
     toolBar_.reset(new CShellToolBar(40, 40));
-    if (!toolBar_->createBar(hwnd_, WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP,
+    if (!toolBar_->createBar(hwnd_, WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | TBSTYLE_LIST | TBSTYLE_WRAPABLE |
+                                             CCS_TOP,
                              kIdViewToolbar) ||
         !toolBar_->loadToolBar(IDR_TOOLBAR))
         return -1;

@@ -14,6 +14,9 @@ public:
     bool loadToolBar(UINT resourceId);
     String buttonText(int index) const;
 
+protected:
+    String buttonLabel(UINT id) const override;
+
 private:
     int wantWidth_;
     int wantHeight_;
