@@ -36,6 +36,21 @@ bool registerOpenWithProgId(const String& extension, const String& progId)
     return key.isOpen() && key.setEmptyValue(progId);
 }
 
+namespace {
+
+// What a handler threw, told as the shell tells its failures.
+void reportToUser(const char*, const String& description)
+{
+    CWinApp* app = CWinApp::currentApp();
+    const bool memory = description.find("bad_alloc") != String::npos ||
+                        description.find("Overflow") != String::npos;
+    showMessageBox(app ? app->mainWindow : nullptr,
+                   memory ? String("Not enough memory") : "Unable to create image\n" + description,
+                   String(), MB_ICONEXCLAMATION);
+}
+
+} // namespace
+
 ShellCommandLine parseShellCommandLine(const String& commandLine)
 {
     ShellCommandLine parsed;
@@ -58,6 +73,7 @@ CShellApp::CShellApp() : CWinApp("Quillorantix Shell"), registerFileTypes_(true)
 
 CShellApp::~CShellApp()
 {
+    setExceptionReporter(nullptr);
     closeAllDocuments();
     if (frame_ && frame_->isWindow())
         DestroyWindow(frame_->hwnd());
@@ -67,6 +83,7 @@ bool CShellApp::initInstance()
 {
     initCommonControls();
     InitCommonControls();
+    setExceptionReporter(&reportToUser);
     setTitle("Quillorantix Shell");
     setRegistryKey("Quillorantix");
     loadStdProfileSettings(16);
@@ -111,6 +128,7 @@ bool CShellApp::initInstance()
 
 int CShellApp::exitInstance()
 {
+    setExceptionReporter(nullptr);
     return CWinApp::exitInstance();
 }
 
