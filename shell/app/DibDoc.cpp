@@ -285,8 +285,10 @@ bool CDibDoc::onOpenDocument(const String& path)
 
 bool CDibDoc::onSaveDocument(const String& path)
 {
+    // Questions and the save dialog are owned by the frame.
     if (fileExists(path) &&
-        showMessageBox(nullptr, "overwrite existing file?", String(), MB_YESNO) != IDYES)
+        showMessageBox(mainWindowHandle(), "overwrite existing file?", String(), MB_YESNO) !=
+            IDYES)
         return false;
     bool ok;
     {
@@ -294,7 +296,7 @@ bool CDibDoc::onSaveDocument(const String& path)
         ok = history_.save(path);
     }
     if (!ok) {
-        showMessageBox(nullptr, "Unable to save image file\n" + path, String(),
+        showMessageBox(mainWindowHandle(), "Unable to save image file\n" + path, String(),
                        MB_ICONEXCLAMATION);
         return false;
     }
@@ -342,13 +344,13 @@ bool CDibDoc::promptSaveAs(const String& defaultName)
     while (true) {
         String path;
         int index = lastSaveFilterIndex();
-        if (!askSaveFileName(nullptr, filter, defaultName, index, path))
+        if (!askSaveFileName(mainWindowHandle(), filter, defaultName, index, path))
             return false;
         lastSaveFilterIndex() = index;
         const int byName = imageTypeFromFileName(path);
         if (byName <= 0 || byName == kImageTypeRaw) {
             if (index < 1 || size_t(index) > types.size()) {
-                showMessageBox(nullptr, "unable to save file - please select a file type",
+                showMessageBox(mainWindowHandle(), "unable to save file - please select a file type",
                                String(), MB_OK);
                 continue;
             }

@@ -108,6 +108,9 @@ TEST_F(ShellDocuments, OpensEveryTypeAndRunsEveryOperationWithUndo)
     CDibDoc* doc = activeDocument();
     EXPECT_EQ("&Undo \tCtrl+Z", menuText(kIdEditUndo));
     EXPECT_FALSE(frame().isCommandEnabled(kIdEditUndo));
+    // A disabled command (an accelerator of it too) does nothing.
+    EXPECT_FALSE(frame().executeCommand(kIdEditUndo));
+    EXPECT_FALSE(frame().isCommandEnabled(ID_OPTIONS));
     const UINT operations[] = {ID_IMAGE_FLIP, ID_IMAGE_MIRROR, ID_IMAGE_ROTATE_180,
                                ID_COLOR_BRIGHTCONTRAST, ID_COLOR_INVERT, ID_COLOR_SEPIA,
                                ID_FILTER_BOX, ID_FILTER_UNSHARP, ID_COLOR_HUESAT,
