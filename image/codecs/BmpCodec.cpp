@@ -112,7 +112,7 @@ bool BmpCodec::load(Image& image, const String& path)
 
 bool canSaveBmp(const Image& image)
 {
-    return (image.format() == 4 || image.format() == 6) && !image.isEmpty();
+    return (image.format() == kFormatBgr || image.format() == kFormatBgra) && !image.isEmpty();
 }
 
 bool writeBmp(const Image& image, ByteSink& sink)

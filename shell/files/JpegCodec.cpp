@@ -17,7 +17,7 @@ bool JpegCodec::load(Image& image, const String& path)
 
 bool JpegCodec::save(const Image& image, const String& path)
 {
-    if ((image.format() != 4 && image.format() != 6) || image.isEmpty())
+    if ((image.format() != kFormatBgr && image.format() != kFormatBgra) || image.isEmpty())
         return false;
     try {
         FileWriter writer(path, 0);

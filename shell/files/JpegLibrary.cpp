@@ -79,7 +79,7 @@ struct Source
 {
     jpeg_source_mgr pub;
     ByteStream* stream;
-    bool endSupplied;
+    bool endMarkerOptional;
     JOCTET buffer[kBufferSize];
 };
 
@@ -98,19 +98,21 @@ void initSource(j_decompress_ptr)
 {
 }
 
-// Any read of one byte or more is data. At the end of the stream an end
-// marker is supplied once: a single Huffman-coded scan that lacks only that
-// marker still opens, while one that needed more bits makes libjpeg warn
-// (and the load fail). A second request fails at once: returning false would
-// ask libjpeg to suspend, and a caller reading rows would spin for ever.
+// Any read of one byte or more is data. At the end of the stream a single
+// Huffman-coded scan may lack only its end marker: one is supplied, and if the
+// scan needed more bits libjpeg warns and the load fails. Everywhere else the
+// end fails at once: in the headers, in a progressive or multi-scan file
+// (which may end between scans) and in arithmetic-coded data (padded with
+// zeros without a word). Returning false instead would ask libjpeg to
+// suspend, and a caller reading rows would spin for ever.
 boolean fillInput(j_decompress_ptr cinfo)
 {
     Source* source = reinterpret_cast<Source*>(cinfo->src);
     size_t got = readQuietly(*source->stream, source->buffer, kBufferSize);
     if (got == 0) {
-        if (source->endSupplied)
+        if (!source->endMarkerOptional)
             failWith(reinterpret_cast<j_common_ptr>(cinfo), JERR_INPUT_EOF);
-        source->endSupplied = true;
+        source->endMarkerOptional = false;
         source->buffer[0] = 0xFF;
         source->buffer[1] = JPEG_EOI;
         got = 2;
@@ -118,15 +120,6 @@ boolean fillInput(j_decompress_ptr cinfo)
     source->pub.next_input_byte = source->buffer;
     source->pub.bytes_in_buffer = got;
     return TRUE;
-}
-
-// Progressive and multi-scan files may end between scans, and the arithmetic
-// decoder pads a cut scan with zeros without a word: for them the supplied
-// end marker means missing data.
-bool endedEarly(jpeg_decompress_struct* cinfo)
-{
-    return reinterpret_cast<Source*>(cinfo->src)->endSupplied
-        && (jpeg_has_multiple_scans(cinfo) || cinfo->arith_code);
 }
 
 void skipInput(j_decompress_ptr cinfo, long count)
@@ -223,29 +216,29 @@ bool decodeJpeg(jpeg_decompress_struct* cinfo, ErrorManager* errors, Image* imag
     int format;
     switch (cinfo->jpeg_color_space) {
     case JCS_GRAYSCALE:
-        format = 2;
+        format = kFormatGrey;
         cinfo->out_color_space = JCS_GRAYSCALE;
         break;
     case JCS_YCbCr:
     case JCS_RGB:
         // Straight into the B,G,R rows of format 4.
-        format = 4;
+        format = kFormatBgr;
         cinfo->out_color_space = JCS_EXT_BGR;
         break;
     default:
         return false; // CMYK, YCCK and unknown colour spaces
     }
     const uint64_t width = cinfo->image_width, height = cinfo->image_height;
-    const uint64_t components = format == 2 ? 1 : 3;
+    const uint64_t components = format == kFormatGrey ? 1 : 3;
     if (width == 0 || height == 0 || width * height * components > OwnedBitmap::kMaxPixelBytes)
         return false;
     if (!blocksFitTheData(*cinfo, availableBytes))
         return false;
     cinfo->mem->max_memory_to_use = kMemoryLimit;
 
+    reinterpret_cast<Source*>(cinfo->src)->endMarkerOptional
+        = !cinfo->arith_code && !jpeg_has_multiple_scans(cinfo);
     jpeg_start_decompress(cinfo);
-    if (endedEarly(cinfo))
-        return false;
     if (cinfo->output_width != width || cinfo->output_height != height
         || cinfo->output_components != int(components))
         return false;
@@ -261,7 +254,7 @@ bool decodeJpeg(jpeg_decompress_struct* cinfo, ErrorManager* errors, Image* imag
             return false;
     }
     // Every row is decoded; what follows the scan is not needed.
-    return !endedEarly(cinfo);
+    return true;
 }
 
 bool encodeJpeg(jpeg_compress_struct* cinfo, ErrorManager* errors, const Image* image, int quality)
@@ -272,7 +265,7 @@ bool encodeJpeg(jpeg_compress_struct* cinfo, ErrorManager* errors, const Image* 
     cinfo->image_height = JDIMENSION(image->height());
     cinfo->input_components = int(image->step());
     // The B,G,R(,A) rows go in as they are; libjpeg ignores the fourth byte.
-    cinfo->in_color_space = image->format() == 4 ? JCS_EXT_BGR : JCS_EXT_BGRX;
+    cinfo->in_color_space = image->format() == kFormatBgr ? JCS_EXT_BGR : JCS_EXT_BGRX;
     jpeg_set_defaults(cinfo);
     jpeg_set_quality(cinfo, quality, TRUE);
     jpeg_start_compress(cinfo, TRUE);
@@ -307,7 +300,7 @@ bool readJpeg(Image& image, ByteStream& stream, uint32_t availableBytes)
     progress.progress_monitor = onProgress;
     cinfo.progress = &progress;
     source.stream = &stream;
-    source.endSupplied = false;
+    source.endMarkerOptional = false;
     source.pub.init_source = initSource;
     source.pub.fill_input_buffer = fillInput;
     source.pub.skip_input_data = skipInput;
@@ -328,7 +321,7 @@ bool readJpeg(Image& image, ByteStream& stream, uint32_t availableBytes)
 
 bool writeJpeg(const Image& image, ByteSink& sink, int quality)
 {
-    if ((image.format() != 4 && image.format() != 6) || image.isEmpty() || !image.rowTable())
+    if ((image.format() != kFormatBgr && image.format() != kFormatBgra) || image.isEmpty() || !image.rowTable())
         return false;
     jpeg_compress_struct cinfo;
     ErrorManager errors;

@@ -25,15 +25,15 @@ int savingQuality()
 
 bool widenGreyToBgr(Image& image)
 {
-    if (image.format() != 2 || image.isEmpty())
+    if (image.format() != kFormatGrey || image.isEmpty())
         return true;
     const int width = image.width(), height = image.height();
-    OwnedBitmap grey(width, height, 2);
+    OwnedBitmap grey(width, height, kFormatGrey);
     if (grey.isEmpty())
         return false;
     for (int y = 0; y < height; ++y)
         std::memcpy(grey.row(y), image.row(y), size_t(width));
-    if (!image.create(width, height, 4) || image.format() != 4 || image.width() != width
+    if (!image.create(width, height, kFormatBgr) || image.format() != kFormatBgr || image.width() != width
         || image.height() != height || image.isEmpty())
         return false;
     for (int y = 0; y < height; ++y) {

@@ -14,7 +14,6 @@
 namespace {
 
 const char kNotEnoughMemory[] = "Not enough memory";
-const char kOperationFailed[] = "Operation failed";
 
 } // namespace
 
@@ -148,10 +147,8 @@ bool ActionHistory::withMemoryRetry(const Attempt& attempt, RenderCallbacks& sin
         }
         if (ok)
             return true;
-        if (!store_.allocationFailed()) {
-            lastError_ = kOperationFailed;
+        if (!store_.allocationFailed())
             return false;
-        }
         if (!dropOneStep(dropRedo)) {
             lastError_ = kNotEnoughMemory;
             return false;
@@ -169,11 +166,8 @@ bool ActionHistory::run(const String& key, const PropertyBag& params, RenderCall
         lastError_ = kNotEnoughMemory;
     } catch (...) {
     }
-    if (!op) {
-        if (lastError_.empty())
-            lastError_ = kOperationFailed;
+    if (!op)
         return false;
-    }
     if (!withMemoryRetry([op](RenderCallbacks& s) { return op->execute(s); }, sink, true)) {
         // An operation that never ran holds nothing worth keeping.
         removeOperation(op);
@@ -276,7 +270,8 @@ bool ActionHistory::load(const String& path)
             delete image;
         else
             store_.erase(name);
-        lastError_ = store_.allocationFailed() ? kNotEnoughMemory : kOperationFailed;
+        if (store_.allocationFailed())
+            lastError_ = kNotEnoughMemory;
         return false;
     }
     const String previous = reset(name);

@@ -57,8 +57,9 @@ public:
     const String& currentName() const { return current_; }
     // The current image, or null when the store lost it.
     DocumentDib* currentImage() const;
-    // Empty after a success; "Not enough memory" after a run, undo or redo
-    // that failed for want of memory; "Operation failed" otherwise.
+    // "Not enough memory" after a run, undo, redo or load that failed for
+    // want of memory (worth telling the user); empty otherwise, a cancelled
+    // or refused operation included.
     const String& lastError() const { return lastError_; }
 
     // For the operations.

@@ -219,7 +219,11 @@ bool PluginModule::apply(const Image& source, Image& destination, RenderCallback
     }
     request_.callbackContext = nullptr;
     const bool ok = result != 0;
-    if (!ok || request_.settingsLength < 0 || request_.settingsLength > kSettingsCapacity) {
+    const bool settingsKept = request_.settingsBuffer == settings_.data() &&
+                              request_.settingsCapacity == kSettingsCapacity &&
+                              request_.settingsLength >= 0 &&
+                              request_.settingsLength <= kSettingsCapacity;
+    if (!ok || !settingsKept) {
         std::copy(savedSettings.begin(), savedSettings.end(), settings_.begin());
         request_.settingsLength = savedLength;
     }

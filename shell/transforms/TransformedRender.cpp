@@ -104,12 +104,14 @@ inline int nearest(float v)
 }
 
 // Any grid over 3 or 4 bytes per pixel: areaSample per pixel with the
-// channels in one vector.
-bool renderAffine(const Image& source, Image& destination, const Vec2& origin,
-                  const Vec2& columnStep, const Vec2& rowStep, float halfWidth, float halfHeight,
-                  AreaDivide divide, RenderCallbacks& sink)
+// channels in one vector. The step is a constant so that the byte copies
+// compile inline.
+template <int Step>
+bool renderAffineSteps(const Image& source, Image& destination, const Vec2& origin,
+                       const Vec2& columnStep, const Vec2& rowStep, float halfWidth,
+                       float halfHeight, AreaDivide divide, RenderCallbacks& sink)
 {
-    const int step = int(source.step());
+    const int step = Step;
     const int width = destination.width();
     const int height = destination.height();
     const int lastX = source.width() - 1;
@@ -161,6 +163,17 @@ bool renderAffine(const Image& source, Image& destination, const Vec2& origin,
             return false;
     }
     return true;
+}
+
+bool renderAffine(const Image& source, Image& destination, const Vec2& origin,
+                  const Vec2& columnStep, const Vec2& rowStep, float halfWidth, float halfHeight,
+                  AreaDivide divide, RenderCallbacks& sink)
+{
+    if (source.step() == 3)
+        return renderAffineSteps<3>(source, destination, origin, columnStep, rowStep, halfWidth,
+                                    halfHeight, divide, sink);
+    return renderAffineSteps<4>(source, destination, origin, columnStep, rowStep, halfWidth,
+                                halfHeight, divide, sink);
 }
 
 // True when every coordinate the grid reaches stays far inside the int range,

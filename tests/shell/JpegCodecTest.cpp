@@ -140,6 +140,10 @@ TEST(JpegCodec, WritesWhatLibjpegWritesFromTheSamePixels)
                 JpegSpec expected = spec(size.first, size.second, 3);
                 expected.quality = quality;
                 EXPECT_TRUE(sink.data == makeJpeg(expected)) << format << " q" << quality << " " << size.first;
+                OwnedBitmap back;
+                ASSERT_TRUE(decode(back, sink.data));
+                if (quality >= 80)
+                    expectNearPattern(back, size.first, size.second, 3, 2.5, 40, "round trip");
             }
 }
 
@@ -153,9 +157,12 @@ TEST(JpegCodec, ReadsEveryKindOfEightBitFile)
     JpegSpec full = spec(97, 61, 3);
     full.subsampled = false;
     full.quality = 98;
+    JpegSpec rgb = full;
+    rgb.storeRgb = true;
     const Case cases[] = {
         {spec(97, 61, 3), "baseline 4:2:0"},
         {full, "baseline 4:4:4"},
+        {rgb, "R,G,B colour space"},
         {spec(97, 61, 3, true), "progressive"},
         {spec(97, 61, 3, false, true), "arithmetic"},
         {spec(97, 61, 3, true, true), "progressive arithmetic"},

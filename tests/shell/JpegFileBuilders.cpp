@@ -32,6 +32,8 @@ bool compress(jpeg_compress_struct* cinfo, BuilderErrors* errors, const JpegSpec
     if (spec->components == 3 && !spec->subsampled)
         for (int c = 0; c < 3; ++c)
             cinfo->comp_info[c].h_samp_factor = cinfo->comp_info[c].v_samp_factor = 1;
+    if (spec->components == 3 && spec->storeRgb)
+        jpeg_set_colorspace(cinfo, JCS_RGB);
     if (spec->progressive)
         jpeg_simple_progression(cinfo);
     cinfo->arith_code = spec->arithmetic ? TRUE : FALSE;

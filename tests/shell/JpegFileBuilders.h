@@ -17,6 +17,7 @@ struct JpegSpec
     bool progressive = false;
     bool arithmetic = false;
     bool subsampled = true; // 4:2:0 for colour
+    bool storeRgb = false;  // colour kept as R,G,B rather than YCbCr
     int restartRows = 0;
 };
 
