@@ -9,6 +9,7 @@
 #include "framework/FrameworkErrors.h"
 #include "framework/Hooks.h"
 #include "framework/MessageBox.h"
+#include "framework/Resources.h"
 #include "shell/app/DibDoc.h"
 #include "shell/app/DibView.h"
 #include "shell/app/MainFrame.h"
@@ -134,11 +135,13 @@ int CShellApp::exitInstance()
 
 CMultiDocTemplate* CShellApp::findImageTemplate(UINT stringId) const
 {
-    String wanted;
-    {
-        CMultiDocTemplate probe(stringId, nullptr, nullptr, nullptr);
-        wanted = probe.docString(4);
+    // Field 4 of the document string: the filter extension.
+    String wanted = loadResourceString(stringId);
+    for (int field = 0; field < 4; ++field) {
+        const size_t next = wanted.find('\n');
+        wanted = next == String::npos ? String() : String(wanted.substr(next + 1));
     }
+    wanted = wanted.substr(0, wanted.find('\n'));
     for (const auto& docTemplate : docTemplates())
         if (docTemplate->docString(4) == wanted)
             return docTemplate.get();

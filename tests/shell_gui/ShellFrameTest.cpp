@@ -1,11 +1,17 @@
 #include "shell_gui/ShellGuiSupport.h"
 
+#include <new>
+
+#include <commctrl.h>
+
 #include "foundation/FileSystem.h"
 #include "foundation/RegistryKey.h"
 #include "framework/CommandIds.h"
+#include "framework/FrameworkErrors.h"
 #include "framework/Printing.h"
 #include "image/GdiBridge.h"
 #include "image/OwnedBitmap.h"
+#include "image/codecs/PngCodec.h"
 #include "shell/app/DibDoc.h"
 #include "shell/app/DibView.h"
 #include "shell/app/MainFrame.h"
@@ -383,6 +389,66 @@ TEST_F(ShellFrame, PrintingWithoutAPrinterSaysSo)
     r = CDibView::printRect(60000, 30000, 4960, 7016, 600, 600);
     EXPECT_EQ(4960, r.right);
     EXPECT_EQ(2480, r.bottom);
+}
+
+} // namespace
+
+namespace {
+
+using shellgui::ShellFixture;
+
+class ShellDisplay : public ShellFixture {};
+
+TEST_F(ShellDisplay, TransparentImagesShowOverACheckerboardAndProgressShowsInTheStatusBar)
+{
+    OwnedBitmap clear(16, 16, 6);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) {
+            uint8_t* p = clear.pixelAddress(x, y);
+            p[0] = p[1] = p[2] = 0;
+            p[3] = 0;
+        }
+    const String path = folder() + "clear.png";
+    ASSERT_TRUE(PngCodec().save(clear, path));
+    ASSERT_TRUE(start("-n \"" + path + "\""));
+    CDibDoc* doc = activeDocument();
+    ASSERT_NE(nullptr, doc);
+    EXPECT_EQ("16x16 RGBA", statusText(2));
+    const DocumentDib* shown = doc->imageToDraw();
+    ASSERT_NE(nullptr, shown);
+    EXPECT_NE(doc->history().currentImage(), shown);
+    EXPECT_EQ(255, shown->pixelAddress(0, 0)[0]);
+    EXPECT_EQ(191, shown->pixelAddress(8, 0)[0]);
+    EXPECT_FALSE(doc->displayDirty());
+    // Rebuilt once after a change, at the next drawing.
+    doc->onOperationCommand(ID_COLOR_INVERT);
+    EXPECT_TRUE(doc->displayDirty());
+    EXPECT_EQ(shown, doc->imageToDraw());
+    EXPECT_FALSE(doc->displayDirty());
+
+    // Fractions past the end stop at the bar's end; the bar goes when the
+    // run ends.
+    CDibDoc::ProgressSink& sink = doc->progressSink();
+    EXPECT_TRUE(sink.progress(1.5f));
+    HWND bar = frame().progressControl();
+    ASSERT_NE(nullptr, bar);
+    EXPECT_EQ(1024, int(SendMessageA(bar, PBM_GETPOS, 0, 0)));
+    EXPECT_EQ(1024, int(SendMessageA(bar, PBM_GETRANGE, FALSE, 0)));
+    sink.finished();
+    EXPECT_EQ(nullptr, frame().progressControl());
+    EXPECT_FALSE(IsWindow(bar));
+}
+
+TEST_F(ShellDisplay, ExceptionsOfHandlersAreToldAsTheShellsFailures)
+{
+    ASSERT_TRUE(start("-n"));
+    try {
+        throw std::bad_alloc();
+    } catch (...) {
+        reportCurrentException("test");
+    }
+    ASSERT_FALSE(boxes.empty());
+    EXPECT_EQ("Not enough memory", boxes.back().text);
 }
 
 } // namespace
