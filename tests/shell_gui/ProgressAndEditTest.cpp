@@ -24,8 +24,13 @@ TEST(ProgressDialog, PercentCancelAndChainedFinish)
     CApplication app("progress test");
     app.attachModule(GetModuleHandleA(nullptr));
     CountingSink next;
-    CProgressDialog dialog("Painting", &next, nullptr);
+    HWND owner = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    {
+    // The owner stays disabled for the whole run.
+    CProgressDialog dialog("Painting", &next, owner);
     ASSERT_TRUE(dialog.isWindow());
+    EXPECT_FALSE(IsWindowEnabled(owner));
     EXPECT_EQ("Painting", dialog.itemText(IDC_PROGRESS_TITLE));
     // Cancel before the first report: the dialog is hidden and ignores it.
     SendMessageA(dialog.hwnd(), WM_COMMAND, IDCANCEL, 0);
@@ -48,6 +53,9 @@ TEST(ProgressDialog, PercentCancelAndChainedFinish)
     EXPECT_EQ(1, next.finishedCalls);
     dialog.reserved();
     EXPECT_EQ(1, next.finishedCalls);
+    }
+    EXPECT_TRUE(IsWindowEnabled(owner));
+    DestroyWindow(owner);
 }
 
 TEST(DecimalText, ParsesAsTheEditReadsIt)

@@ -53,9 +53,14 @@ TEST_F(ShellStartUp, QuotedPathOpensMaximisedWithTabStatusAndRegistration)
                     CShellApp::fileExtsPath() + "\\.tga\\OpenWithProgids", false);
     EXPECT_FALSE(tga.isOpen());
 
+    // The document's menu bar (with its Window list) while it is open, the
+    // frame's own afterwards.
+    EXPECT_EQ("&Cascade", menuText(kIdWindowCascade));
     command(kIdFileClose);
     EXPECT_EQ(0, documentCount());
     EXPECT_FALSE(IsWindowVisible(frame().tabBar().hwnd()));
+    EXPECT_EQ("", menuText(kIdWindowCascade));
+    EXPECT_EQ("&Open Image...\tCtrl+O", menuText(kIdFileOpen));
 }
 
 TEST_F(ShellStartUp, SwitchesAndAMissingFile)
@@ -165,6 +170,18 @@ TEST_F(ShellDocuments, ZoomCommandsAndStatusPanes)
     const RECT image = view->imageRect();
     EXPECT_EQ((client.right - 100) / 2, image.left);
     EXPECT_EQ((client.bottom - 80) / 2, image.top);
+    // Zooming about a point keeps the image pixel under it (message 0x9010).
+    view->setZoom(88, POINT{0, 0});
+    ASSERT_GT(view->zoomedSize().cx, view->clientRect().right);
+    const RECT area = view->clientRect();
+    const POINT at = {area.right / 3, area.bottom / 3};
+    const POINT s0 = view->scrollPosition();
+    const double r0 = double(view->zoom().numerator()) / view->zoom().denominator();
+    const double pixelX = (s0.x + at.x - view->imageRect().left) / r0;
+    EXPECT_EQ(1, SendMessageA(view->hwnd(), WM_ZOOM_AT, 1, MAKELPARAM(at.x, at.y)));
+    const POINT s1 = view->scrollPosition();
+    const double r1 = double(view->zoom().numerator()) / view->zoom().denominator();
+    EXPECT_NEAR(pixelX, (s1.x + at.x - view->imageRect().left) / r1, 1.0);
     for (int i = 0; i < 200; ++i)
         view->setZoom(1, POINT{0, 0});
     EXPECT_EQ(16u, view->zoom().numerator() / view->zoom().denominator());
