@@ -1,0 +1,5 @@
+# The program's resources, and the plug-ins the start-up scan loads.
+target_sources(shell_gui_tests PRIVATE ${QX_SHELL_RC})
+if(TARGET Quillorantix_Daubcrafter)
+    add_dependencies(shell_gui_tests Quillorantix_Daubcrafter)
+endif()
