@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "bench/PluginLibrary.h"
+#include "plugin/PluginLibrary.h"
 #include "bench/Scene.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "bench/PluginLibrary.h"
+#include "plugin/PluginLibrary.h"
 #include "bench/Scene.h"
 #include "image/OwnedBitmap.h"
 #include "image/codecs/PngCodec.h"
