@@ -11,6 +11,26 @@
 
 namespace {
 
+// The rows of kTable, in its order.
+enum Row {
+    kRadius, // "radius"
+    kHeight, // "height"
+    kHeightTransform, // "height.transform"
+    kRotation, // "rotation"
+    kSides, // "sides"
+    kShape, // "shape"
+    kColorMix, // "colormix"
+    kStickyColor, // "stickycolor"
+    kStickyType, // "stickytype"
+    kBlendMode, // "blendmode"
+    kAlphaMode, // "alphamode"
+    kLimit, // "limit"
+    kBrightness, // "brightness"
+    kNoise, // "noise"
+    kShapeBuilder, // "shapebuilder"
+    kRowCount
+};
+
 const ParamDescriptor kTable[] = {
     {3, 5, 400, 25, 1, "Radius ", "radius", 0, {}, 10, 70, 60, "Brush radius"},
     {3, 3, 300, 100, 2, "Height ", "height", 0, {}, 5, 115, 85,
@@ -39,11 +59,16 @@ const ParamDescriptor kTable[] = {
     {1, 0, 1, 0, 0, "Builder 1 ", "shapebuilder", 0, {}, 0, 0, 0, "use second shape builder"},
     {0, 0, 0, 0, 0, "", "", 0, {}, 0, 0, 0, ""},
 };
+static_assert(sizeof kTable / sizeof kTable[0] == kRowCount + 1, "a name for every row");
+
 
 } // namespace
 
 ColorPointBrush::ColorPointBrush()
-    : ShapedBrush(kTable, "_ColorPointBrush", "Color Point Brush"),
+    : ShapedBrush(kTable,
+                  {kRadius, kHeight, kHeightTransform, kRotation, kSides, kShape, kNoise,
+                   kShapeBuilder},
+                  "_ColorPointBrush", "Color Point Brush"),
       currentColor(Pixel::fromWord(0)), limit_(defaultPaintIf()),
       stickyType_(defaultStickyType())
 {
@@ -61,13 +86,13 @@ BrushTip* ColorPointBrush::createTip() const
 void ColorPointBrush::prepare(int steps)
 {
     ShapedBrush::prepare(steps);
-    colorMix_ = valuePair("colormix");
-    stickyColor_ = valuePair("stickycolor");
-    stickyType_ = choice<PaintIfPredicate>("stickytype", defaultStickyType());
-    limit_ = choice<PaintIfPredicate>("limit", defaultPaintIf());
-    const BlendKernel blend = choice<BlendKernel>("blendmode", defaultBlendKernel());
-    const CompositeKernel alpha = choice<CompositeKernel>("alphamode", defaultCompositeKernel());
-    const ValuePair brightness = valuePair("brightness");
+    colorMix_ = realPair(kColorMix);
+    stickyColor_ = realPair(kStickyColor);
+    stickyType_ = choice<PaintIfPredicate>(kStickyType, defaultStickyType());
+    limit_ = choice<PaintIfPredicate>(kLimit, defaultPaintIf());
+    const BlendKernel blend = choice<BlendKernel>(kBlendMode, defaultBlendKernel());
+    const CompositeKernel alpha = choice<CompositeKernel>(kAlphaMode, defaultCompositeKernel());
+    const ValuePair brightness = realPair(kBrightness);
     configureTips(blend, alpha, brightness);
 }
 

@@ -11,6 +11,24 @@
 
 namespace {
 
+// The rows of kTable, in its order.
+enum Row {
+    kRadius, // "radius"
+    kHeight, // "height"
+    kHeightTransform, // "height.transform"
+    kRotation, // "rotation"
+    kSides, // "sides"
+    kShape, // "shape"
+    kBlendMode, // "blendmode"
+    kAlphaMode, // "alphamode"
+    kLimit, // "limit"
+    kBrightness, // "brightness"
+    kNoise, // "noise"
+    kReverse, // "swap"
+    kShapeBuilder, // "shapebuilder"
+    kRowCount
+};
+
 const ParamDescriptor kTable[] = {
     {3, 5, 200, 25, 1, "Radius ", "radius", 0, {}, 0, 0, 0, "Brush radius"},
     {3, 4, 300, 100, 2, "Height ", "height", 0, {}, 4, 125, 75,
@@ -34,11 +52,17 @@ const ParamDescriptor kTable[] = {
     {1, 0, 1, 1, 0, "Builder 1 ", "shapebuilder", 0, {}, 0, 0, 0, "use second shape builder"},
     {0, 0, 0, 0, 0, "", "", 0, {}, 0, 0, 0, ""},
 };
+static_assert(sizeof kTable / sizeof kTable[0] == kRowCount + 1, "a name for every row");
+
 
 } // namespace
 
 ImageCopyBrush::ImageCopyBrush()
-    : ShapedBrush(kTable, "_ImageCopyBrush", "Image Copy Brush"), reverse(false),
+    : ShapedBrush(kTable,
+                  {kRadius, kHeight, kHeightTransform, kRotation, kSides, kShape, kNoise,
+                   kShapeBuilder},
+                  "_ImageCopyBrush", "Image Copy Brush"),
+      reverse(false),
       limit_(defaultPaintIf())
 {
 }
@@ -55,11 +79,11 @@ BrushTip* ImageCopyBrush::createTip() const
 void ImageCopyBrush::prepare(int steps)
 {
     ShapedBrush::prepare(steps);
-    reverse = findParameter("swap").values[0] != 0;
-    const CompositeKernel alpha = choice<CompositeKernel>("alphamode", defaultCompositeKernel());
-    const BlendKernel blend = choice<BlendKernel>("blendmode", defaultBlendKernel());
-    limit_ = choice<PaintIfPredicate>("limit", defaultPaintIf());
-    const ValuePair brightness = valuePair("brightness");
+    reverse = isChecked(kReverse);
+    const CompositeKernel alpha = choice<CompositeKernel>(kAlphaMode, defaultCompositeKernel());
+    const BlendKernel blend = choice<BlendKernel>(kBlendMode, defaultBlendKernel());
+    limit_ = choice<PaintIfPredicate>(kLimit, defaultPaintIf());
+    const ValuePair brightness = realPair(kBrightness);
     Image* target = canvas ? canvas->target : nullptr;
     configureTips(blend, alpha, brightness);
     for (int i = 0; i < count_; ++i)

@@ -6,6 +6,22 @@
 
 namespace {
 
+// The rows of kTable, in its order.
+enum Row {
+    kSrc, // "src"
+    kBlendModeDest, // "blendmode.dest"
+    kPushSticky, // "pushstickycolor"
+    kLimitDest, // "limit.dest"
+    kBrightnessDest, // "brightness.dest"
+    kDest, // "dest"
+    kBlendModeSrc, // "blendmode.src"
+    kPullSticky, // "pullstickycolor"
+    kLimitSrc, // "limit.src"
+    kBrightnessSrc, // "brightness.src"
+    kAlphaMode, // "alphamode"
+    kRowCount
+};
+
 const ParamDescriptor kTable[] = {
     {3, -20, 120, 50, 2, "Src->Dest", "src", 0, {}, 0, 100, 50,
      "Amount to copy from source to destination,\n higher value is more"},
@@ -31,6 +47,8 @@ const ParamDescriptor kTable[] = {
      "selects alpha result mode for brush application"},
     {0, 0, 0, 0, 0, "", "", 0, {}, 0, 0, 0, ""},
 };
+static_assert(sizeof kTable / sizeof kTable[0] == kRowCount + 1, "a name for every row");
+
 
 // over laid onto under through the kernels; a transparent over leaves under.
 Pixel compositeOver(const Pixel& over, const Pixel& under, BlendKernel blend,
@@ -50,8 +68,7 @@ Pixel compositeOver(const Pixel& over, const Pixel& under, BlendKernel blend,
 
 SwapBlendBrush::SwapBlendBrush()
     : PointBrush(kTable, "_swapblend", "Swap Point Blend"), blendDest_(defaultBlendKernel()),
-      blendSrc_(defaultBlendKernel()), alphaMode_(defaultCompositeKernel()),
-      limitDest_(defaultPaintIf()), limitSrc_(defaultPaintIf())
+      blendSrc_(defaultBlendKernel()), alphaMode_(defaultCompositeKernel())
 {
 }
 
@@ -61,45 +78,31 @@ SwapBlendBrush::~SwapBlendBrush()
 
 void SwapBlendBrush::prepare(int)
 {
-    src_ = valuePair("src");
-    blendDest_ = choice<BlendKernel>("blendmode.dest", defaultBlendKernel());
-    pushSticky_ = valuePair("pushstickycolor");
-    limitDest_ = choice<PaintIfPredicate>("limit.dest", defaultPaintIf());
-    brightnessDest_ = valuePair("brightness.dest");
-    dest_ = valuePair("dest");
-    blendSrc_ = choice<BlendKernel>("blendmode.src", defaultBlendKernel());
-    pullSticky_ = valuePair("pullstickycolor");
-    limitSrc_ = choice<PaintIfPredicate>("limit.src", defaultPaintIf());
-    brightnessSrc_ = valuePair("brightness.src");
-    alphaMode_ = choice<CompositeKernel>("alphamode", defaultCompositeKernel());
+    readSwapSides({kPushSticky, kLimitDest, kPullSticky, kLimitSrc}, sides_);
+    src_ = realPair(kSrc);
+    blendDest_ = choice<BlendKernel>(kBlendModeDest, defaultBlendKernel());
+    brightnessDest_ = realPair(kBrightnessDest);
+    dest_ = realPair(kDest);
+    blendSrc_ = choice<BlendKernel>(kBlendModeSrc, defaultBlendKernel());
+    brightnessSrc_ = realPair(kBrightnessSrc);
+    alphaMode_ = choice<CompositeKernel>(kAlphaMode, defaultCompositeKernel());
 }
 
 bool SwapBlendBrush::dab(const Vec2& position, const Vec2& direction, float t)
 {
-    Image* target = paintTarget();
-    if (!target)
-        return false;
-    DabPixels d;
-    locate(position, direction, d);
-    readPixels(*target, d);
-    captureSticky(d, t);
     // The conditions judge the pixels as read; the colour work uses the
     // sticky-mixed ones.
-    Pixel p = d.p, q = d.q;
-    mixSticky(p, stickyP, pushSticky_.at(t));
-    mixSticky(q, stickyQ, pullSticky_.at(t));
-    bool painted = false;
-    if (limitSrc_(&d.p, &d.q)) {
-        Pixel c = compositeOver(q, p, blendDest_, alphaMode_);
-        scalePixelRgb(c, brightnessSrc_.at(t));
-        writeAt(*target, d.x0, d.y0, lerpPixelRgba(p, c, src_.at(t)));
-        painted = true;
-    }
-    if (limitDest_(&d.q, &d.p)) {
-        Pixel c = compositeOver(p, q, blendSrc_, alphaMode_);
-        scalePixelRgb(c, brightnessDest_.at(t));
-        writeAt(*target, d.x1, d.y1, lerpPixelRgba(q, c, dest_.at(t)));
-        return true;
-    }
-    return painted;
+    return swapDab(position, direction, t, sides_, true, [](Pixel&, Pixel&) {},
+                   [&](const Pixel& p, const Pixel& q, bool toP, bool toQ, Pixel& newP, Pixel& newQ) {
+                       if (toP) {
+                           Pixel c = compositeOver(q, p, blendDest_, alphaMode_);
+                           scalePixelRgb(c, brightnessSrc_.at(t));
+                           newP = lerpPixelRgba(p, c, src_.at(t));
+                       }
+                       if (toQ) {
+                           Pixel c = compositeOver(p, q, blendSrc_, alphaMode_);
+                           scalePixelRgb(c, brightnessDest_.at(t));
+                           newQ = lerpPixelRgba(q, c, dest_.at(t));
+                       }
+                   });
 }

@@ -5,6 +5,23 @@
 
 namespace {
 
+// The rows of kTable, in its order.
+enum Row {
+    kSrcHue, // "srch"
+    kSrcSaturation, // "srcs"
+    kSrcValue, // "srcv"
+    kPushSticky, // "pushstickycolor"
+    kLimitDest, // "limit.dest"
+    kBrightnessDest, // "brightness.dest"
+    kDestHue, // "desth"
+    kDestSaturation, // "dests"
+    kDestValue, // "destv"
+    kPullSticky, // "pullstickycolor"
+    kLimitSrc, // "limit.src"
+    kBrightnessSrc, // "brightness.src"
+    kRowCount
+};
+
 const ParamDescriptor kTable[] = {
     {3, -20, 120, 50, 2, "Src->Dest Hue ", "srch", 0, {}, 0, 100, 50,
      "Copy Hue from source to destination,\n higher value is more"},
@@ -32,12 +49,12 @@ const ParamDescriptor kTable[] = {
      "increase output brightness/contrast for source"},
     {0, 0, 0, 0, 0, "", "", 0, {}, 0, 0, 0, ""},
 };
+static_assert(sizeof kTable / sizeof kTable[0] == kRowCount + 1, "a name for every row");
+
 
 } // namespace
 
-SwapHsvBrush::SwapHsvBrush()
-    : PointBrush(kTable, "_swaphsv", "Swap Point HSV"), limitDest_(defaultPaintIf()),
-      limitSrc_(defaultPaintIf())
+SwapHsvBrush::SwapHsvBrush() : PointBrush(kTable, "_swaphsv", "Swap Point HSV")
 {
 }
 
@@ -47,46 +64,34 @@ SwapHsvBrush::~SwapHsvBrush()
 
 void SwapHsvBrush::prepare(int)
 {
-    srcH_ = valuePair("srch");
-    srcS_ = valuePair("srcs");
-    srcV_ = valuePair("srcv");
-    pushSticky_ = valuePair("pushstickycolor");
-    limitDest_ = choice<PaintIfPredicate>("limit.dest", defaultPaintIf());
-    brightnessDest_ = valuePair("brightness.dest");
-    destH_ = valuePair("desth");
-    destS_ = valuePair("dests");
-    destV_ = valuePair("destv");
-    pullSticky_ = valuePair("pullstickycolor");
-    limitSrc_ = choice<PaintIfPredicate>("limit.src", defaultPaintIf());
-    brightnessSrc_ = valuePair("brightness.src");
+    readSwapSides({kPushSticky, kLimitDest, kPullSticky, kLimitSrc}, sides_);
+    srcH_ = realPair(kSrcHue);
+    srcS_ = realPair(kSrcSaturation);
+    srcV_ = realPair(kSrcValue);
+    brightnessDest_ = realPair(kBrightnessDest);
+    destH_ = realPair(kDestHue);
+    destS_ = realPair(kDestSaturation);
+    destV_ = realPair(kDestValue);
+    brightnessSrc_ = realPair(kBrightnessSrc);
 }
 
 bool SwapHsvBrush::dab(const Vec2& position, const Vec2& direction, float t)
 {
-    Image* target = paintTarget();
-    if (!target)
-        return false;
-    DabPixels d;
-    locate(position, direction, d);
-    readPixels(*target, d);
-    captureSticky(d, t);
     // The brightened pixel becomes the sticky colour, so a sticky stroke
     // keeps brightening dab after dab.
-    d.p = lerpPixelRgb(d.p, stickyP, pushSticky_.at(t));
-    scalePixelRgb(d.p, brightnessSrc_.at(t));
-    stickyP = d.p;
-    d.q = lerpPixelRgb(d.q, stickyQ, pullSticky_.at(t));
-    scalePixelRgb(d.q, brightnessDest_.at(t));
-    stickyQ = d.q;
-    const bool toSrc = limitSrc_(&d.p, &d.q);
-    const bool toDest = limitDest_(&d.q, &d.p);
-    if (!toSrc && !toDest)
-        return false;
-    // Both writes mix the same two pixels: convert each once.
-    const PixelHsv hp = pixelHsv(d.p), hq = pixelHsv(d.q);
-    if (toSrc)
-        writeAt(*target, d.x0, d.y0, blendPixelHsv(d.p, hp, hq, srcH_.at(t), srcS_.at(t), srcV_.at(t)));
-    if (toDest)
-        writeAt(*target, d.x1, d.y1, blendPixelHsv(d.q, hq, hp, destH_.at(t), destS_.at(t), destV_.at(t)));
-    return true;
+    const auto brighten = [&](Pixel& p, Pixel& q) {
+        scalePixelRgb(p, brightnessSrc_.at(t));
+        stickyP = p;
+        scalePixelRgb(q, brightnessDest_.at(t));
+        stickyQ = q;
+    };
+    return swapDab(position, direction, t, sides_, false, brighten,
+                   [&](const Pixel& p, const Pixel& q, bool toP, bool toQ, Pixel& newP, Pixel& newQ) {
+                       // Both writes mix the same two pixels: convert each once.
+                       const PixelHsv hp = pixelHsv(p), hq = pixelHsv(q);
+                       if (toP)
+                           newP = blendPixelHsv(p, hp, hq, srcH_.at(t), srcS_.at(t), srcV_.at(t));
+                       if (toQ)
+                           newQ = blendPixelHsv(q, hq, hp, destH_.at(t), destS_.at(t), destV_.at(t));
+                   });
 }

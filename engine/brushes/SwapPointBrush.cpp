@@ -11,6 +11,20 @@
 
 namespace {
 
+// The rows of kTable, in its order.
+enum Row {
+    kPushIntensity, // "pushintensity"
+    kPushLighten, // "pushlighten"
+    kPushBias, // "pushbias"
+    kPushSticky, // "pushstickycolor"
+    kPullIntensity, // "pullintensity"
+    kPullLighten, // "pulllighten"
+    kPullBias, // "pullbias"
+    kPullSticky, // "pullstickycolor"
+    kLimit, // "limit"
+    kRowCount
+};
+
 const ParamDescriptor kTable[] = {
     {3, 1, 125, 50, 2, "s->d Intensity ", "pushintensity", 0, {}, 20, 80, 80,
      "Copy pixel from source to destination in this amount,\n higher value is more"},
@@ -32,6 +46,8 @@ const ParamDescriptor kTable[] = {
      "paint logic, selects which brush point applications are painted"},
     {0, 0, 0, 0, 0, "", "", 0, {}, 0, 0, 0, ""},
 };
+static_assert(sizeof kTable / sizeof kTable[0] == kRowCount + 1, "a name for every row");
+
 
 const int kSwapTableSlots = 64;
 
@@ -117,15 +133,15 @@ SwapPointBrush::~SwapPointBrush()
 
 void SwapPointBrush::prepare(int)
 {
-    pushIntensity_ = valuePair("pushintensity");
-    pushLighten_ = valuePair("pushlighten");
-    pushBias_ = valuePair("pushbias");
-    pushSticky_ = valuePair("pushstickycolor");
-    pullIntensity_ = valuePair("pullintensity");
-    pullLighten_ = valuePair("pulllighten");
-    pullBias_ = valuePair("pullbias");
-    pullSticky_ = valuePair("pullstickycolor");
-    limit_ = choice<PaintIfPredicate>("limit", defaultPaintIf());
+    pushIntensity_ = realPair(kPushIntensity);
+    pushLighten_ = realPair(kPushLighten);
+    pushBias_ = realPair(kPushBias);
+    pushSticky_ = realPair(kPushSticky);
+    pullIntensity_ = realPair(kPullIntensity);
+    pullLighten_ = realPair(kPullLighten);
+    pullBias_ = realPair(kPullBias);
+    pullSticky_ = realPair(kPullSticky);
+    limit_ = choice<PaintIfPredicate>(kLimit, defaultPaintIf());
     paintsAll_ = limit_ == defaultPaintIf();
     nextGeneration(generation_);
 }
@@ -169,11 +185,11 @@ bool SwapPointBrush::dab(const Vec2& position, const Vec2& direction, float t)
         const unsigned w = unsigned(target->width());
         const unsigned h = unsigned(target->height());
         if (unsigned(px) < w && unsigned(py) < h && unsigned(qx) < w && unsigned(qy) < h) {
-            pAt = pixelAt(*target, px, py);
-            qAt = pixelAt(*target, qx, qy);
+            pAt = target->pixelAddress(px, py);
+            qAt = target->pixelAddress(qx, qy);
         }
     }
-    const PixelLayout layout(*target);
+    const PixelLayout layout = target->pixelLayout();
     if (pAt) {
         d.p = layout.load(pAt);
         d.q = layout.load(qAt);

@@ -5,6 +5,21 @@
 
 namespace {
 
+// The rows of kTable, in its order.
+enum Row {
+    kSrcRed, // "srcr"
+    kSrcGreen, // "srcg"
+    kSrcBlue, // "srcb"
+    kPushSticky, // "pushstickycolor"
+    kLimitDest, // "limit.dest"
+    kDestRed, // "destr"
+    kDestGreen, // "destg"
+    kDestBlue, // "destb"
+    kPullSticky, // "pullstickycolor"
+    kLimitSrc, // "limit.src"
+    kRowCount
+};
+
 const ParamDescriptor kTable[] = {
     {3, -20, 120, 50, 2, "Src->Dest Red ", "srcr", 0, {}, 0, 100, 50,
      "Copy Red from source to destination,\n higher value is more"},
@@ -28,12 +43,12 @@ const ParamDescriptor kTable[] = {
      "paint logic, selects which brush point applications are painted (dest->src)"},
     {0, 0, 0, 0, 0, "", "", 0, {}, 0, 0, 0, ""},
 };
+static_assert(sizeof kTable / sizeof kTable[0] == kRowCount + 1, "a name for every row");
+
 
 } // namespace
 
-SwapRgbBrush::SwapRgbBrush()
-    : PointBrush(kTable, "_swaprgb", "Swap Point RGB"), limitDest_(defaultPaintIf()),
-      limitSrc_(defaultPaintIf())
+SwapRgbBrush::SwapRgbBrush() : PointBrush(kTable, "_swaprgb", "Swap Point RGB")
 {
 }
 
@@ -43,38 +58,22 @@ SwapRgbBrush::~SwapRgbBrush()
 
 void SwapRgbBrush::prepare(int)
 {
-    srcR_ = valuePair("srcr");
-    srcG_ = valuePair("srcg");
-    srcB_ = valuePair("srcb");
-    pushSticky_ = valuePair("pushstickycolor");
-    limitDest_ = choice<PaintIfPredicate>("limit.dest", defaultPaintIf());
-    destR_ = valuePair("destr");
-    destG_ = valuePair("destg");
-    destB_ = valuePair("destb");
-    pullSticky_ = valuePair("pullstickycolor");
-    limitSrc_ = choice<PaintIfPredicate>("limit.src", defaultPaintIf());
+    readSwapSides({kPushSticky, kLimitDest, kPullSticky, kLimitSrc}, sides_);
+    srcR_ = realPair(kSrcRed);
+    srcG_ = realPair(kSrcGreen);
+    srcB_ = realPair(kSrcBlue);
+    destR_ = realPair(kDestRed);
+    destG_ = realPair(kDestGreen);
+    destB_ = realPair(kDestBlue);
 }
 
 bool SwapRgbBrush::dab(const Vec2& position, const Vec2& direction, float t)
 {
-    Image* target = paintTarget();
-    if (!target)
-        return false;
-    DabPixels d;
-    locate(position, direction, d);
-    readPixels(*target, d);
-    captureSticky(d, t);
-    mixSticky(d.p, stickyP, pushSticky_.at(t));
-    mixSticky(d.q, stickyQ, pullSticky_.at(t));
-    // Both writes come from the same P and Q; the second never sees the first.
-    bool painted = false;
-    if (limitSrc_(&d.p, &d.q)) {
-        writeAt(*target, d.x0, d.y0, lerpPixelRgb3(d.p, d.q, srcR_.at(t), srcG_.at(t), srcB_.at(t)));
-        painted = true;
-    }
-    if (limitDest_(&d.q, &d.p)) {
-        writeAt(*target, d.x1, d.y1, lerpPixelRgb3(d.q, d.p, destR_.at(t), destG_.at(t), destB_.at(t)));
-        return true;
-    }
-    return painted;
+    return swapDab(position, direction, t, sides_, false, [](Pixel&, Pixel&) {},
+                   [&](const Pixel& p, const Pixel& q, bool toP, bool toQ, Pixel& newP, Pixel& newQ) {
+                       if (toP)
+                           newP = lerpPixelRgb3(p, q, srcR_.at(t), srcG_.at(t), srcB_.at(t));
+                       if (toQ)
+                           newQ = lerpPixelRgb3(q, p, destR_.at(t), destG_.at(t), destB_.at(t));
+                   });
 }

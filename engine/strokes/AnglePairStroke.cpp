@@ -9,6 +9,28 @@
 
 namespace {
 
+// The rows of kTable, in its order.
+enum Row {
+    kLength, // "length"
+    kDirection1, // "direction1"
+    kAngleMultiplier1, // "amult1"
+    kDirection1Transform, // "dir1.transform"
+    kAngle1, // "angle1"
+    kDirection2, // "direction2"
+    kAngleMultiplier2, // "amult2"
+    kDirection2Transform, // "dir2.transform"
+    kAngle2, // "angle2"
+    kAngleMix, // "amix"
+    kDistanceMultiplier, // "dmult"
+    kDistanceGrowth, // "dmultx"
+    kBrushVector, // "brushvector"
+    kInertia, // "inertia"
+    kFeedback, // "feedback"
+    kNoPaintStop, // "nopaintstop"
+    kPreAdd1, // "preadd1"
+    kRowCount
+};
+
 const ParamDescriptor kTable[] = {
     {35, 1, 160, 8, 0, "Length ", "length", 0, {}, 1, 40, 50,
      "Stroke Length - the ranger of\n brush applications per brush stroke"},
@@ -46,15 +68,18 @@ const ParamDescriptor kTable[] = {
      "apply direction 1 add/multipy\nbefore applying transform function"},
     {0, 0, 0, 0, 0, "", "", 0, {}, 0, 0, 0, ""},
 };
+static_assert(sizeof kTable / sizeof kTable[0] == kRowCount + 1, "a name for every row");
+
 
 } // namespace
 
 AnglePairStroke::AnglePairStroke()
-    : StrokeAlgorithm(kTable, "AnglePairStroke", "Angle Pair Algorithm"),
+    : StrokeAlgorithm(kTable, {kLength, kFeedback, kNoPaintStop}, "AnglePairStroke",
+                      "Angle Pair Algorithm"),
       direction1Field_(defaultScalarField()), direction2Field_(defaultScalarField()),
       direction1Curve_(defaultCurve()), direction2Curve_(defaultCurve()),
-      stopOnNoPaint_(false), preAdd1_(false), strokeAngle1_(0.0f), strokeAngle2_(0.0f),
-      stepDistance_(1.0f), stepGrowth_(1.0f), length_{1, 1}
+      preAdd1_(false), strokeAngle1_(0.0f), strokeAngle2_(0.0f), stepDistance_(1.0f),
+      stepGrowth_(1.0f)
 {
 }
 
@@ -65,27 +90,23 @@ AnglePairStroke::~AnglePairStroke()
 void AnglePairStroke::prepare(Brush& brush)
 {
     StrokeAlgorithm::prepare(brush);
-    readFeedback();
-    stopOnNoPaint_ = findParameter("nopaintstop").values[0] != 0;
-    preAdd1_ = findParameter("preadd1").values[0] != 0;
-    readLength(length_[0], length_[1]);
-    brush.prepare(length_[1]);
-    angleMultiplier1_ = scaledPair("amult1");
-    strokeAngle1_ = static_cast<float>(scaled("angle1") * kDegToRad);
-    direction1Field_ = choice<ScalarFieldFunction>("direction1", defaultScalarField());
-    direction1Curve_ = choice<ResponseCurve>("dir1.transform", defaultCurve());
-    direction2Field_ = choice<ScalarFieldFunction>("direction2", defaultScalarField());
-    angleMix_ = scaledPair("amix");
-    angleMultiplier2_ = scaledPair("amult2");
-    strokeAngle2_ = static_cast<float>(scaled("angle2") * kDegToRad);
-    direction2Curve_ = choice<ResponseCurve>("dir2.transform", defaultCurve());
-    brushVector_ = scaledPair("brushvector");
+    preAdd1_ = isChecked(kPreAdd1);
+    angleMultiplier1_ = realPair(kAngleMultiplier1);
+    strokeAngle1_ = static_cast<float>(realValue(kAngle1) * kDegToRad);
+    direction1Field_ = choice<ScalarFieldFunction>(kDirection1, defaultScalarField());
+    direction1Curve_ = choice<ResponseCurve>(kDirection1Transform, defaultCurve());
+    direction2Field_ = choice<ScalarFieldFunction>(kDirection2, defaultScalarField());
+    angleMix_ = realPair(kAngleMix);
+    angleMultiplier2_ = realPair(kAngleMultiplier2);
+    strokeAngle2_ = static_cast<float>(realValue(kAngle2) * kDegToRad);
+    direction2Curve_ = choice<ResponseCurve>(kDirection2Transform, defaultCurve());
+    brushVector_ = realPair(kBrushVector);
     // Unlike the other strokes the brush scales each step in draw, not here.
-    stepDistance_ = scaled("dmult");
+    stepDistance_ = realValue(kDistanceMultiplier);
     if (!(stepDistance_ >= 1.0f))
         stepDistance_ = 1.0f;
-    stepGrowth_ = scaled("dmultx");
-    inertia_ = scaledPair("inertia");
+    stepGrowth_ = realValue(kDistanceGrowth);
+    inertia_ = realPair(kInertia);
 }
 
 void AnglePairStroke::draw(Brush& brush, Vec2 start)

@@ -9,6 +9,26 @@
 
 namespace {
 
+// The rows of kTable, in its order.
+enum Row {
+    kLength, // "length"
+    kDirection, // "direction"
+    kDirectionTransform, // "dir.transform"
+    kAngle, // "angle"
+    kAngleMultiplier, // "amult"
+    kCurl, // "curl"
+    kBrushVector, // "brushvector"
+    kDistanceMultiplier, // "dmult"
+    kDistanceGrowth, // "dmultx"
+    kInitialDirection, // "initdir"
+    kDistanceField, // "distfunc"
+    kDistanceMix, // "distfuncmix"
+    kInertia, // "inertia"
+    kFeedback, // "feedback"
+    kNoPaintStop, // "nopaintstop"
+    kRowCount
+};
+
 const ParamDescriptor kTable[] = {
     {35, 1, 160, 8, 0, "Length ", "length", 0, {}, 1, 40, 50,
      "Stroke Length - the ranger of\n brush applications per brush stroke"},
@@ -42,14 +62,17 @@ const ParamDescriptor kTable[] = {
      "stops the brush stroke application\nwhen the brush stops painting"},
     {0, 0, 0, 0, 0, "", "", 0, {}, 0, 0, 0, ""},
 };
+static_assert(sizeof kTable / sizeof kTable[0] == kRowCount + 1, "a name for every row");
+
 
 } // namespace
 
 ParamAngle2dStroke::ParamAngle2dStroke()
-    : StrokeAlgorithm(kTable, "ParamAngle2dStroke", "Stroke Algorithm 2"),
+    : StrokeAlgorithm(kTable, {kLength, kFeedback, kNoPaintStop}, "ParamAngle2dStroke",
+                      "Stroke Algorithm 2"),
       directionField_(defaultScalarField()), distanceField_(defaultScalarField()),
-      directionCurve_(defaultCurve()), stopOnNoPaint_(false), stepDistance_(1.0f),
-      stepGrowth_(1.0f), strokeAngle_(0.0f), angleMultiplier_(1.0f), length_{1, 1}
+      directionCurve_(defaultCurve()), stepDistance_(1.0f), stepGrowth_(1.0f),
+      strokeAngle_(0.0f), angleMultiplier_(1.0f)
 {
 }
 
@@ -60,26 +83,22 @@ ParamAngle2dStroke::~ParamAngle2dStroke()
 void ParamAngle2dStroke::prepare(Brush& brush)
 {
     StrokeAlgorithm::prepare(brush);
-    readFeedback();
-    stopOnNoPaint_ = findParameter("nopaintstop").values[0] != 0;
-    readLength(length_[0], length_[1]);
-    brush.prepare(length_[1]);
-    brushVector_ = scaledPair("brushvector");
-    angleMultiplier_ = scaled("amult");
-    stepDistance_ = scaled("dmult") * brush.spacingScale();
+    brushVector_ = realPair(kBrushVector);
+    angleMultiplier_ = realValue(kAngleMultiplier);
+    stepDistance_ = realValue(kDistanceMultiplier) * brush.spacingScale();
     if (!(stepDistance_ >= 1.0f))
         stepDistance_ = 1.0f;
-    stepGrowth_ = scaled("dmultx");
-    curl_ = scaledPair("curl");
+    stepGrowth_ = realValue(kDistanceGrowth);
+    curl_ = realPair(kCurl);
     curl_.first = static_cast<float>(curl_.first * kDegToRad);
     curl_.second = static_cast<float>(curl_.second * kDegToRad);
-    strokeAngle_ = static_cast<float>(scaled("angle") * kDegToRad);
-    initialDirection_ = scaledPair("initdir");
-    directionField_ = choice<ScalarFieldFunction>("direction", defaultScalarField());
-    distanceField_ = choice<ScalarFieldFunction>("distfunc", defaultScalarField());
-    directionCurve_ = choice<ResponseCurve>("dir.transform", defaultCurve());
-    distanceMix_ = scaledPair("distfuncmix");
-    inertia_ = scaledPair("inertia");
+    strokeAngle_ = static_cast<float>(realValue(kAngle) * kDegToRad);
+    initialDirection_ = realPair(kInitialDirection);
+    directionField_ = choice<ScalarFieldFunction>(kDirection, defaultScalarField());
+    distanceField_ = choice<ScalarFieldFunction>(kDistanceField, defaultScalarField());
+    directionCurve_ = choice<ResponseCurve>(kDirectionTransform, defaultCurve());
+    distanceMix_ = realPair(kDistanceMix);
+    inertia_ = realPair(kInertia);
 }
 
 void ParamAngle2dStroke::draw(Brush& brush, Vec2 start)

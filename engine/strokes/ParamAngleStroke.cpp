@@ -10,6 +10,24 @@
 
 namespace {
 
+// The rows of kTable, in its order.
+enum Row {
+    kLength, // "length"
+    kDirection, // "direction"
+    kDirectionTransform, // "dir.transform"
+    kAngleMultiplier, // "amult"
+    kMotionAngle, // "motionangle"
+    kCurl, // "curl"
+    kBrushVector, // "brushvector"
+    kBrushVectorTransform, // "brushvector.transform"
+    kBrushAngle, // "opangle"
+    kDistanceMultiplier, // "dmult"
+    kFeedback, // "feedback"
+    kInitialDirection, // "line"
+    kNoPaintStop, // "nopaintstop"
+    kRowCount
+};
+
 const ParamDescriptor kTable[] = {
     {35, 1, 160, 8, 0, "Length ", "length", 0, {}, 1, 40, 50,
      "Stroke Length - the ranger of\n brush applications per brush stroke"},
@@ -39,6 +57,8 @@ const ParamDescriptor kTable[] = {
      "stops the brush stroke application\nwhen the brush stops painting"},
     {0, 0, 0, 0, 0, "", "", 0, {}, 0, 0, 0, ""},
 };
+static_assert(sizeof kTable / sizeof kTable[0] == kRowCount + 1, "a name for every row");
+
 
 // How far ahead of the dab the target rows are fetched.
 const int kPrefetchSteps = 4;
@@ -46,11 +66,11 @@ const int kPrefetchSteps = 4;
 } // namespace
 
 ParamAngleStroke::ParamAngleStroke()
-    : StrokeAlgorithm(kTable, "ParamAngleStroke", "Stroke Algorithm 1 (original+)"),
+    : StrokeAlgorithm(kTable, {kLength, kFeedback, kNoPaintStop}, "ParamAngleStroke",
+                      "Stroke Algorithm 1 (original+)"),
       directionField_(defaultScalarField()), directionCurve_(defaultCurve()),
       brushVectorCurve_(defaultCurve()), motionAngle_(0), brushAngle_(0), curl_(0.0f),
-      length_{1, 1}, initialDirection_(false), stopOnNoPaint_(false), angleMultiplier_(1.0f),
-      step_(1.0f)
+      initialDirection_(false), angleMultiplier_(1.0f), step_(1.0f)
 {
 }
 
@@ -61,22 +81,18 @@ ParamAngleStroke::~ParamAngleStroke()
 void ParamAngleStroke::prepare(Brush& brush)
 {
     StrokeAlgorithm::prepare(brush);
-    readFeedback();
-    stopOnNoPaint_ = findParameter("nopaintstop").values[0] != 0;
-    readLength(length_[0], length_[1]);
-    brush.prepare(length_[1]);
-    brushVector_ = scaledPair("brushvector");
-    motionAngle_ = truncToInt(findParameter("motionangle").valueReal(0) * kDegToRad);
-    curl_ = static_cast<float>(findParameter("curl").valueReal(0) * kDegToRad);
-    brushAngle_ = truncToInt(findParameter("opangle").valueReal(0) * kDegToRad);
-    initialDirection_ = findParameter("line").values[0] != 0;
-    angleMultiplier_ = scaled("amult");
-    step_ = brush.spacingScale() * scaled("dmult");
+    brushVector_ = realPair(kBrushVector);
+    motionAngle_ = truncToInt(param(kMotionAngle).valueReal(0) * kDegToRad);
+    curl_ = static_cast<float>(param(kCurl).valueReal(0) * kDegToRad);
+    brushAngle_ = truncToInt(param(kBrushAngle).valueReal(0) * kDegToRad);
+    initialDirection_ = isChecked(kInitialDirection);
+    angleMultiplier_ = realValue(kAngleMultiplier);
+    step_ = brush.spacingScale() * realValue(kDistanceMultiplier);
     if (!(step_ >= 1.0f))
         step_ = 1.0f;
-    directionCurve_ = choice<ResponseCurve>("dir.transform", defaultCurve());
-    directionField_ = choice<ScalarFieldFunction>("direction", defaultScalarField());
-    brushVectorCurve_ = choice<ResponseCurve>("brushvector.transform", defaultCurve());
+    directionCurve_ = choice<ResponseCurve>(kDirectionTransform, defaultCurve());
+    directionField_ = choice<ScalarFieldFunction>(kDirection, defaultScalarField());
+    brushVectorCurve_ = choice<ResponseCurve>(kBrushVectorTransform, defaultCurve());
     // The identity curve is the usual choice; calling it through the pointer
     // (with its x87 return) costs more than the rest of a step's arithmetic.
     directionCurvePasses_ = directionCurve_ == defaultCurve();

@@ -9,6 +9,25 @@
 
 namespace {
 
+// The rows of kTable, in its order.
+enum Row {
+    kLength, // "length"
+    kDirection1, // "direction"
+    kAngle, // "angle"
+    kAddField, // "dir.add"
+    kAddTransform, // "dir.add.transform"
+    kAddMultiplier, // "dir.add.mult"
+    kDirection2, // "direction2"
+    kVectorMix, // "vmix"
+    kCurl, // "curl"
+    kVectorMultiplier, // "vectormult"
+    kInertia, // "inertia"
+    kBrushVector, // "brushvector"
+    kFeedback, // "feedback"
+    kNoPaintStop, // "nopaintstop"
+    kRowCount
+};
+
 const ParamDescriptor kTable[] = {
     {35, 1, 160, 8, 0, "Length ", "length", 0, {}, 1, 40, 50,
      "Stroke Length - the ranger of\n brush applications per brush stroke"},
@@ -39,14 +58,16 @@ const ParamDescriptor kTable[] = {
      "stops the brush stroke application\nwhen the brush stops painting"},
     {0, 0, 0, 0, 0, "", "", 0, {}, 0, 0, 0, ""},
 };
+static_assert(sizeof kTable / sizeof kTable[0] == kRowCount + 1, "a name for every row");
+
 
 } // namespace
 
 Vector2Stroke::Vector2Stroke()
-    : StrokeAlgorithm(kTable, "Vector2Stroke", "Vector Stroke Algorithm"),
+    : StrokeAlgorithm(kTable, {kLength, kFeedback, kNoPaintStop}, "Vector2Stroke",
+                      "Vector Stroke Algorithm"),
       direction1_(defaultDirectionField()), direction2_(defaultDirectionField()), angle_(0.0f),
-      addCurve_(defaultCurve()), addField_(defaultScalarField()), stopOnNoPaint_(false),
-      length_{1, 1}
+      addCurve_(defaultCurve()), addField_(defaultScalarField())
 {
 }
 
@@ -57,27 +78,23 @@ Vector2Stroke::~Vector2Stroke()
 void Vector2Stroke::prepare(Brush& brush)
 {
     StrokeAlgorithm::prepare(brush);
-    readFeedback();
-    stopOnNoPaint_ = findParameter("nopaintstop").values[0] != 0;
-    readLength(length_[0], length_[1]);
-    brush.prepare(length_[1]);
-    brushVector_ = scaledPair("brushvector");
-    angle_ = static_cast<float>(scaled("angle") * kDegToRad);
-    curl_ = scaledPair("curl");
+    brushVector_ = realPair(kBrushVector);
+    angle_ = static_cast<float>(realValue(kAngle) * kDegToRad);
+    curl_ = realPair(kCurl);
     curl_.first = static_cast<float>(curl_.first * kDegToRad);
     curl_.second = static_cast<float>(curl_.second * kDegToRad);
-    vectorMultiplier_ = scaledPair("vectormult");
+    vectorMultiplier_ = realPair(kVectorMultiplier);
     vectorMultiplier_.first *= brush.spacingScale();
     vectorMultiplier_.second *= brush.spacingScale();
-    direction1_ = choice<DirectionFieldFunction>("direction", defaultDirectionField());
-    direction2_ = choice<DirectionFieldFunction>("direction2", defaultDirectionField());
-    vectorMix_ = scaledPair("vmix");
-    addField_ = choice<ScalarFieldFunction>("dir.add", defaultScalarField());
-    addCurve_ = choice<ResponseCurve>("dir.add.transform", defaultCurve());
-    addMultiplier_ = scaledPair("dir.add.mult");
+    direction1_ = choice<DirectionFieldFunction>(kDirection1, defaultDirectionField());
+    direction2_ = choice<DirectionFieldFunction>(kDirection2, defaultDirectionField());
+    vectorMix_ = realPair(kVectorMix);
+    addField_ = choice<ScalarFieldFunction>(kAddField, defaultScalarField());
+    addCurve_ = choice<ResponseCurve>(kAddTransform, defaultCurve());
+    addMultiplier_ = realPair(kAddMultiplier);
     addMultiplier_.first = static_cast<float>(addMultiplier_.first * kTwoPi);
     addMultiplier_.second = static_cast<float>(addMultiplier_.second * kTwoPi);
-    inertia_ = scaledPair("inertia");
+    inertia_ = realPair(kInertia);
 }
 
 void Vector2Stroke::draw(Brush& brush, Vec2 start)
