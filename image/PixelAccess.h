@@ -27,9 +27,6 @@ struct PixelLayout
     // stamp loops have a variant for it (loadAs<true> and storeAs<true>).
     bool isBgr() const { return step == 3 && b == 0 && g == 1 && r == 2 && a >= 0x80; }
 
-    uint8_t* at(uint8_t* row, int x) const { return row + x * int(step); }
-    const uint8_t* at(const uint8_t* row, int x) const { return row + x * int(step); }
-
     // Absent colour channels read as 0, an absent alpha as 255; absent
     // channels are not written.
     Pixel load(const uint8_t* p) const
@@ -62,8 +59,20 @@ struct PixelLayout
             p[a] = px.a;
     }
 
-    // load and store for a layout known at compile time to be isBgr() (Bgr)
-    // or not.
+    // Pixel x of a row, load and store for a layout known at compile time
+    // to be isBgr() (Bgr) or not.
+    template <bool Bgr>
+    uint8_t* atAs(uint8_t* row, int x) const
+    {
+        return row + (Bgr ? 3 : int(step)) * x;
+    }
+
+    template <bool Bgr>
+    const uint8_t* atAs(const uint8_t* row, int x) const
+    {
+        return row + (Bgr ? 3 : int(step)) * x;
+    }
+
     template <bool Bgr>
     Pixel loadAs(const uint8_t* p) const
     {

@@ -25,14 +25,7 @@ float gridJitterTable[512];
 namespace {
 
 // The rows of kGridParams, in its order.
-enum Row {
-    kAmount, // "amount"
-    kPasses, // "passes"
-    kRowOffset, // "offset"
-    kRandomness, // "random"
-    kAdvance, // "advance"
-    kRowCount
-};
+enum Row { kAmount, kPasses, kRowOffset, kRandomness, kAdvance, kRowCount };
 
 const ParamDescriptor kGridParams[] = {
     {2, 2, 500, 100, 2, "Amount ", "amount", 0, ParamList(), 80, 120, 100,
@@ -46,9 +39,9 @@ const ParamDescriptor kGridParams[] = {
      "advance forward on each pass\n"},
     {0, 0, 0, 0, 0, "", "", 0, ParamList(), 0, 0, 0, ""},
 };
-static_assert(sizeof kGridParams / sizeof kGridParams[0] == kRowCount + 1, "a name for every row");
+static_assert(sizeof kGridParams / sizeof kGridParams[0] == kRowCount + 1,
+              "a name for every row");
 static_assert(int(kAmount) == int(ApplicationPattern::AmountRow), "amount comes first");
-
 
 const int kJitterCount = 512;
 

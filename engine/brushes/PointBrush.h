@@ -88,13 +88,13 @@ protected:
 
     // The dab of the two-sided swap brushes. P and Q are read, taken as the
     // sticky colours at t = 0 and mixed with them; adjust(p, q) may change
-    // those working pixels further. The source condition, then the
-    // destination one, judge the pixels as read (judgeAsRead) or the working
-    // ones; paint(p, q, toP, toQ, newP, newQ) gives the new colour of each
-    // side that passed, and P is written before Q.
-    template <class Adjust, class Paint>
+    // those working pixels further. The source condition judges the pixels
+    // as read (JudgeAsRead) or the working ones, and when it passes P becomes
+    // paintP(p, q); then the destination condition, and Q becomes
+    // paintQ(q, p).
+    template <bool JudgeAsRead, class Adjust, class PaintP, class PaintQ>
     bool swapDab(const Vec2& position, const Vec2& direction, float t, const SwapSides& sides,
-                 bool judgeAsRead, Adjust adjust, Paint paint)
+                 Adjust adjust, PaintP paintP, PaintQ paintQ)
     {
         Image* target = paintTarget();
         if (!target)
@@ -107,18 +107,19 @@ protected:
         mixSticky(p, stickyP, sides.pushSticky.at(t));
         mixSticky(q, stickyQ, sides.pullSticky.at(t));
         adjust(p, q);
-        const Pixel& judgedP = judgeAsRead ? d.p : p;
-        const Pixel& judgedQ = judgeAsRead ? d.q : q;
-        const bool toP = sides.limitSrc(&judgedP, &judgedQ);
-        const bool toQ = sides.limitDest(&judgedQ, &judgedP);
-        if (!toP && !toQ)
-            return false;
-        Pixel newP, newQ;
-        paint(p, q, toP, toQ, newP, newQ);
-        if (toP)
-            writeAt(*target, d.x0, d.y0, newP);
-        if (toQ)
-            writeAt(*target, d.x1, d.y1, newQ);
-        return true;
+        if (!JudgeAsRead) {
+            d.p = p;
+            d.q = q;
+        }
+        bool painted = false;
+        if (sides.limitSrc(&d.p, &d.q)) {
+            writeAt(*target, d.x0, d.y0, paintP(p, q));
+            painted = true;
+        }
+        if (sides.limitDest(&d.q, &d.p)) {
+            writeAt(*target, d.x1, d.y1, paintQ(q, p));
+            painted = true;
+        }
+        return painted;
     }
 };

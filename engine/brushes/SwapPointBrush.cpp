@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "engine/ParamDescriptor.h"
+#include "engine/brushes/BrushRows.h"
 #include "engine/brushes/DabRounding.h"
 #include "foundation/Numeric.h"
 #include "foundation/Vec2.h"
@@ -13,16 +14,8 @@ namespace {
 
 // The rows of kTable, in its order.
 enum Row {
-    kPushIntensity, // "pushintensity"
-    kPushLighten, // "pushlighten"
-    kPushBias, // "pushbias"
-    kPushSticky, // "pushstickycolor"
-    kPullIntensity, // "pullintensity"
-    kPullLighten, // "pulllighten"
-    kPullBias, // "pullbias"
-    kPullSticky, // "pullstickycolor"
-    kLimit, // "limit"
-    kRowCount
+    kPushIntensity, kPushLighten, kPushBias, kPushSticky, kPullIntensity, kPullLighten, kPullBias,
+    kPullSticky, kLimit, kRowCount
 };
 
 const ParamDescriptor kTable[] = {
@@ -32,22 +25,19 @@ const ParamDescriptor kTable[] = {
      "Lighten destination pixel value in this amount,\n higher value is lighter"},
     {3, -100, 100, 0, 2, "s->d Bias ", "pushbias", 0, {}, -20, 20, 90,
      "'Tips' the destination pixel output,\n resulting in more noisy contrasting output"},
-    {3, -50, 150, 0, 2, "s->d Color Sticky ", "pushstickycolor", 0, {}, 0, 0, 0,
-     "amount the current source color sticks\n to the original source color"},
+    kPushStickyRow,
     {3, 1, 125, 50, 2, "d->s Intensity ", "pullintensity", 0, {}, 20, 80, 80,
      "Copy pixel from destination to source in this amount,\n higher value is more"},
     {3, -40, 40, 0, 1, "d->s Lighten ", "pulllighten", 0, {}, -12, 12, 90,
      "Lighten source pixel value in this amount,\n higher value is lighter"},
     {3, -100, 100, 0, 2, "d->s Bias ", "pullbias", 0, {}, -20, 20, 90,
      "'Tips' the source pixel output,\n resulting in more noisy/contrasting output"},
-    {3, -50, 150, 0, 2, "d->s Color Sticky ", "pullstickycolor", 0, {}, 0, 0, 0,
-     "amount the current destination color sticks\n to the original destination color"},
+    kPullStickyRow,
     {2, 0, 0, 0, 0, "Paint If", "limit", 5, &paintIfPredicates, 0, 0, 0,
      "paint logic, selects which brush point applications are painted"},
     {0, 0, 0, 0, 0, "", "", 0, {}, 0, 0, 0, ""},
 };
 static_assert(sizeof kTable / sizeof kTable[0] == kRowCount + 1, "a name for every row");
-
 
 const int kSwapTableSlots = 64;
 

@@ -1,23 +1,15 @@
 #include "engine/brushes/SwapRgbBrush.h"
 
 #include "engine/ParamDescriptor.h"
+#include "engine/brushes/BrushRows.h"
 #include "image/ColourMath.h"
 
 namespace {
 
 // The rows of kTable, in its order.
 enum Row {
-    kSrcRed, // "srcr"
-    kSrcGreen, // "srcg"
-    kSrcBlue, // "srcb"
-    kPushSticky, // "pushstickycolor"
-    kLimitDest, // "limit.dest"
-    kDestRed, // "destr"
-    kDestGreen, // "destg"
-    kDestBlue, // "destb"
-    kPullSticky, // "pullstickycolor"
-    kLimitSrc, // "limit.src"
-    kRowCount
+    kSrcRed, kSrcGreen, kSrcBlue, kPushSticky, kLimitDest, kDestRed, kDestGreen, kDestBlue,
+    kPullSticky, kLimitSrc, kRowCount
 };
 
 const ParamDescriptor kTable[] = {
@@ -27,24 +19,19 @@ const ParamDescriptor kTable[] = {
      "Copy Green from source to destination,\n higher value is more"},
     {3, -20, 120, 50, 2, "Src->Dest Blue ", "srcb", 0, {}, 0, 100, 50,
      "Copy Blue from source to destination,\n higher value is more"},
-    {3, -50, 150, 0, 2, "s->d Color Sticky ", "pushstickycolor", 0, {}, 0, 0, 0,
-     "amount the current source color sticks\n to the original source color"},
-    {2, 0, 0, 0, 0, "Paint If s->d", "limit.dest", 5, &paintIfPredicates, 0, 0, 0,
-     "paint logic, selects which brush point applications are painted (src->dest)"},
+    kPushStickyRow,
+    kLimitDestRow,
     {3, -20, 120, 50, 2, "Dest->Src Red ", "destr", 0, {}, 0, 100, 50,
      "Copy Red from destination to source,\n higher value is more"},
     {3, -20, 120, 50, 2, "Dest->Src Green ", "destg", 0, {}, 0, 100, 50,
      "Copy Green from destination to source,\n higher value is more"},
     {3, -20, 120, 50, 2, "Dest->Src Blue ", "destb", 0, {}, 0, 100, 50,
      "Copy Blue from destination to source,\n higher value is more"},
-    {3, -50, 150, 0, 2, "d->s Color Sticky ", "pullstickycolor", 0, {}, 0, 0, 0,
-     "amount the current destination color sticks\n to the original destination color"},
-    {2, 0, 0, 0, 0, "Paint If d->s", "limit.src", 5, &paintIfPredicates, 0, 0, 0,
-     "paint logic, selects which brush point applications are painted (dest->src)"},
+    kPullStickyRow,
+    kLimitSrcRow,
     {0, 0, 0, 0, 0, "", "", 0, {}, 0, 0, 0, ""},
 };
 static_assert(sizeof kTable / sizeof kTable[0] == kRowCount + 1, "a name for every row");
-
 
 } // namespace
 
@@ -69,11 +56,12 @@ void SwapRgbBrush::prepare(int)
 
 bool SwapRgbBrush::dab(const Vec2& position, const Vec2& direction, float t)
 {
-    return swapDab(position, direction, t, sides_, false, [](Pixel&, Pixel&) {},
-                   [&](const Pixel& p, const Pixel& q, bool toP, bool toQ, Pixel& newP, Pixel& newQ) {
-                       if (toP)
-                           newP = lerpPixelRgb3(p, q, srcR_.at(t), srcG_.at(t), srcB_.at(t));
-                       if (toQ)
-                           newQ = lerpPixelRgb3(q, p, destR_.at(t), destG_.at(t), destB_.at(t));
-                   });
+    return swapDab<false>(
+        position, direction, t, sides_, [](Pixel&, Pixel&) {},
+        [&](const Pixel& p, const Pixel& q) {
+            return lerpPixelRgb3(p, q, srcR_.at(t), srcG_.at(t), srcB_.at(t));
+        },
+        [&](const Pixel& q, const Pixel& p) {
+            return lerpPixelRgb3(q, p, destR_.at(t), destG_.at(t), destB_.at(t));
+        });
 }

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "engine/ParamDescriptor.h"
+#include "engine/strokes/StrokeRows.h"
 #include "engine/brushes/Brush.h"
 #include "engine/strokes/StrokeCoverage.h"
 #include "foundation/Angles.h"
@@ -11,29 +12,13 @@ namespace {
 
 // The rows of kTable, in its order.
 enum Row {
-    kLength, // "length"
-    kDirection1, // "direction1"
-    kAngleMultiplier1, // "amult1"
-    kDirection1Transform, // "dir1.transform"
-    kAngle1, // "angle1"
-    kDirection2, // "direction2"
-    kAngleMultiplier2, // "amult2"
-    kDirection2Transform, // "dir2.transform"
-    kAngle2, // "angle2"
-    kAngleMix, // "amix"
-    kDistanceMultiplier, // "dmult"
-    kDistanceGrowth, // "dmultx"
-    kBrushVector, // "brushvector"
-    kInertia, // "inertia"
-    kFeedback, // "feedback"
-    kNoPaintStop, // "nopaintstop"
-    kPreAdd1, // "preadd1"
-    kRowCount
+    kLength, kDirection1, kAngleMultiplier1, kDirection1Transform, kAngle1, kDirection2,
+    kAngleMultiplier2, kDirection2Transform, kAngle2, kAngleMix, kDistanceMultiplier,
+    kDistanceGrowth, kBrushVector, kInertia, kFeedback, kNoPaintStop, kPreAdd1, kRowCount
 };
 
 const ParamDescriptor kTable[] = {
-    {35, 1, 160, 8, 0, "Length ", "length", 0, {}, 1, 40, 50,
-     "Stroke Length - the ranger of\n brush applications per brush stroke"},
+    kLengthRow,
     {2, 0, 0, 1, 0, "Direction 1", "direction1", 5, &scalarFields, 0, 0, 0,
      "direction 1 function, controls\n brush motion direction"},
     {3, -1200, 1200, 100, 2, "Angle 1 Multiplier ", "amult1", 0, {}, 0, 0, 0,
@@ -54,22 +39,18 @@ const ParamDescriptor kTable[] = {
      "Mix function \n for direction/angle 1 & 2"},
     {2, 5, 400, 100, 2, "Distance Multiplier ", "dmult", 0, {}, 90, 125, 95,
      "The distance the stroke moves\n between each brush application, relative\nto the brush size"},
-    {2, 850, 1150, 1000, 3, "Distance Multiplier x", "dmultx", 0, {}, 970, 1030, 80,
-     "Acceleration factor for\n the distance multiplier"},
+    kDistanceGrowthRow,
     {3, -100, 250, 100, 2, "Brush Vector ", "brushvector", 0, {}, 80, 120, 90,
      "For a single brush application, the distance scale\n between 'source' and 'destination' pixels"},
     {3, -20, 120, 0, 2, "Inertia ", "inertia", 0, {}, 0, 0, 70,
      "Controls how easily the motion vector\n changes through the stroke"},
-    {1, 0, 1, 1, 0, "Feedback", "feedback", 0, {}, 1, 1, 70,
-     "When selected uses the output image\nfor stroke direction input\n (uses input image otherwise)"},
-    {1, 0, 1, 0, 0, "Stop on no paint", "nopaintstop", 0, {}, 0, 0, 0,
-     "stops the brush stroke application\nwhen the brush stops painting"},
+    kFeedbackRow,
+    kNoPaintStopRow,
     {1, 0, 1, 0, 0, "Premult/add 1", "preadd1", 0, {}, 0, 0, 0,
      "apply direction 1 add/multipy\nbefore applying transform function"},
     {0, 0, 0, 0, 0, "", "", 0, {}, 0, 0, 0, ""},
 };
 static_assert(sizeof kTable / sizeof kTable[0] == kRowCount + 1, "a name for every row");
-
 
 } // namespace
 

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "engine/ParamDescriptor.h"
+#include "engine/strokes/StrokeRows.h"
 #include "engine/brushes/Brush.h"
 #include "engine/strokes/StrokeCoverage.h"
 #include "foundation/Angles.h"
@@ -11,43 +12,25 @@ namespace {
 
 // The rows of kTable, in its order.
 enum Row {
-    kLength, // "length"
-    kDirection, // "direction"
-    kDirectionTransform, // "dir.transform"
-    kAngle, // "angle"
-    kAngleMultiplier, // "amult"
-    kCurl, // "curl"
-    kBrushVector, // "brushvector"
-    kDistanceMultiplier, // "dmult"
-    kDistanceGrowth, // "dmultx"
-    kInitialDirection, // "initdir"
-    kDistanceField, // "distfunc"
-    kDistanceMix, // "distfuncmix"
-    kInertia, // "inertia"
-    kFeedback, // "feedback"
-    kNoPaintStop, // "nopaintstop"
-    kRowCount
+    kLength, kDirection, kDirectionTransform, kAngle, kAngleMultiplier, kCurl, kBrushVector,
+    kDistanceMultiplier, kDistanceGrowth, kInitialDirection, kDistanceField, kDistanceMix,
+    kInertia, kFeedback, kNoPaintStop, kRowCount
 };
 
 const ParamDescriptor kTable[] = {
-    {35, 1, 160, 8, 0, "Length ", "length", 0, {}, 1, 40, 50,
-     "Stroke Length - the ranger of\n brush applications per brush stroke"},
+    kLengthRow,
     {2, 0, 0, 1, 0, "Direction ", "direction", 5, &scalarFields, 0, 0, 0,
      "direction function, controls\n brush motion direction"},
-    {2, 0, 0, 1, 0, "Direction Transform", "dir.transform", 5, &responseCurves, 0, 0, 0,
-     "direction transform function, makes\n interesting changes to the stroke direction"},
-    {2, -180, 180, 0, 0, "Stroke Angle ", "angle", 1, {}, 0, 0, 0,
-     "The angle that the stroke takes\n (added to the Direction function result)"},
-    {2, -2400, 2400, 100, 2, "Angle Multiplier ", "amult", 0, {}, 0, 0, 0,
-     "The direction result\n is multiplied by this value"},
+    kDirectionTransformRow,
+    kAngleRow,
+    kAngleMultiplierRow,
     {3, -500, 500, 0, 2, "Curl ", "curl", 1, {}, -100, 100, 85,
      "The amount that the stroke\n curls during application"},
     {3, -100, 250, 100, 2, "Brush Vector ", "brushvector", 0, {}, 80, 120, 90,
      "For a single brush application, the distance scale\n between 'source' and 'destination' pixels"},
     {2, 5, 400, 100, 2, "Distance Multiplier ", "dmult", 0, {}, 90, 125, 95,
      "The distance the stroke moves\n between each brush application, relative\nto the brush size"},
-    {2, 850, 1150, 1000, 3, "Distance Multiplier x", "dmultx", 0, {}, 970, 1030, 80,
-     "Acceleration factor for\n the distance multiplier"},
+    kDistanceGrowthRow,
     {3, -50, 150, 0, 2, "Initial Direction", "initdir", 0, {}, 0, 0, 0,
      "Amount to adhere to original direction\n (direction stickiness)"},
     {2, 0, 0, 1, 0, "Distance Function ", "distfunc", 5, &scalarFields, 0, 0, 0,
@@ -56,14 +39,11 @@ const ParamDescriptor kTable[] = {
      "Multiplier for\n distance function"},
     {3, -20, 120, 0, 2, "Inertia ", "inertia", 0, {}, 0, 0, 70,
      "Controls how easily the motion vector\n changes through the stroke"},
-    {1, 0, 1, 1, 0, "Feedback", "feedback", 0, {}, 1, 1, 70,
-     "When selected uses the output image\nfor stroke direction input\n (uses input image otherwise)"},
-    {1, 0, 1, 0, 0, "Stop on no paint", "nopaintstop", 0, {}, 0, 0, 0,
-     "stops the brush stroke application\nwhen the brush stops painting"},
+    kFeedbackRow,
+    kNoPaintStopRow,
     {0, 0, 0, 0, 0, "", "", 0, {}, 0, 0, 0, ""},
 };
 static_assert(sizeof kTable / sizeof kTable[0] == kRowCount + 1, "a name for every row");
-
 
 } // namespace
 

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "engine/ParamDescriptor.h"
+#include "engine/strokes/StrokeRows.h"
 #include "engine/brushes/Brush.h"
 #include "engine/fields/ImageMeasures.h"
 #include "foundation/Angles.h"
@@ -12,31 +13,17 @@ namespace {
 
 // The rows of kTable, in its order.
 enum Row {
-    kLength, // "length"
-    kDirection, // "direction"
-    kDirectionTransform, // "dir.transform"
-    kAngleMultiplier, // "amult"
-    kMotionAngle, // "motionangle"
-    kCurl, // "curl"
-    kBrushVector, // "brushvector"
-    kBrushVectorTransform, // "brushvector.transform"
-    kBrushAngle, // "opangle"
-    kDistanceMultiplier, // "dmult"
-    kFeedback, // "feedback"
-    kInitialDirection, // "line"
-    kNoPaintStop, // "nopaintstop"
-    kRowCount
+    kLength, kDirection, kDirectionTransform, kAngleMultiplier, kMotionAngle, kCurl, kBrushVector,
+    kBrushVectorTransform, kBrushAngle, kDistanceMultiplier, kFeedback, kInitialDirection,
+    kNoPaintStop, kRowCount
 };
 
 const ParamDescriptor kTable[] = {
-    {35, 1, 160, 8, 0, "Length ", "length", 0, {}, 1, 40, 50,
-     "Stroke Length - the ranger of\n brush applications per brush stroke"},
+    kLengthRow,
     {2, 0, 0, 1, 0, "Direction ", "direction", 5, &scalarFields, 0, 0, 0,
      "direction function, controls\n brush motion direction"},
-    {2, 0, 0, 1, 0, "Direction Transform", "dir.transform", 5, &responseCurves, 0, 0, 0,
-     "direction transform function, makes\n interesting changes to the stroke direction"},
-    {2, -2400, 2400, 100, 2, "Angle Multiplier ", "amult", 0, {}, 0, 0, 0,
-     "The direction result\n is multiplied by this value"},
+    kDirectionTransformRow,
+    kAngleMultiplierRow,
     {2, -180, 180, 0, 0, "Stroke Angle ", "motionangle", 1, {}, 0, 0, 0,
      "The angle that the stroke takes\n (plus the direction result)"},
     {2, -500, 500, 0, 2, "Curl ", "curl", 1, {}, -100, 100, 85,
@@ -49,16 +36,13 @@ const ParamDescriptor kTable[] = {
      "The angle at which the brush is applied"},
     {2, 5, 400, 100, 2, "Distance Multiplier", "dmult", 0, {}, 90, 125, 95,
      "The distance the stroke moves\n between each brush application, relative\nto the brush size"},
-    {1, 0, 1, 1, 0, "Feedback", "feedback", 0, {}, 1, 1, 70,
-     "When selected uses the output image\nfor stroke direction input\n (uses input image otherwise)"},
+    kFeedbackRow,
     {1, 0, 1, 0, 0, "Initial Direction", "line", 0, {}, 0, 0, 0,
      "Uses the direction calculated at the beginning\n of the stroke for the rest of the stroke"},
-    {1, 0, 1, 0, 0, "Stop on no paint", "nopaintstop", 0, {}, 0, 0, 0,
-     "stops the brush stroke application\nwhen the brush stops painting"},
+    kNoPaintStopRow,
     {0, 0, 0, 0, 0, "", "", 0, {}, 0, 0, 0, ""},
 };
 static_assert(sizeof kTable / sizeof kTable[0] == kRowCount + 1, "a name for every row");
-
 
 // How far ahead of the dab the target rows are fetched.
 const int kPrefetchSteps = 4;

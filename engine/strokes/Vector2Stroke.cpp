@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "engine/ParamDescriptor.h"
+#include "engine/strokes/StrokeRows.h"
 #include "engine/brushes/Brush.h"
 #include "engine/strokes/StrokeCoverage.h"
 #include "foundation/Angles.h"
@@ -11,30 +12,16 @@ namespace {
 
 // The rows of kTable, in its order.
 enum Row {
-    kLength, // "length"
-    kDirection1, // "direction"
-    kAngle, // "angle"
-    kAddField, // "dir.add"
-    kAddTransform, // "dir.add.transform"
-    kAddMultiplier, // "dir.add.mult"
-    kDirection2, // "direction2"
-    kVectorMix, // "vmix"
-    kCurl, // "curl"
-    kVectorMultiplier, // "vectormult"
-    kInertia, // "inertia"
-    kBrushVector, // "brushvector"
-    kFeedback, // "feedback"
-    kNoPaintStop, // "nopaintstop"
+    kLength, kDirection1, kAngle, kAddField, kAddTransform, kAddMultiplier, kDirection2,
+    kVectorMix, kCurl, kVectorMultiplier, kInertia, kBrushVector, kFeedback, kNoPaintStop,
     kRowCount
 };
 
 const ParamDescriptor kTable[] = {
-    {35, 1, 160, 8, 0, "Length ", "length", 0, {}, 1, 40, 50,
-     "Stroke Length - the ranger of\n brush applications per brush stroke"},
+    kLengthRow,
     {2, 0, 0, 1, 0, "Direction 1 ", "direction", 5, &directionFields, 0, 0, 0,
      "direction function, controls\n brush motion direction"},
-    {2, -180, 180, 0, 0, "Stroke Angle ", "angle", 1, {}, 0, 0, 0,
-     "The angle that the stroke takes\n (added to the Direction function result)"},
+    kAngleRow,
     {2, 0, 0, 0, 0, "Direction 1 Add", "dir.add", 5, &scalarFields, 0, 0, 0,
      "add direction function, controls\n additional brush motion direction"},
     {2, 0, 0, 0, 0, "D1.A. Transform", "dir.add.transform", 5, &responseCurves, 0, 0, 0,
@@ -52,14 +39,11 @@ const ParamDescriptor kTable[] = {
      "Inertia on the vector change through the stroke"},
     {3, -200, 250, 100, 2, "Brush Vector ", "brushvector", 0, {}, 80, 120, 90,
      "For a single brush application, the distance scale\n between 'source' and 'destination' pixels"},
-    {1, 0, 1, 1, 0, "Feedback", "feedback", 0, {}, 1, 1, 70,
-     "When selected uses the output image\nfor stroke direction input\n (uses input image otherwise)"},
-    {1, 0, 1, 0, 0, "Stop on no paint", "nopaintstop", 0, {}, 0, 0, 0,
-     "stops the brush stroke application\nwhen the brush stops painting"},
+    kFeedbackRow,
+    kNoPaintStopRow,
     {0, 0, 0, 0, 0, "", "", 0, {}, 0, 0, 0, ""},
 };
 static_assert(sizeof kTable / sizeof kTable[0] == kRowCount + 1, "a name for every row");
-
 
 } // namespace
 

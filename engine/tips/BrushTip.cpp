@@ -135,7 +135,7 @@ void BrushTip::stampColorCells(Image& image, const Point& centre) const
             if (weight == 0)
                 continue;
             const int x = static_cast<int>(left + j);
-            uint8_t* p = layout.at(row, x);
+            uint8_t* p = layout.atAs<Bgr>(row, x);
             const Pixel d = layout.loadAs<Bgr>(p);
             if (!uniform)
                 colorAt(c, h - 1 - k, w - 1 - j);

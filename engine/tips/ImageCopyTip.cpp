@@ -88,9 +88,10 @@ void ImageCopyTip::stampCells(Image& target, const Point& destination,
             else if (srcCol >= sw)
                 srcCol = sw - 1;
             const int dx = static_cast<int>(destCol), sx = static_cast<int>(srcCol);
-            uint8_t* d = destLayout.at(destBits, dx);
-            const Pixel s = srcLayout.loadAs<Bgr>(srcLayout.at(srcBits, sx));
-            destLayout.storeAs<Bgr>(d, blendCell<DefaultBlend>(s, weight, destLayout.loadAs<Bgr>(d), alpha));
+            uint8_t* at = destLayout.atAs<Bgr>(destBits, dx);
+            const Pixel d = destLayout.loadAs<Bgr>(at);
+            const Pixel s = srcLayout.loadAs<Bgr>(srcLayout.atAs<Bgr>(srcBits, sx));
+            destLayout.storeAs<Bgr>(at, blendCell<DefaultBlend>(s, weight, d, alpha));
         }
     }
 }
