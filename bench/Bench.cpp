@@ -10,8 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "plugin/PluginLibrary.h"
 #include "bench/Scene.h"
+#include "image/PixelFormat.h"
+#include "plugin/PluginLibrary.h"
 
 namespace {
 
@@ -114,7 +115,7 @@ int main(int argc, char** argv)
                 request.sourcePixels = picture.pixels.data();
                 request.destinationPixels = out.data();
                 request.sourceStride = request.destinationStride = picture.stride;
-                request.pixelFormat = 4;
+                request.pixelFormat = kFormatBgr;
                 request.width = picture.width;
                 request.height = picture.height;
                 request.settingsCapacity = int32_t(settings.size());

@@ -6,10 +6,10 @@
 #include <cstring>
 #include <vector>
 
-#include "plugin/PluginLibrary.h"
 #include "bench/Scene.h"
 #include "image/OwnedBitmap.h"
 #include "image/codecs/PngCodec.h"
+#include "plugin/PluginLibrary.h"
 
 int main(int argc, char** argv)
 {
@@ -41,7 +41,7 @@ int main(int argc, char** argv)
         scene = makeScene(1024, 768);
     }
     OwnedBitmap source;
-    if (!source.create(scene.width, scene.height, 4))
+    if (!source.create(scene.width, scene.height, kFormatBgr))
         return 1;
     for (int y = 0; y < scene.height; ++y)
         std::memcpy(source.row(y), &scene.pixels[size_t(y) * scene.stride], scene.width * 3);
@@ -55,7 +55,7 @@ int main(int argc, char** argv)
     request.destinationPixels = painted.bits();
     request.sourceStride = int32_t(source.stride());
     request.destinationStride = int32_t(painted.stride());
-    request.pixelFormat = 4;
+    request.pixelFormat = kFormatBgr;
     request.width = source.width();
     request.height = source.height();
     request.settingsCapacity = int32_t(settings.size());
