@@ -13,12 +13,13 @@
 #include <string>
 #include <vector>
 
-#include "bench/PluginLibrary.h"
 #include "bench/Scene.h"
 #include "foundation/Exception.h"
 #include "foundation/IniText.h"
 #include "foundation/SessionSettingsStore.h"
 #include "foundation/StringBuffer.h"
+#include "image/PixelFormat.h"
+#include "plugin/PluginLibrary.h"
 
 namespace {
 
@@ -151,7 +152,7 @@ int main(int argc, char** argv)
                 request.sourcePixels = picture.pixels.data();
                 request.destinationPixels = out.data();
                 request.sourceStride = request.destinationStride = picture.stride;
-                request.pixelFormat = 4;
+                request.pixelFormat = kFormatBgr;
                 request.width = picture.width;
                 request.height = picture.height;
                 request.settingsCapacity = int32_t(settings.size());

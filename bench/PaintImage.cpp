@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "bench/PluginLibrary.h"
 #include "bench/Scene.h"
 #include "foundation/Exception.h"
 #include "foundation/IniText.h"
@@ -20,6 +19,7 @@
 #include "image/OwnedBitmap.h"
 #include "image/PixelFormat.h"
 #include "image/codecs/PngCodec.h"
+#include "plugin/PluginLibrary.h"
 
 namespace {
 

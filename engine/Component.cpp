@@ -7,36 +7,25 @@
 
 Component::Component(const ParamDescriptor* table, const char* componentId, const char* name,
                      const char* componentType)
-    : id(componentId), displayName(name), type(componentType), canvas(nullptr), pixelOffset{0, 0},
-      parameters{}
+    : id(componentId), displayName(name), type(componentType), canvas(nullptr), pixelOffset{0, 0}
 {
-    try {
-        bool ended = table == nullptr;
-        for (int i = 0; i < ParameterSlots; ++i) {
-            if (ended) {
-                parameters[i] = new Parameter();
-                continue;
-            }
-            parameters[i] = new Parameter(table[i], this);
-            if (parameters[i]->flags != 0)
-                parameterMap.emplace(parameters[i]->id, parameters[i]); // first row keeps a shared id
-            else
-                ended = true;
+    bool ended = table == nullptr;
+    for (int i = 0; i < ParameterSlots; ++i) {
+        if (ended) {
+            parameters[i] = std::make_unique<Parameter>();
+            continue;
         }
-    } catch (...) {
-        for (Parameter* p : parameters)
-            delete p;
-        throw;
+        parameters[i] = std::make_unique<Parameter>(table[i], this);
+        if (parameters[i]->flags != 0)
+            parameterMap.emplace(parameters[i]->id, parameters[i].get()); // first row keeps a shared id
+        else
+            ended = true;
     }
     clampValues();
 }
 
 Component::~Component()
 {
-    for (Parameter*& p : parameters) {
-        delete p;
-        p = nullptr;
-    }
 }
 
 Parameter& Component::findParameter(const String& key)
@@ -58,7 +47,7 @@ bool Component::hasParameter(const String& key) const
 
 Parameter* Component::parameterAt(int index) const
 {
-    return index >= 0 && index < ParameterSlots ? parameters[index] : nullptr;
+    return index >= 0 && index < ParameterSlots ? parameters[index].get() : nullptr;
 }
 
 void Component::intRange(const String& key, int out[2]) const
@@ -83,27 +72,36 @@ void Component::realRange(const String& key, float out[2]) const
     out[1] = float(it->second->valueReal(1));
 }
 
+ValuePair Component::realPair(int row) const
+{
+    const Parameter& p = param(row);
+    ValuePair pair;
+    pair.first = float(p.valueReal(0));
+    pair.second = float(p.valueReal(1));
+    return pair;
+}
+
 void Component::randomize()
 {
-    for (Parameter* p : parameters)
+    for (const auto& p : parameters)
         p->randomize();
 }
 
 void Component::mutate()
 {
-    for (Parameter* p : parameters)
+    for (const auto& p : parameters)
         p->mutate();
 }
 
 void Component::clampValues()
 {
-    for (Parameter* p : parameters)
+    for (const auto& p : parameters)
         p->clamp();
 }
 
 void Component::resetToDefaults()
 {
-    for (Parameter* p : parameters)
+    for (const auto& p : parameters)
         p->resetToDefault();
 }
 
@@ -111,14 +109,14 @@ void Component::save(PropertyWriter& writer) const
 {
     KeyPrefixWriter prefixed(&writer, type + ".");
     prefixed.setString("id", id);
-    for (const Parameter* p : parameters)
+    for (const auto& p : parameters)
         p->save(prefixed);
 }
 
 void Component::load(const PropertyReader& reader)
 {
     KeyPrefixReader prefixed(&reader, type + ".");
-    for (Parameter* p : parameters)
+    for (const auto& p : parameters)
         p->load(prefixed);
 }
 

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <array>
 #include <map>
+#include <memory>
 
 #include "engine/Parameter.h"
+#include "engine/ValuePair.h"
 #include "foundation/Rect.h"
 #include "foundation/String.h"
 
@@ -58,5 +61,24 @@ public:
     std::map<String, Parameter*> parameterMap;
     Canvas* canvas;     // not owned; set before each render
     Point pixelOffset;
-    Parameter* parameters[ParameterSlots];
+    std::array<std::unique_ptr<Parameter>, ParameterSlots> parameters;
+
+protected:
+    // Readers by table row, for the painting code: each component names its
+    // rows in an enum beside its table, so the compiler checks every name.
+    const Parameter& param(int row) const { return *parameters[row]; }
+    // The first stored integer; a check box's state.
+    int rawValue(int row) const { return param(row).values[0]; }
+    bool isChecked(int row) const { return rawValue(row) != 0; }
+    // The first real value, and both real values of a range.
+    float realValue(int row) const { return float(param(row).valueReal(0)); }
+    ValuePair realPair(int row) const;
+    // The function a registry choice selects, or the fallback when it
+    // selects none.
+    template <class Fn>
+    Fn choice(int row, Fn fallback) const
+    {
+        const Fn fn = param(row).selectedFunctionAs<Fn>();
+        return fn ? fn : fallback;
+    }
 };

@@ -40,67 +40,34 @@ void ComponentSet::setControlKeyQuery(KeyQuery query)
 }
 
 ComponentSet::ComponentSet(const PropertyReader& reader)
-    : strokes{}, currentStroke(nullptr), brushes{}, currentBrush(nullptr), applications{},
-      currentApplication(nullptr), brushCount(0), strokeCount(0), applicationCount(0)
+    : currentStroke(nullptr), currentBrush(nullptr), currentApplication(nullptr), brushCount(0),
+      strokeCount(0), applicationCount(0)
 {
-    try {
-        brushes[brushCount++] = new SwapPointBrush();
-        brushes[brushCount++] = new SwapRgbBrush();
-        brushes[brushCount++] = new SwapHsvBrush();
-        brushes[brushCount++] = new SwapBlendBrush();
-        brushes[brushCount++] = new ImageCopyBrush();
-        brushes[brushCount++] = new ColorPointBrush();
-        for (int i = 0; i < brushCount; ++i)
-            idMap[brushes[i]->id] = brushes[i];
+    brushes[brushCount++] = std::make_unique<SwapPointBrush>();
+    brushes[brushCount++] = std::make_unique<SwapRgbBrush>();
+    brushes[brushCount++] = std::make_unique<SwapHsvBrush>();
+    brushes[brushCount++] = std::make_unique<SwapBlendBrush>();
+    brushes[brushCount++] = std::make_unique<ImageCopyBrush>();
+    brushes[brushCount++] = std::make_unique<ColorPointBrush>();
 
-        strokes[strokeCount++] = new ParamAngleStroke();
-        strokes[strokeCount++] = new ParamAngle2dStroke();
-        strokes[strokeCount++] = new Vector2Stroke();
-        // The fourth stroke is a hidden extra, offered when Control is held.
-        if (keyQuery())
-            strokes[strokeCount++] = new AnglePairStroke();
-        for (int i = 0; i < strokeCount; ++i)
-            idMap[strokes[i]->id] = strokes[i];
+    strokes[strokeCount++] = std::make_unique<ParamAngleStroke>();
+    strokes[strokeCount++] = std::make_unique<ParamAngle2dStroke>();
+    strokes[strokeCount++] = std::make_unique<Vector2Stroke>();
+    // The fourth stroke is a hidden extra, offered when Control is held.
+    if (keyQuery())
+        strokes[strokeCount++] = std::make_unique<AnglePairStroke>();
 
-        applications[applicationCount++] = new RandomApplication();
-        applications[applicationCount++] = new GridApplication();
-        for (int i = 0; i < applicationCount; ++i)
-            idMap[applications[i]->id] = applications[i];
-    } catch (...) {
-        destroyAll();
-        throw;
-    }
-    currentBrush = brushes[0];
-    currentStroke = strokes[0];
-    currentApplication = applications[0];
-    try {
-        load(reader);
-    } catch (...) {
-        destroyAll();
-        throw;
-    }
+    applications[applicationCount++] = std::make_unique<RandomApplication>();
+    applications[applicationCount++] = std::make_unique<GridApplication>();
+
+    currentBrush = brushes[0].get();
+    currentStroke = strokes[0].get();
+    currentApplication = applications[0].get();
+    load(reader);
 }
 
 ComponentSet::~ComponentSet()
 {
-    destroyAll();
-}
-
-void ComponentSet::destroyAll()
-{
-    for (Brush*& b : brushes) {
-        delete b;
-        b = nullptr;
-    }
-    for (StrokeAlgorithm*& s : strokes) {
-        delete s;
-        s = nullptr;
-    }
-    for (ApplicationPattern*& a : applications) {
-        delete a;
-        a = nullptr;
-    }
-    idMap.clear();
 }
 
 void ComponentSet::begin(Canvas& canvas)
@@ -123,19 +90,19 @@ bool ComponentSet::paint(Canvas& canvas, RenderCallbacks& callbacks)
     return currentApplication->run(callbacks);
 }
 
-template <class T>
-bool ComponentSet::loadKind(const PropertyReader& reader, const char* key, T** items, int count,
-                            T*& current)
+template <class T, size_t N>
+bool ComponentSet::loadKind(const PropertyReader& reader, const char* key,
+                            const std::array<std::unique_ptr<T>, N>& items, int count, T*& current)
 {
     const String id = reader.getString(key, "default");
     if (id == "default") {
-        current = items[0];
+        current = items[0].get();
     } else {
         T* found = nullptr;
         // Only components of this kind: a brush id under "stroke.id" is unknown.
         for (int i = 0; i < count; ++i) {
             if (items[i]->id == id) {
-                found = items[i];
+                found = items[i].get();
                 break;
             }
         }
@@ -164,14 +131,14 @@ void ComponentSet::save(PropertyWriter& writer)
 
 namespace {
 
-template <class T>
-bool selectIn(T** items, int count, int index, T*& current)
+template <class T, size_t N>
+bool selectIn(const std::array<std::unique_ptr<T>, N>& items, int count, int index, T*& current)
 {
     if (index < 0 || index >= count)
         return false;
-    if (current == items[index])
+    if (current == items[index].get())
         return false;
-    current = items[index];
+    current = items[index].get();
     return true;
 }
 
@@ -197,9 +164,9 @@ void ComponentSet::randomize()
     const int b = rand() % brushCount;
     const int s = rand() % strokeCount;
     const int a = rand() % applicationCount;
-    currentBrush = brushes[b];
-    currentStroke = strokes[s];
-    currentApplication = applications[a];
+    currentBrush = brushes[b].get();
+    currentStroke = strokes[s].get();
+    currentApplication = applications[a].get();
     currentBrush->randomize();
     currentStroke->randomize();
     currentApplication->randomize();

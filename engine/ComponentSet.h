@@ -1,6 +1,7 @@
 #pragma once
 
-#include <map>
+#include <array>
+#include <memory>
 
 #include "engine/Painter.h"
 #include "foundation/Persistable.h"
@@ -51,19 +52,19 @@ public:
     typedef bool (*KeyQuery)();
     static void setControlKeyQuery(KeyQuery query);
 
-    StrokeAlgorithm* strokes[StrokeSlots];
+    // Slots past the counts stay null.
+    std::array<std::unique_ptr<StrokeAlgorithm>, StrokeSlots> strokes;
     StrokeAlgorithm* currentStroke;
-    Brush* brushes[BrushSlots];
+    std::array<std::unique_ptr<Brush>, BrushSlots> brushes;
     Brush* currentBrush;
-    ApplicationPattern* applications[ApplicationSlots];
+    std::array<std::unique_ptr<ApplicationPattern>, ApplicationSlots> applications;
     ApplicationPattern* currentApplication;
-    std::map<String, Component*> idMap;
     int brushCount;
     int strokeCount;
     int applicationCount;
 
 private:
-    void destroyAll();
-    template <class T>
-    bool loadKind(const PropertyReader& reader, const char* key, T** items, int count, T*& current);
+    template <class T, size_t N>
+    bool loadKind(const PropertyReader& reader, const char* key,
+                  const std::array<std::unique_ptr<T>, N>& items, int count, T*& current);
 };

@@ -25,11 +25,11 @@ public:
             return;
         const uint32_t aligned = (uint32_t(image.step()) * uint32_t(image.width()) + 3) & ~3u;
         const int format = image.format();
-        if ((format == 2 || format == 4 || format == 6) && image.stride() == aligned) {
+        if ((format == kFormatGrey || format == kFormatBgr || format == kFormatBgra) && image.stride() == aligned) {
             ok_ = true;
             return;
         }
-        const int target = image.step() == 1 ? 2 : image.step() == 3 ? 4 : 6;
+        const int target = image.step() == 1 ? kFormatGrey : image.step() == 3 ? kFormatBgr : kFormatBgra;
         if (!converted_.create(image.width(), image.height(), target))
             return;
         for (int y = 0; y < image.height(); ++y)
@@ -170,7 +170,7 @@ bool drawBlended(const Image& image, HDC dc, const RECT& destination)
     const int width = widthOf(destination);
     const int height = heightOf(destination);
     DibSectionImage canvas;
-    if (!canvas.create(width, height, 4) || !canvas.dc())
+    if (!canvas.create(width, height, kFormatBgr) || !canvas.dc())
         return false;
     if (!BitBlt(canvas.dc(), 0, 0, width, height, dc, destination.left, destination.top, SRCCOPY))
         return false;
@@ -353,9 +353,9 @@ bool readPackedDibBytes(Image& image, const void* data, SIZE_T size)
             greyTable = tableCount == 256;
             for (uint32_t i = 0; i < tableCount && greyTable; ++i)
                 greyTable = table[i].rgbRed == i && table[i].rgbGreen == i && table[i].rgbBlue == i;
-            format = greyTable ? 2 : 4;
+            format = greyTable ? kFormatGrey : kFormatBgr;
         } else {
-            format = bits == 24 ? 4 : 6;
+            format = bits == 24 ? kFormatBgr : kFormatBgra;
         }
     } else if (h.biCompression == BI_BITFIELDS) {
         if (bits != 16 && bits != 32)
@@ -369,7 +369,7 @@ bool readPackedDibBytes(Image& image, const void* data, SIZE_T size)
                 return false;
         }
         pixelOffset += 12;
-        format = 4;
+        format = kFormatBgr;
     } else {
         return false;
     }
@@ -409,7 +409,7 @@ bool readPackedDibBytes(Image& image, const void* data, SIZE_T size)
         }
     }
     // Most programs leave the alpha bytes of 32-bit DIBs at 0 and mean opaque.
-    if (format == 6 && hasOnlyZeroAlpha(image))
+    if (format == kFormatBgra && hasOnlyZeroAlpha(image))
         makeOpaque(image);
     return true;
 }

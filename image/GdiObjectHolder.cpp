@@ -1,5 +1,9 @@
 #include "image/GdiObjectHolder.h"
 
+#include <cstring>
+
+#include "foundation/GdiUtilities.h"
+
 GdiObjectHolder::GdiObjectHolder()
     : handle_(nullptr), previous_(nullptr), dc_(nullptr), owns_(0)
 {
@@ -51,4 +55,38 @@ void GdiObjectHolder::release()
         DeleteObject(handle_);
     handle_ = nullptr;
     owns_ = 0;
+}
+
+bool GdiObjectHolder::createFont(const char* faceName, int height)
+{
+    LOGFONTA logFont;
+    std::memset(&logFont, 0, sizeof logFont);
+    logFont.lfHeight = height;
+    logFont.lfWeight = FW_NORMAL;
+    if (faceName) {
+        // The field holds 31 characters and the terminating NUL.
+        std::strncpy(logFont.lfFaceName, faceName, LF_FACESIZE - 1);
+        logFont.lfFaceName[LF_FACESIZE - 1] = '\0';
+    }
+    return createFontIndirect(logFont);
+}
+
+bool GdiObjectHolder::createFontIndirect(const LOGFONTA& logFont)
+{
+    // Gives up the old font first, even when the new one cannot be made.
+    release();
+    HFONT font = CreateFontIndirectA(&logFont);
+    attach(font, true);
+    return font != nullptr;
+}
+
+bool GdiObjectHolder::useDefaultGuiFont()
+{
+    attach(defaultGuiFont(), false);
+    return true;
+}
+
+LRESULT GdiObjectHolder::applyFontTo(HWND window) const
+{
+    return SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(handle()), 0);
 }

@@ -24,8 +24,8 @@ public:
     // Deselects, deletes the handle when owned and clears every field.
     void release();
 
-    // Font handling (bodies in foundation/GdiUtilities.cpp). Each gives up
-    // what is held first; a font that cannot be created leaves a null handle.
+    // Font handling. Each gives up what is held first; a font that cannot be
+    // created leaves a null handle.
     bool createFont(const char* faceName, int height);
     bool createFontIndirect(const LOGFONTA& logFont);
     // Holds the stock GUI font, not owned.

@@ -36,11 +36,6 @@ inline uint8_t fractionWeight(float f)
     return uint8_t(clampInt(roundToInt(f * 255.99f - 0.5f), 0, 255));
 }
 
-inline uint8_t roundChannel(float v)
-{
-    return uint8_t(clampInt(roundToInt(v), 0, 255));
-}
-
 // Samples count points from (x, y) on, advancing by repeated addition.
 template <typename SampleAt>
 void sampleAlong(float x, float y, float dx, float dy, int count, Pixel*& cursor, SampleAt sampleAt)
@@ -172,44 +167,7 @@ uint8_t* const* Image::rowTable() const
     return rows_;
 }
 
-uint8_t* Image::row(int y) const
-{
-    // Computed rather than looked up, so a row address is right even when the
-    // table could not be allocated.
-    return bits_ + ptrdiff_t(y) * ptrdiff_t(stride_);
-}
-
 // Image: pixels
-
-void Image::getPixel(Pixel& out, int x, int y) const
-{
-    const uint8_t* p = pixelAddress(x, y);
-    if (format_ == kFormatBgra) {
-        std::memcpy(&out, p, 4);
-        return;
-    }
-    out.r = absent(layout_[kChannelR]) ? 0 : p[layout_[kChannelR]];
-    out.g = absent(layout_[kChannelG]) ? 0 : p[layout_[kChannelG]];
-    out.b = absent(layout_[kChannelB]) ? 0 : p[layout_[kChannelB]];
-    out.a = absent(layout_[kChannelA]) ? 255 : p[layout_[kChannelA]];
-}
-
-void Image::setPixel(int x, int y, const Pixel& px)
-{
-    uint8_t* p = pixelAddress(x, y);
-    if (format_ == kFormatBgra) {
-        std::memcpy(p, &px, 4);
-        return;
-    }
-    if (!absent(layout_[kChannelR]))
-        p[layout_[kChannelR]] = px.r;
-    if (!absent(layout_[kChannelG]))
-        p[layout_[kChannelG]] = px.g;
-    if (!absent(layout_[kChannelB]))
-        p[layout_[kChannelB]] = px.b;
-    if (!absent(layout_[kChannelA]))
-        p[layout_[kChannelA]] = px.a;
-}
 
 void Image::setPixelIfInside(int x, int y, const Pixel& p)
 {
@@ -416,30 +374,7 @@ void Image::sampleBilinear(Pixel& out, const float& x, const float& y) const
 
 void Image::sampleChannelBilinear(uint8_t& out, float x, float y, int channelIndex) const
 {
-    if (isEmpty()) {
-        out = 0;
-        return;
-    }
-    if (channelIndex < 0 || channelIndex >= kChannelLayoutSize || absent(layout_[channelIndex])) {
-        out = 255;
-        return;
-    }
-    int ix, iy;
-    float fx, fy;
-    sampleCell(x, ix, fx);
-    sampleCell(y, iy, fy);
-    const int x0 = clampX(ix);
-    const int x1 = clampX(ix < INT_MAX ? ix + 1 : ix);
-    const int y0 = clampY(iy);
-    const int y1 = clampY(iy < INT_MAX ? iy + 1 : iy);
-    const uint8_t offset = layout_[channelIndex];
-    const float c00 = pixelAddress(x0, y0)[offset];
-    const float c10 = pixelAddress(x1, y0)[offset];
-    const float c01 = pixelAddress(x0, y1)[offset];
-    const float c11 = pixelAddress(x1, y1)[offset];
-    const float top = roundChannel((c10 - c00) * fx + c00);
-    const float bottom = roundChannel((c11 - c01) * fx + c01);
-    out = roundChannel((bottom - top) * fy + top);
+    out = uint8_t(channelSampler(channelIndex).at(x, y));
 }
 
 void Image::sampleSmoothed(Pixel& out, float x, float y, float d) const

@@ -1,12 +1,14 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "foundation/Rect.h"
 #include "foundation/Vec2.h"
 #include "image/Pixel.h"
-#include "image/PixelFormat.h"
+#include "image/PixelAccess.h"
 #include "image/PixelCompositor.h"
+#include "image/PixelFormat.h"
 
 class Image;
 class PixelGenerator;
@@ -88,6 +90,11 @@ public:
     uint32_t stride() const { return stride_; }
     uint8_t* bits() const { return bits_; }
     const uint8_t* channelLayout() const { return layout_; }
+    PixelLayout pixelLayout() const { return PixelLayout(format_, step_, layout_); }
+    ChannelSampler channelSampler(int channelIndex) const
+    {
+        return ChannelSampler(bits_, stride_, step_, width_, height_, layout_, channelIndex);
+    }
     // True when the image has no pixels to read or write.
     bool isEmpty() const { return width_ <= 0 || height_ <= 0 || !bits_; }
     Pixel borderColor() const { return border_; }
@@ -100,18 +107,15 @@ public:
     void buildRowTable() const;
     void freeRowTable();
     uint8_t* const* rowTable() const;
-    uint8_t* row(int y) const;
+    // Computed rather than looked up, so a row address is right even when the
+    // table could not be allocated.
+    uint8_t* row(int y) const { return bits_ + ptrdiff_t(y) * ptrdiff_t(stride_); }
     uint8_t* pixelAddress(int x, int y) const { return row(y) + x * int(step_); }
 
     // Pixels.
-    void getPixel(Pixel& out, int x, int y) const;
-    Pixel getPixel(int x, int y) const
-    {
-        Pixel p;
-        getPixel(p, x, y);
-        return p;
-    }
-    void setPixel(int x, int y, const Pixel& p);
+    void getPixel(Pixel& out, int x, int y) const { out = pixelLayout().load(pixelAddress(x, y)); }
+    Pixel getPixel(int x, int y) const { return pixelLayout().load(pixelAddress(x, y)); }
+    void setPixel(int x, int y, const Pixel& p) { pixelLayout().store(pixelAddress(x, y), p); }
     void setPixelIfInside(int x, int y, const Pixel& p);
     // The channel byte (0..255), or -1 when index is 8 or more or the
     // channel is absent.

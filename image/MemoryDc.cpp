@@ -25,3 +25,17 @@ bool MemoryDc::bitBltFrom(HDC source, int x, int y, DWORD rop)
         return false;
     return BitBlt(dcHolder.dc(), 0, 0, info.bmWidth, info.bmHeight, source, x, y, rop) != 0;
 }
+
+bool MemoryDc::transparentBltTo(HDC targetDc, const RECT& target, const RECT& source, UINT transparentColour)
+{
+    return TransparentBlt(targetDc, target.left, target.top, target.right - target.left, target.bottom - target.top,
+                          dc(), source.left, source.top, source.right - source.left, source.bottom - source.top,
+                          transparentColour) != 0;
+}
+
+bool MemoryDc::stretchBltTo(HDC targetDc, const RECT& target, const RECT& source, DWORD rasterOperation)
+{
+    return StretchBlt(targetDc, target.left, target.top, target.right - target.left, target.bottom - target.top,
+                      dc(), source.left, source.top, source.right - source.left, source.bottom - source.top,
+                      rasterOperation) != 0;
+}

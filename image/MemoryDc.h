@@ -20,7 +20,7 @@ public:
     // Copies from `source` at (x, y) over the whole bitmap.
     bool bitBltFrom(HDC source, int x, int y, DWORD rop);
 
-    // Copies from this DC into `targetDc` (bodies in foundation/GdiUtilities.cpp).
+    // Copies from this DC into `targetDc`.
     bool transparentBltTo(HDC targetDc, const RECT& target, const RECT& source, UINT transparentColour);
     bool stretchBltTo(HDC targetDc, const RECT& target, const RECT& source, DWORD rasterOperation);
 

@@ -27,12 +27,12 @@ const char kAbout[] = "Daubcrafter\nPainterly strokes from the picture's own dir
 
 bool formatAccepted(int32_t format)
 {
-    return format >= 4 && format <= 7;
+    return format >= kFormatBgr && format <= kFormatRgba;
 }
 
 int bytesPerPixel(int32_t format)
 {
-    return format == 4 || format == 5 ? 3 : 4;
+    return format == kFormatBgr || format == kFormatRgb ? 3 : 4;
 }
 
 // A request whose buffers cannot hold the image it describes is refused

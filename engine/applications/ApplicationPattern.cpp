@@ -22,7 +22,7 @@ void ApplicationPattern::begin(StrokeAlgorithm& strokeAlgorithm, Brush& strokeBr
     area = target.area;
     area.normalize();
 
-    float amount = float(findParameter("amount").valueReal(0));
+    float amount = float(param(AmountRow).valueReal(0));
     if (amount < 0.0f)
         amount = 0.01f;
 

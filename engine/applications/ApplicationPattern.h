@@ -14,6 +14,9 @@ struct ParamDescriptor;
 class ApplicationPattern : public Component
 {
 public:
+    // Every application table starts with "amount".
+    enum { AmountRow = 0 };
+
     ApplicationPattern(const ParamDescriptor* table, const char* id, const char* displayName);
 
     // Keeps the stroke, brush and canvas area and works out the budget.

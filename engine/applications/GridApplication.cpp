@@ -24,6 +24,9 @@ float gridJitterTable[512];
 
 namespace {
 
+// The rows of kGridParams, in its order.
+enum Row { kAmount, kPasses, kRowOffset, kRandomness, kAdvance, kRowCount };
+
 const ParamDescriptor kGridParams[] = {
     {2, 2, 500, 100, 2, "Amount ", "amount", 0, ParamList(), 80, 120, 100,
      "Select the amount of application\n higher value -> more effect"},
@@ -36,6 +39,9 @@ const ParamDescriptor kGridParams[] = {
      "advance forward on each pass\n"},
     {0, 0, 0, 0, 0, "", "", 0, ParamList(), 0, 0, 0, ""},
 };
+static_assert(sizeof kGridParams / sizeof kGridParams[0] == kRowCount + 1,
+              "a name for every row");
+static_assert(int(kAmount) == int(ApplicationPattern::AmountRow), "amount comes first");
 
 const int kJitterCount = 512;
 
@@ -49,10 +55,10 @@ GridApplication::GridApplication()
 
 void GridApplication::prepare()
 {
-    passes = truncToInt(findParameter("passes").valueReal(0));
-    advance = truncToInt(findParameter("advance").valueReal(0)) != 0;
-    random = float(findParameter("random").valueReal(0));
-    offset = float(findParameter("offset").valueReal(0));
+    passes = truncToInt(param(kPasses).valueReal(0));
+    advance = truncToInt(param(kAdvance).valueReal(0)) != 0;
+    random = float(param(kRandomness).valueReal(0));
+    offset = float(param(kRowOffset).valueReal(0));
 }
 
 bool GridApplication::run(RenderCallbacks& callbacks)

@@ -11,11 +11,17 @@
 
 namespace {
 
+// The rows of kRandomParams, in its order.
+enum Row { kAmount, kRowCount };
+
 const ParamDescriptor kRandomParams[] = {
     {2, 2, 500, 100, 2, "Amount ", "amount", 0, ParamList(), 80, 120, 100,
      "Select the amount of application\n higher value -> more effect"},
     {0, 0, 0, 0, 0, "", "", 0, ParamList(), 0, 0, 0, ""},
 };
+static_assert(sizeof kRandomParams / sizeof kRandomParams[0] == kRowCount + 1,
+              "a name for every row");
+static_assert(int(kAmount) == int(ApplicationPattern::AmountRow), "amount comes first");
 
 } // namespace
 

@@ -22,13 +22,3 @@ float Brush::meanSize() const
 void Brush::prepare(int)
 {
 }
-
-ValuePair Brush::valuePair(const char* id) const
-{
-    float values[2] = {0.0f, 0.0f};
-    realRange(id, values);
-    ValuePair pair;
-    pair.first = values[0];
-    pair.second = values[1];
-    return pair;
-}

@@ -4,8 +4,6 @@
 
 #include "engine/Canvas.h"
 #include "engine/Component.h"
-#include "engine/PixelAccess.h"
-#include "engine/brushes/ValuePair.h"
 #include "image/Image.h"
 #include "image/Pixel.h"
 
@@ -71,7 +69,7 @@ protected:
         const int h = image.height();
         x = x >= w ? w - 1 : x;
         y = y >= h ? h - 1 : y;
-        return loadPixel(image, x < 0 ? 0 : x, y < 0 ? 0 : y);
+        return image.getPixel(x < 0 ? 0 : x, y < 0 ? 0 : y);
     }
     void writeAt(Image& image, int x, int y, const Pixel& pixel) const
     {
@@ -79,17 +77,7 @@ protected:
         const long long py = static_cast<long long>(y) + pixelOffset.y;
         if (px < 0 || py < 0 || px >= image.width() || py >= image.height())
             return;
-        storePixel(image, static_cast<int>(px), static_cast<int>(py), pixel);
-    }
-
-    ValuePair valuePair(const char* id) const;
-    // The function a registry choice selects; the fallback when the id names
-    // no registry choice.
-    template <class Fn>
-    Fn choice(const char* id, Fn fallback) const
-    {
-        const Fn fn = findParameter(id).selectedFunctionAs<Fn>();
-        return fn ? fn : fallback;
+        image.setPixel(static_cast<int>(px), static_cast<int>(py), pixel);
     }
 
     // a + b without wrapping: stroke positions far away saturate.
@@ -121,6 +109,6 @@ inline void Brush::prefetchAround(const Vec2& position) const
     const int x = static_cast<int>(position.x) + pixelOffset.x;
     const int left = x - 1 < 0 ? 0 : (x - 1 >= w ? w - 1 : x - 1);
     const int right = x + 1 < 0 ? 0 : (x + 1 >= w ? w - 1 : x + 1);
-    prefetchLine(pixelAt(*image, left, y));
-    prefetchLine(pixelAt(*image, right, y));
+    prefetchLine(image->pixelAddress(left, y));
+    prefetchLine(image->pixelAddress(right, y));
 }

@@ -1,6 +1,7 @@
 #include "engine/brushes/ColorPointBrush.h"
 
 #include "engine/ParamDescriptor.h"
+#include "engine/brushes/BrushRows.h"
 #include "engine/ResponseCurves.h"
 #include "engine/tips/ColorPointTip.h"
 #include "foundation/Numeric.h"
@@ -11,15 +12,20 @@
 
 namespace {
 
+// The rows of kTable, in its order.
+enum Row {
+    kRadius, kHeight, kHeightTransform, kRotation, kSides, kShape, kColorMix, kStickyColor,
+    kStickyType, kBlendMode, kAlphaMode, kLimit, kBrightness, kNoise, kShapeBuilder, kRowCount
+};
+
 const ParamDescriptor kTable[] = {
     {3, 5, 400, 25, 1, "Radius ", "radius", 0, {}, 10, 70, 60, "Brush radius"},
     {3, 3, 300, 100, 2, "Height ", "height", 0, {}, 5, 115, 85,
      "Brush height\n higher value -> sharper edged brush"},
-    {2, 0, 0, 1, 0, "Height Transform", "height.transform", 5, &responseCurves, 0, 0, 0,
-     "height transform function, makes\n changes to the brush height/alpha"},
+    kHeightTransformRow,
     {2, -720, 720, 0, 0, "Rotation ", "rotation", 1, {}, 1, 2, 40,
      "Brush head rotation through stroke"},
-    {2, 1, 10, 1, 0, "Sides ", "sides", 0, {}, 1, 2, 40, "number of sides in brush shape"},
+    kSidesRow,
     {2, -50, 150, 0, 2, "Shape ", "shape", 0, {}, 0, 50, 60, "amount of shape in"},
     {3, -50, 150, 80, 2, "Color Mix ", "colormix", 0, {}, 60, 110, 50,
      "selects brush color between\n source and destination pixel"},
@@ -27,23 +33,24 @@ const ParamDescriptor kTable[] = {
      "amount the brush color sticks\n to the currently selected color"},
     {2, 0, 0, 0, 0, "Color Sticky Type ", "stickytype", 5, &stickyTypePredicates, 0, 0, 0,
      "sticky logic, selects which\n color is retained as current"},
-    {2, 0, 0, 0, 0, "Blend mode ", "blendmode", 5, &blendModes, 0, 0, 0,
-     "selects blend mode for brush application"},
-    {2, 0, 0, 0, 0, "Alpha mode ", "alphamode", 5, &compositeModes, 0, 0, 0,
-     "selects alpha result mode for brush application"},
+    kBlendModeRow,
+    kAlphaModeRow,
     {2, 0, 0, 0, 0, "Paint If ", "limit", 5, &paintIfPredicates, 0, 0, 0,
      "paint logic, selects which brush point applications are painted"},
-    {3, 900, 1100, 1000, 3, "Brightness ", "brightness", 0, {}, 995, 1005, 99,
-     "increase output brightness/contrast"},
-    {3, 0, 100, 0, 2, "Noise ", "noise", 0, {}, 0, 25, 50, "amount of noise in generated brush"},
+    kBrightnessRow,
+    kNoiseRow,
     {1, 0, 1, 0, 0, "Builder 1 ", "shapebuilder", 0, {}, 0, 0, 0, "use second shape builder"},
     {0, 0, 0, 0, 0, "", "", 0, {}, 0, 0, 0, ""},
 };
+static_assert(sizeof kTable / sizeof kTable[0] == kRowCount + 1, "a name for every row");
 
 } // namespace
 
 ColorPointBrush::ColorPointBrush()
-    : ShapedBrush(kTable, "_ColorPointBrush", "Color Point Brush"),
+    : ShapedBrush(kTable,
+                  {kRadius, kHeight, kHeightTransform, kRotation, kSides, kShape, kNoise,
+                   kShapeBuilder},
+                  "_ColorPointBrush", "Color Point Brush"),
       currentColor(Pixel::fromWord(0)), limit_(defaultPaintIf()),
       stickyType_(defaultStickyType())
 {
@@ -61,13 +68,13 @@ BrushTip* ColorPointBrush::createTip() const
 void ColorPointBrush::prepare(int steps)
 {
     ShapedBrush::prepare(steps);
-    colorMix_ = valuePair("colormix");
-    stickyColor_ = valuePair("stickycolor");
-    stickyType_ = choice<PaintIfPredicate>("stickytype", defaultStickyType());
-    limit_ = choice<PaintIfPredicate>("limit", defaultPaintIf());
-    const BlendKernel blend = choice<BlendKernel>("blendmode", defaultBlendKernel());
-    const CompositeKernel alpha = choice<CompositeKernel>("alphamode", defaultCompositeKernel());
-    const ValuePair brightness = valuePair("brightness");
+    colorMix_ = realPair(kColorMix);
+    stickyColor_ = realPair(kStickyColor);
+    stickyType_ = choice<PaintIfPredicate>(kStickyType, defaultStickyType());
+    limit_ = choice<PaintIfPredicate>(kLimit, defaultPaintIf());
+    const BlendKernel blend = choice<BlendKernel>(kBlendMode, defaultBlendKernel());
+    const CompositeKernel alpha = choice<CompositeKernel>(kAlphaMode, defaultCompositeKernel());
+    const ValuePair brightness = realPair(kBrightness);
     configureTips(blend, alpha, brightness);
 }
 

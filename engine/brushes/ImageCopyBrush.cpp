@@ -2,6 +2,7 @@
 
 #include "engine/Canvas.h"
 #include "engine/ParamDescriptor.h"
+#include "engine/brushes/BrushRows.h"
 #include "engine/ResponseCurves.h"
 #include "engine/tips/ImageCopyTip.h"
 #include "foundation/Numeric.h"
@@ -11,34 +12,41 @@
 
 namespace {
 
+// The rows of kTable, in its order.
+enum Row {
+    kRadius, kHeight, kHeightTransform, kRotation, kSides, kShape, kBlendMode, kAlphaMode, kLimit,
+    kBrightness, kNoise, kReverse, kShapeBuilder, kRowCount
+};
+
 const ParamDescriptor kTable[] = {
     {3, 5, 200, 25, 1, "Radius ", "radius", 0, {}, 0, 0, 0, "Brush radius"},
     {3, 4, 300, 100, 2, "Height ", "height", 0, {}, 4, 125, 75,
      "Brush height\n higher value -> sharper edged brush"},
-    {2, 0, 0, 1, 0, "Height Transform", "height.transform", 5, &responseCurves, 0, 0, 0,
-     "height transform function, makes\n changes to the brush height/alpha"},
+    kHeightTransformRow,
     {2, -720, 720, 0, 0, "Rotation ", "rotation", 1, {}, 1, 2, 40,
      "Brush rotation through the stroke"},
-    {2, 1, 10, 1, 0, "Sides ", "sides", 0, {}, 1, 2, 40, "number of sides in brush shape"},
+    kSidesRow,
     {2, -10, 200, 0, 2, "Shape ", "shape", 0, {}, 0, 50, 60, "amount of brush shape"},
-    {2, 0, 0, 0, 0, "Blend mode ", "blendmode", 5, &blendModes, 0, 0, 0,
-     "selects blend mode for brush application"},
-    {2, 0, 0, 0, 0, "Alpha mode ", "alphamode", 5, &compositeModes, 0, 0, 0,
-     "selects alpha result mode for brush application"},
+    kBlendModeRow,
+    kAlphaModeRow,
     {2, 0, 0, 0, 0, "Paint If ", "limit", 5, &paintIfPredicates, 0, 0, 0,
      "paint logic, selects which brush point applications are painted"},
-    {3, 900, 1100, 1000, 3, "Brightness ", "brightness", 0, {}, 995, 1005, 99,
-     "increase output brightness/contrast"},
-    {3, 0, 100, 0, 2, "Noise ", "noise", 0, {}, 0, 25, 50, "amount of noise in generated brush"},
+    kBrightnessRow,
+    kNoiseRow,
     {1, 0, 1, 0, 0, "Reverse ", "swap", 0, {}, 0, 0, 0, "swap source/destination pixel positions"},
     {1, 0, 1, 1, 0, "Builder 1 ", "shapebuilder", 0, {}, 0, 0, 0, "use second shape builder"},
     {0, 0, 0, 0, 0, "", "", 0, {}, 0, 0, 0, ""},
 };
+static_assert(sizeof kTable / sizeof kTable[0] == kRowCount + 1, "a name for every row");
 
 } // namespace
 
 ImageCopyBrush::ImageCopyBrush()
-    : ShapedBrush(kTable, "_ImageCopyBrush", "Image Copy Brush"), reverse(false),
+    : ShapedBrush(kTable,
+                  {kRadius, kHeight, kHeightTransform, kRotation, kSides, kShape, kNoise,
+                   kShapeBuilder},
+                  "_ImageCopyBrush", "Image Copy Brush"),
+      reverse(false),
       limit_(defaultPaintIf())
 {
 }
@@ -55,11 +63,11 @@ BrushTip* ImageCopyBrush::createTip() const
 void ImageCopyBrush::prepare(int steps)
 {
     ShapedBrush::prepare(steps);
-    reverse = findParameter("swap").values[0] != 0;
-    const CompositeKernel alpha = choice<CompositeKernel>("alphamode", defaultCompositeKernel());
-    const BlendKernel blend = choice<BlendKernel>("blendmode", defaultBlendKernel());
-    limit_ = choice<PaintIfPredicate>("limit", defaultPaintIf());
-    const ValuePair brightness = valuePair("brightness");
+    reverse = isChecked(kReverse);
+    const CompositeKernel alpha = choice<CompositeKernel>(kAlphaMode, defaultCompositeKernel());
+    const BlendKernel blend = choice<BlendKernel>(kBlendMode, defaultBlendKernel());
+    limit_ = choice<PaintIfPredicate>(kLimit, defaultPaintIf());
+    const ValuePair brightness = realPair(kBrightness);
     Image* target = canvas ? canvas->target : nullptr;
     configureTips(blend, alpha, brightness);
     for (int i = 0; i < count_; ++i)

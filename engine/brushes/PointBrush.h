@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/PaintIf.h"
 #include "engine/brushes/Brush.h"
 #include "foundation/Numeric.h"
 #include "foundation/Vec2.h"
@@ -63,5 +64,62 @@ protected:
         if (weight != 0.0f)
             pixel = lerpPixelRgb(pixel, sticky, weight);
         sticky = pixel;
+    }
+
+    // What the two-sided swap brushes (RGB, HSV, blend) share: a stickiness
+    // and a Paint-If condition per direction, by their rows in the brush's
+    // table. The "src" condition guards the write of P, the "dest" one the
+    // write of Q.
+    struct SwapRows {
+        int pushSticky, limitDest, pullSticky, limitSrc;
+    };
+    struct SwapSides {
+        ValuePair pushSticky, pullSticky;
+        PaintIfPredicate limitDest = defaultPaintIf();
+        PaintIfPredicate limitSrc = defaultPaintIf();
+    };
+    void readSwapSides(const SwapRows& rows, SwapSides& sides) const
+    {
+        sides.pushSticky = realPair(rows.pushSticky);
+        sides.limitDest = choice<PaintIfPredicate>(rows.limitDest, defaultPaintIf());
+        sides.pullSticky = realPair(rows.pullSticky);
+        sides.limitSrc = choice<PaintIfPredicate>(rows.limitSrc, defaultPaintIf());
+    }
+
+    // The dab of the two-sided swap brushes. P and Q are read, taken as the
+    // sticky colours at t = 0 and mixed with them; adjust(p, q) may change
+    // those working pixels further. The source condition judges the pixels
+    // as read (JudgeAsRead) or the working ones, and when it passes P becomes
+    // paintP(p, q); then the destination condition, and Q becomes
+    // paintQ(q, p).
+    template <bool JudgeAsRead, class Adjust, class PaintP, class PaintQ>
+    bool swapDab(const Vec2& position, const Vec2& direction, float t, const SwapSides& sides,
+                 Adjust adjust, PaintP paintP, PaintQ paintQ)
+    {
+        Image* target = paintTarget();
+        if (!target)
+            return false;
+        DabPixels d;
+        locate(position, direction, d);
+        readPixels(*target, d);
+        captureSticky(d, t);
+        Pixel p = d.p, q = d.q;
+        mixSticky(p, stickyP, sides.pushSticky.at(t));
+        mixSticky(q, stickyQ, sides.pullSticky.at(t));
+        adjust(p, q);
+        if (!JudgeAsRead) {
+            d.p = p;
+            d.q = q;
+        }
+        bool painted = false;
+        if (sides.limitSrc(&d.p, &d.q)) {
+            writeAt(*target, d.x0, d.y0, paintP(p, q));
+            painted = true;
+        }
+        if (sides.limitDest(&d.q, &d.p)) {
+            writeAt(*target, d.x1, d.y1, paintQ(q, p));
+            painted = true;
+        }
+        return painted;
     }
 };

@@ -9,8 +9,9 @@
 #include "foundation/Angles.h"
 #include "foundation/Numeric.h"
 
-ShapedBrush::ShapedBrush(const ParamDescriptor* table, const char* id, const char* displayName)
-    : Brush(table, id, displayName), count_(0)
+ShapedBrush::ShapedBrush(const ParamDescriptor* table, const TipRows& rows, const char* id,
+                         const char* displayName)
+    : Brush(table, id, displayName), count_(0), rows_(rows)
 {
     for (int i = 0; i < MaxTips; ++i)
         tips_[i] = nullptr;
@@ -78,14 +79,14 @@ void ShapedBrush::prepare(int steps)
     deleteTips();
     const int count = clampInt(steps, 1, MaxTips);
 
-    const float shape = static_cast<float>(findParameter("shape").valueReal(0));
-    const ValuePair height = valuePair("height");
-    const ValuePair radius = valuePair("radius");
-    const ValuePair noise = valuePair("noise");
-    const int sides = findParameter("sides").values[0];
-    const float rotation = static_cast<float>(findParameter("rotation").values[0]);
-    const ResponseCurve curve = choice<ResponseCurve>("height.transform", defaultCurve());
-    const bool radial = findParameter("shapebuilder").values[0] == 1;
+    const float shape = realValue(rows_.shape);
+    const ValuePair height = realPair(rows_.height);
+    const ValuePair radius = realPair(rows_.radius);
+    const ValuePair noise = realPair(rows_.noise);
+    const int sides = rawValue(rows_.sides);
+    const float rotation = static_cast<float>(rawValue(rows_.rotation));
+    const ResponseCurve curve = choice<ResponseCurve>(rows_.heightTransform, defaultCurve());
+    const bool radial = rawValue(rows_.shapeBuilder) == 1;
 
     const double a2 = static_cast<double>(radius.first) * radius.first;
     const double b2 = static_cast<double>(radius.second) * radius.second;

@@ -12,7 +12,13 @@ class ShapedBrush : public Brush {
 public:
     enum { MaxTips = 160 };
 
-    ShapedBrush(const ParamDescriptor* table, const char* id, const char* displayName);
+    // The rows of the tip parameters in the brush's table.
+    struct TipRows {
+        int radius, height, heightTransform, rotation, sides, shape, noise, shapeBuilder;
+    };
+
+    ShapedBrush(const ParamDescriptor* table, const TipRows& rows, const char* id,
+                const char* displayName);
     ~ShapedBrush() override;
 
     // All 0 without tips.
@@ -41,4 +47,7 @@ protected:
 
     BrushTip* tips_[MaxTips];
     int count_;
+
+private:
+    TipRows rows_;
 };

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "engine/PaintIf.h"
 #include "engine/brushes/PointBrush.h"
 #include "image/BlendKernels.h"
 #include "image/CompositeModes.h"
@@ -16,11 +15,10 @@ public:
     void prepare(int steps) override;
 
 private:
-    ValuePair src_, pushSticky_, brightnessDest_;
-    ValuePair dest_, pullSticky_, brightnessSrc_;
+    SwapSides sides_;
+    ValuePair src_, brightnessDest_;
+    ValuePair dest_, brightnessSrc_;
     BlendKernel blendDest_;
     BlendKernel blendSrc_;
     CompositeKernel alphaMode_;
-    PaintIfPredicate limitDest_;
-    PaintIfPredicate limitSrc_;
 };

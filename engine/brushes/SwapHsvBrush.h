@@ -1,6 +1,5 @@
 #pragma once
 
-#include "engine/PaintIf.h"
 #include "engine/brushes/PointBrush.h"
 
 // "_swaphsv": moves hue, saturation and value each by its own weight, both
@@ -14,8 +13,7 @@ public:
     void prepare(int steps) override;
 
 private:
-    ValuePair srcH_, srcS_, srcV_, pushSticky_, brightnessDest_;
-    ValuePair destH_, destS_, destV_, pullSticky_, brightnessSrc_;
-    PaintIfPredicate limitDest_;
-    PaintIfPredicate limitSrc_;
+    SwapSides sides_;
+    ValuePair srcH_, srcS_, srcV_, brightnessDest_;
+    ValuePair destH_, destS_, destV_, brightnessSrc_;
 };

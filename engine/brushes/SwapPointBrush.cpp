@@ -5,11 +5,18 @@
 #include <cstring>
 
 #include "engine/ParamDescriptor.h"
+#include "engine/brushes/BrushRows.h"
 #include "engine/brushes/DabRounding.h"
 #include "foundation/Numeric.h"
 #include "foundation/Vec2.h"
 
 namespace {
+
+// The rows of kTable, in its order.
+enum Row {
+    kPushIntensity, kPushLighten, kPushBias, kPushSticky, kPullIntensity, kPullLighten, kPullBias,
+    kPullSticky, kLimit, kRowCount
+};
 
 const ParamDescriptor kTable[] = {
     {3, 1, 125, 50, 2, "s->d Intensity ", "pushintensity", 0, {}, 20, 80, 80,
@@ -18,20 +25,19 @@ const ParamDescriptor kTable[] = {
      "Lighten destination pixel value in this amount,\n higher value is lighter"},
     {3, -100, 100, 0, 2, "s->d Bias ", "pushbias", 0, {}, -20, 20, 90,
      "'Tips' the destination pixel output,\n resulting in more noisy contrasting output"},
-    {3, -50, 150, 0, 2, "s->d Color Sticky ", "pushstickycolor", 0, {}, 0, 0, 0,
-     "amount the current source color sticks\n to the original source color"},
+    kPushStickyRow,
     {3, 1, 125, 50, 2, "d->s Intensity ", "pullintensity", 0, {}, 20, 80, 80,
      "Copy pixel from destination to source in this amount,\n higher value is more"},
     {3, -40, 40, 0, 1, "d->s Lighten ", "pulllighten", 0, {}, -12, 12, 90,
      "Lighten source pixel value in this amount,\n higher value is lighter"},
     {3, -100, 100, 0, 2, "d->s Bias ", "pullbias", 0, {}, -20, 20, 90,
      "'Tips' the source pixel output,\n resulting in more noisy/contrasting output"},
-    {3, -50, 150, 0, 2, "d->s Color Sticky ", "pullstickycolor", 0, {}, 0, 0, 0,
-     "amount the current destination color sticks\n to the original destination color"},
+    kPullStickyRow,
     {2, 0, 0, 0, 0, "Paint If", "limit", 5, &paintIfPredicates, 0, 0, 0,
      "paint logic, selects which brush point applications are painted"},
     {0, 0, 0, 0, 0, "", "", 0, {}, 0, 0, 0, ""},
 };
+static_assert(sizeof kTable / sizeof kTable[0] == kRowCount + 1, "a name for every row");
 
 const int kSwapTableSlots = 64;
 
@@ -117,15 +123,15 @@ SwapPointBrush::~SwapPointBrush()
 
 void SwapPointBrush::prepare(int)
 {
-    pushIntensity_ = valuePair("pushintensity");
-    pushLighten_ = valuePair("pushlighten");
-    pushBias_ = valuePair("pushbias");
-    pushSticky_ = valuePair("pushstickycolor");
-    pullIntensity_ = valuePair("pullintensity");
-    pullLighten_ = valuePair("pulllighten");
-    pullBias_ = valuePair("pullbias");
-    pullSticky_ = valuePair("pullstickycolor");
-    limit_ = choice<PaintIfPredicate>("limit", defaultPaintIf());
+    pushIntensity_ = realPair(kPushIntensity);
+    pushLighten_ = realPair(kPushLighten);
+    pushBias_ = realPair(kPushBias);
+    pushSticky_ = realPair(kPushSticky);
+    pullIntensity_ = realPair(kPullIntensity);
+    pullLighten_ = realPair(kPullLighten);
+    pullBias_ = realPair(kPullBias);
+    pullSticky_ = realPair(kPullSticky);
+    limit_ = choice<PaintIfPredicate>(kLimit, defaultPaintIf());
     paintsAll_ = limit_ == defaultPaintIf();
     nextGeneration(generation_);
 }
@@ -169,11 +175,11 @@ bool SwapPointBrush::dab(const Vec2& position, const Vec2& direction, float t)
         const unsigned w = unsigned(target->width());
         const unsigned h = unsigned(target->height());
         if (unsigned(px) < w && unsigned(py) < h && unsigned(qx) < w && unsigned(qy) < h) {
-            pAt = pixelAt(*target, px, py);
-            qAt = pixelAt(*target, qx, qy);
+            pAt = target->pixelAddress(px, py);
+            qAt = target->pixelAddress(qx, qy);
         }
     }
-    const PixelLayout layout(*target);
+    const PixelLayout layout = target->pixelLayout();
     if (pAt) {
         d.p = layout.load(pAt);
         d.q = layout.load(qAt);

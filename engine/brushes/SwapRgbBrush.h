@@ -1,6 +1,5 @@
 #pragma once
 
-#include "engine/PaintIf.h"
 #include "engine/brushes/PointBrush.h"
 
 // "_swaprgb": moves red, green and blue each by its own weight, both ways.
@@ -13,8 +12,7 @@ public:
     void prepare(int steps) override;
 
 private:
-    ValuePair srcR_, srcG_, srcB_, pushSticky_;
-    ValuePair destR_, destG_, destB_, pullSticky_;
-    PaintIfPredicate limitDest_;
-    PaintIfPredicate limitSrc_;
+    SwapSides sides_;
+    ValuePair srcR_, srcG_, srcB_;
+    ValuePair destR_, destG_, destB_;
 };

@@ -46,76 +46,18 @@ inline bool imageHasPixels(const Image& image)
 }
 
 // Bilinear sample of one channel (0 red, 1 green, 2 blue, 3 alpha), clamped
-// into the image, scaled to 0..0.996.
-//
-// This is Image::sampleChannelBilinear written out inline: the gradient
-// windows of the direction fields take over a hundred samples per dab, and
-// the out-of-line call with its per-call checks was most of a stroke's time.
-// Same cell choice, same float steps, same rounding, so the same bytes. The
-// image checks are done once when the reader is made, so a window can make
-// one reader and sample it many times.
+// into the image, scaled to 0..0.996. The gradient windows of the direction
+// fields take over a hundred samples per dab: a window makes one reader (the
+// image checks are done then) and samples it many times.
 class ChannelReader {
 public:
-    ChannelReader(const Image& image, int channel)
-        : base_(nullptr), stride_(std::ptrdiff_t(image.stride())), step_(int(image.step())),
-          lastX_(image.width() - 1), lastY_(image.height() - 1), constant_(0.0f)
-    {
-        if (image.isEmpty())
-            return;
-        const std::uint8_t* layout = image.channelLayout();
-        if (channel < 0 || channel >= kChannelLayoutSize || layout[channel] >= 0x80)
-            constant_ = 255 * kChannelScale;
-        else
-            base_ = image.bits() + layout[channel];
-    }
+    ChannelReader(const Image& image, int channel) : sampler_(image.channelSampler(channel)) {}
 
     float operator()(const Image&, float x, float y) const { return at(x, y); }
-
-    float at(float x, float y) const
-    {
-        if (!base_)
-            return constant_;
-        // Cell: nearest integer to c - 0.5, ties to even; fraction in float.
-        const int ix = roundToInt(x - 0.5f);
-        const int iy = roundToInt(y - 0.5f);
-        const float fx = x - float(ix);
-        const float fy = y - float(iy);
-        const int x0 = clampInt(ix, 0, lastX_) * step_;
-        const int x1 = clampInt(ix < INT_MAX ? ix + 1 : ix, 0, lastX_) * step_;
-        const std::uint8_t* row0 = base_ + std::ptrdiff_t(clampInt(iy, 0, lastY_)) * stride_;
-        const std::uint8_t* row1 =
-            base_ + std::ptrdiff_t(clampInt(iy < INT_MAX ? iy + 1 : iy, 0, lastY_)) * stride_;
-        const float c00 = row0[x0];
-        const float c10 = row0[x1];
-        const float c01 = row1[x0];
-        const float c11 = row1[x1];
-        const float top = float(roundByte((c10 - c00) * fx + c00));
-        const float bottom = float(roundByte((c11 - c01) * fx + c01));
-        return roundByte((bottom - top) * fy + top) * kChannelScale;
-    }
+    float at(float x, float y) const { return float(sampler_.at(x, y)) * kChannelScale; }
 
 private:
-    // clampInt(roundToInt(v), 0, 255) without the trip through double for the
-    // usual in-range value; truncation and the exact float remainder give the
-    // same ties-to-even result.
-    static int roundByte(float v)
-    {
-        if (v >= 0.0f && v <= 255.0f) {
-            int i = int(v);
-            const float f = v - float(i);
-            if (f > 0.5f || (f == 0.5f && (i & 1)))
-                ++i;
-            return i;
-        }
-        return clampInt(roundToInt(v), 0, 255);
-    }
-
-    const std::uint8_t* base_;
-    std::ptrdiff_t stride_;
-    int step_;
-    int lastX_;
-    int lastY_;
-    float constant_;
+    ChannelSampler sampler_;
 };
 
 inline float channelSample(const Image& image, float x, float y, int channel)

@@ -3,15 +3,22 @@
 #include <cmath>
 
 #include "engine/ParamDescriptor.h"
+#include "engine/strokes/StrokeRows.h"
 #include "engine/brushes/Brush.h"
 #include "engine/strokes/StrokeCoverage.h"
 #include "foundation/Angles.h"
 
 namespace {
 
+// The rows of kTable, in its order.
+enum Row {
+    kLength, kDirection1, kAngleMultiplier1, kDirection1Transform, kAngle1, kDirection2,
+    kAngleMultiplier2, kDirection2Transform, kAngle2, kAngleMix, kDistanceMultiplier,
+    kDistanceGrowth, kBrushVector, kInertia, kFeedback, kNoPaintStop, kPreAdd1, kRowCount
+};
+
 const ParamDescriptor kTable[] = {
-    {35, 1, 160, 8, 0, "Length ", "length", 0, {}, 1, 40, 50,
-     "Stroke Length - the ranger of\n brush applications per brush stroke"},
+    kLengthRow,
     {2, 0, 0, 1, 0, "Direction 1", "direction1", 5, &scalarFields, 0, 0, 0,
      "direction 1 function, controls\n brush motion direction"},
     {3, -1200, 1200, 100, 2, "Angle 1 Multiplier ", "amult1", 0, {}, 0, 0, 0,
@@ -32,29 +39,28 @@ const ParamDescriptor kTable[] = {
      "Mix function \n for direction/angle 1 & 2"},
     {2, 5, 400, 100, 2, "Distance Multiplier ", "dmult", 0, {}, 90, 125, 95,
      "The distance the stroke moves\n between each brush application, relative\nto the brush size"},
-    {2, 850, 1150, 1000, 3, "Distance Multiplier x", "dmultx", 0, {}, 970, 1030, 80,
-     "Acceleration factor for\n the distance multiplier"},
+    kDistanceGrowthRow,
     {3, -100, 250, 100, 2, "Brush Vector ", "brushvector", 0, {}, 80, 120, 90,
      "For a single brush application, the distance scale\n between 'source' and 'destination' pixels"},
     {3, -20, 120, 0, 2, "Inertia ", "inertia", 0, {}, 0, 0, 70,
      "Controls how easily the motion vector\n changes through the stroke"},
-    {1, 0, 1, 1, 0, "Feedback", "feedback", 0, {}, 1, 1, 70,
-     "When selected uses the output image\nfor stroke direction input\n (uses input image otherwise)"},
-    {1, 0, 1, 0, 0, "Stop on no paint", "nopaintstop", 0, {}, 0, 0, 0,
-     "stops the brush stroke application\nwhen the brush stops painting"},
+    kFeedbackRow,
+    kNoPaintStopRow,
     {1, 0, 1, 0, 0, "Premult/add 1", "preadd1", 0, {}, 0, 0, 0,
      "apply direction 1 add/multipy\nbefore applying transform function"},
     {0, 0, 0, 0, 0, "", "", 0, {}, 0, 0, 0, ""},
 };
+static_assert(sizeof kTable / sizeof kTable[0] == kRowCount + 1, "a name for every row");
 
 } // namespace
 
 AnglePairStroke::AnglePairStroke()
-    : StrokeAlgorithm(kTable, "AnglePairStroke", "Angle Pair Algorithm"),
+    : StrokeAlgorithm(kTable, {kLength, kFeedback, kNoPaintStop}, "AnglePairStroke",
+                      "Angle Pair Algorithm"),
       direction1Field_(defaultScalarField()), direction2Field_(defaultScalarField()),
       direction1Curve_(defaultCurve()), direction2Curve_(defaultCurve()),
-      stopOnNoPaint_(false), preAdd1_(false), strokeAngle1_(0.0f), strokeAngle2_(0.0f),
-      stepDistance_(1.0f), stepGrowth_(1.0f), length_{1, 1}
+      preAdd1_(false), strokeAngle1_(0.0f), strokeAngle2_(0.0f), stepDistance_(1.0f),
+      stepGrowth_(1.0f)
 {
 }
 
@@ -65,27 +71,23 @@ AnglePairStroke::~AnglePairStroke()
 void AnglePairStroke::prepare(Brush& brush)
 {
     StrokeAlgorithm::prepare(brush);
-    readFeedback();
-    stopOnNoPaint_ = findParameter("nopaintstop").values[0] != 0;
-    preAdd1_ = findParameter("preadd1").values[0] != 0;
-    readLength(length_[0], length_[1]);
-    brush.prepare(length_[1]);
-    angleMultiplier1_ = scaledPair("amult1");
-    strokeAngle1_ = static_cast<float>(scaled("angle1") * kDegToRad);
-    direction1Field_ = choice<ScalarFieldFunction>("direction1", defaultScalarField());
-    direction1Curve_ = choice<ResponseCurve>("dir1.transform", defaultCurve());
-    direction2Field_ = choice<ScalarFieldFunction>("direction2", defaultScalarField());
-    angleMix_ = scaledPair("amix");
-    angleMultiplier2_ = scaledPair("amult2");
-    strokeAngle2_ = static_cast<float>(scaled("angle2") * kDegToRad);
-    direction2Curve_ = choice<ResponseCurve>("dir2.transform", defaultCurve());
-    brushVector_ = scaledPair("brushvector");
+    preAdd1_ = isChecked(kPreAdd1);
+    angleMultiplier1_ = realPair(kAngleMultiplier1);
+    strokeAngle1_ = static_cast<float>(realValue(kAngle1) * kDegToRad);
+    direction1Field_ = choice<ScalarFieldFunction>(kDirection1, defaultScalarField());
+    direction1Curve_ = choice<ResponseCurve>(kDirection1Transform, defaultCurve());
+    direction2Field_ = choice<ScalarFieldFunction>(kDirection2, defaultScalarField());
+    angleMix_ = realPair(kAngleMix);
+    angleMultiplier2_ = realPair(kAngleMultiplier2);
+    strokeAngle2_ = static_cast<float>(realValue(kAngle2) * kDegToRad);
+    direction2Curve_ = choice<ResponseCurve>(kDirection2Transform, defaultCurve());
+    brushVector_ = realPair(kBrushVector);
     // Unlike the other strokes the brush scales each step in draw, not here.
-    stepDistance_ = scaled("dmult");
+    stepDistance_ = realValue(kDistanceMultiplier);
     if (!(stepDistance_ >= 1.0f))
         stepDistance_ = 1.0f;
-    stepGrowth_ = scaled("dmultx");
-    inertia_ = scaledPair("inertia");
+    stepGrowth_ = realValue(kDistanceGrowth);
+    inertia_ = realPair(kInertia);
 }
 
 void AnglePairStroke::draw(Brush& brush, Vec2 start)

@@ -21,7 +21,6 @@ private:
     ScalarFieldFunction direction2Field_;
     ResponseCurve direction1Curve_;
     ResponseCurve direction2Curve_;
-    bool stopOnNoPaint_;
     bool preAdd1_;
     float strokeAngle1_; // radians
     float strokeAngle2_; // radians
@@ -32,5 +31,4 @@ private:
     float stepGrowth_;
     ValuePair brushVector_;
     ValuePair inertia_;
-    int length_[2];
 };

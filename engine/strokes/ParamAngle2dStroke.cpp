@@ -3,31 +3,34 @@
 #include <cmath>
 
 #include "engine/ParamDescriptor.h"
+#include "engine/strokes/StrokeRows.h"
 #include "engine/brushes/Brush.h"
 #include "engine/strokes/StrokeCoverage.h"
 #include "foundation/Angles.h"
 
 namespace {
 
+// The rows of kTable, in its order.
+enum Row {
+    kLength, kDirection, kDirectionTransform, kAngle, kAngleMultiplier, kCurl, kBrushVector,
+    kDistanceMultiplier, kDistanceGrowth, kInitialDirection, kDistanceField, kDistanceMix,
+    kInertia, kFeedback, kNoPaintStop, kRowCount
+};
+
 const ParamDescriptor kTable[] = {
-    {35, 1, 160, 8, 0, "Length ", "length", 0, {}, 1, 40, 50,
-     "Stroke Length - the ranger of\n brush applications per brush stroke"},
+    kLengthRow,
     {2, 0, 0, 1, 0, "Direction ", "direction", 5, &scalarFields, 0, 0, 0,
      "direction function, controls\n brush motion direction"},
-    {2, 0, 0, 1, 0, "Direction Transform", "dir.transform", 5, &responseCurves, 0, 0, 0,
-     "direction transform function, makes\n interesting changes to the stroke direction"},
-    {2, -180, 180, 0, 0, "Stroke Angle ", "angle", 1, {}, 0, 0, 0,
-     "The angle that the stroke takes\n (added to the Direction function result)"},
-    {2, -2400, 2400, 100, 2, "Angle Multiplier ", "amult", 0, {}, 0, 0, 0,
-     "The direction result\n is multiplied by this value"},
+    kDirectionTransformRow,
+    kAngleRow,
+    kAngleMultiplierRow,
     {3, -500, 500, 0, 2, "Curl ", "curl", 1, {}, -100, 100, 85,
      "The amount that the stroke\n curls during application"},
     {3, -100, 250, 100, 2, "Brush Vector ", "brushvector", 0, {}, 80, 120, 90,
      "For a single brush application, the distance scale\n between 'source' and 'destination' pixels"},
     {2, 5, 400, 100, 2, "Distance Multiplier ", "dmult", 0, {}, 90, 125, 95,
      "The distance the stroke moves\n between each brush application, relative\nto the brush size"},
-    {2, 850, 1150, 1000, 3, "Distance Multiplier x", "dmultx", 0, {}, 970, 1030, 80,
-     "Acceleration factor for\n the distance multiplier"},
+    kDistanceGrowthRow,
     {3, -50, 150, 0, 2, "Initial Direction", "initdir", 0, {}, 0, 0, 0,
      "Amount to adhere to original direction\n (direction stickiness)"},
     {2, 0, 0, 1, 0, "Distance Function ", "distfunc", 5, &scalarFields, 0, 0, 0,
@@ -36,20 +39,20 @@ const ParamDescriptor kTable[] = {
      "Multiplier for\n distance function"},
     {3, -20, 120, 0, 2, "Inertia ", "inertia", 0, {}, 0, 0, 70,
      "Controls how easily the motion vector\n changes through the stroke"},
-    {1, 0, 1, 1, 0, "Feedback", "feedback", 0, {}, 1, 1, 70,
-     "When selected uses the output image\nfor stroke direction input\n (uses input image otherwise)"},
-    {1, 0, 1, 0, 0, "Stop on no paint", "nopaintstop", 0, {}, 0, 0, 0,
-     "stops the brush stroke application\nwhen the brush stops painting"},
+    kFeedbackRow,
+    kNoPaintStopRow,
     {0, 0, 0, 0, 0, "", "", 0, {}, 0, 0, 0, ""},
 };
+static_assert(sizeof kTable / sizeof kTable[0] == kRowCount + 1, "a name for every row");
 
 } // namespace
 
 ParamAngle2dStroke::ParamAngle2dStroke()
-    : StrokeAlgorithm(kTable, "ParamAngle2dStroke", "Stroke Algorithm 2"),
+    : StrokeAlgorithm(kTable, {kLength, kFeedback, kNoPaintStop}, "ParamAngle2dStroke",
+                      "Stroke Algorithm 2"),
       directionField_(defaultScalarField()), distanceField_(defaultScalarField()),
-      directionCurve_(defaultCurve()), stopOnNoPaint_(false), stepDistance_(1.0f),
-      stepGrowth_(1.0f), strokeAngle_(0.0f), angleMultiplier_(1.0f), length_{1, 1}
+      directionCurve_(defaultCurve()), stepDistance_(1.0f), stepGrowth_(1.0f),
+      strokeAngle_(0.0f), angleMultiplier_(1.0f)
 {
 }
 
@@ -60,26 +63,22 @@ ParamAngle2dStroke::~ParamAngle2dStroke()
 void ParamAngle2dStroke::prepare(Brush& brush)
 {
     StrokeAlgorithm::prepare(brush);
-    readFeedback();
-    stopOnNoPaint_ = findParameter("nopaintstop").values[0] != 0;
-    readLength(length_[0], length_[1]);
-    brush.prepare(length_[1]);
-    brushVector_ = scaledPair("brushvector");
-    angleMultiplier_ = scaled("amult");
-    stepDistance_ = scaled("dmult") * brush.spacingScale();
+    brushVector_ = realPair(kBrushVector);
+    angleMultiplier_ = realValue(kAngleMultiplier);
+    stepDistance_ = realValue(kDistanceMultiplier) * brush.spacingScale();
     if (!(stepDistance_ >= 1.0f))
         stepDistance_ = 1.0f;
-    stepGrowth_ = scaled("dmultx");
-    curl_ = scaledPair("curl");
+    stepGrowth_ = realValue(kDistanceGrowth);
+    curl_ = realPair(kCurl);
     curl_.first = static_cast<float>(curl_.first * kDegToRad);
     curl_.second = static_cast<float>(curl_.second * kDegToRad);
-    strokeAngle_ = static_cast<float>(scaled("angle") * kDegToRad);
-    initialDirection_ = scaledPair("initdir");
-    directionField_ = choice<ScalarFieldFunction>("direction", defaultScalarField());
-    distanceField_ = choice<ScalarFieldFunction>("distfunc", defaultScalarField());
-    directionCurve_ = choice<ResponseCurve>("dir.transform", defaultCurve());
-    distanceMix_ = scaledPair("distfuncmix");
-    inertia_ = scaledPair("inertia");
+    strokeAngle_ = static_cast<float>(realValue(kAngle) * kDegToRad);
+    initialDirection_ = realPair(kInitialDirection);
+    directionField_ = choice<ScalarFieldFunction>(kDirection, defaultScalarField());
+    distanceField_ = choice<ScalarFieldFunction>(kDistanceField, defaultScalarField());
+    directionCurve_ = choice<ResponseCurve>(kDirectionTransform, defaultCurve());
+    distanceMix_ = realPair(kDistanceMix);
+    inertia_ = realPair(kInertia);
 }
 
 void ParamAngle2dStroke::draw(Brush& brush, Vec2 start)

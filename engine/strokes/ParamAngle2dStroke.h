@@ -21,7 +21,6 @@ private:
     ScalarFieldFunction directionField_;
     ScalarFieldFunction distanceField_;
     ResponseCurve directionCurve_;
-    bool stopOnNoPaint_;
     float stepDistance_;
     float stepGrowth_;
     ValuePair brushVector_;
@@ -31,5 +30,4 @@ private:
     ValuePair initialDirection_;
     ValuePair distanceMix_;
     ValuePair inertia_;
-    int length_[2];
 };

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "engine/ParamDescriptor.h"
+#include "engine/strokes/StrokeRows.h"
 #include "engine/brushes/Brush.h"
 #include "engine/fields/ImageMeasures.h"
 #include "foundation/Angles.h"
@@ -10,15 +11,19 @@
 
 namespace {
 
+// The rows of kTable, in its order.
+enum Row {
+    kLength, kDirection, kDirectionTransform, kAngleMultiplier, kMotionAngle, kCurl, kBrushVector,
+    kBrushVectorTransform, kBrushAngle, kDistanceMultiplier, kFeedback, kInitialDirection,
+    kNoPaintStop, kRowCount
+};
+
 const ParamDescriptor kTable[] = {
-    {35, 1, 160, 8, 0, "Length ", "length", 0, {}, 1, 40, 50,
-     "Stroke Length - the ranger of\n brush applications per brush stroke"},
+    kLengthRow,
     {2, 0, 0, 1, 0, "Direction ", "direction", 5, &scalarFields, 0, 0, 0,
      "direction function, controls\n brush motion direction"},
-    {2, 0, 0, 1, 0, "Direction Transform", "dir.transform", 5, &responseCurves, 0, 0, 0,
-     "direction transform function, makes\n interesting changes to the stroke direction"},
-    {2, -2400, 2400, 100, 2, "Angle Multiplier ", "amult", 0, {}, 0, 0, 0,
-     "The direction result\n is multiplied by this value"},
+    kDirectionTransformRow,
+    kAngleMultiplierRow,
     {2, -180, 180, 0, 0, "Stroke Angle ", "motionangle", 1, {}, 0, 0, 0,
      "The angle that the stroke takes\n (plus the direction result)"},
     {2, -500, 500, 0, 2, "Curl ", "curl", 1, {}, -100, 100, 85,
@@ -31,14 +36,13 @@ const ParamDescriptor kTable[] = {
      "The angle at which the brush is applied"},
     {2, 5, 400, 100, 2, "Distance Multiplier", "dmult", 0, {}, 90, 125, 95,
      "The distance the stroke moves\n between each brush application, relative\nto the brush size"},
-    {1, 0, 1, 1, 0, "Feedback", "feedback", 0, {}, 1, 1, 70,
-     "When selected uses the output image\nfor stroke direction input\n (uses input image otherwise)"},
+    kFeedbackRow,
     {1, 0, 1, 0, 0, "Initial Direction", "line", 0, {}, 0, 0, 0,
      "Uses the direction calculated at the beginning\n of the stroke for the rest of the stroke"},
-    {1, 0, 1, 0, 0, "Stop on no paint", "nopaintstop", 0, {}, 0, 0, 0,
-     "stops the brush stroke application\nwhen the brush stops painting"},
+    kNoPaintStopRow,
     {0, 0, 0, 0, 0, "", "", 0, {}, 0, 0, 0, ""},
 };
+static_assert(sizeof kTable / sizeof kTable[0] == kRowCount + 1, "a name for every row");
 
 // How far ahead of the dab the target rows are fetched.
 const int kPrefetchSteps = 4;
@@ -46,11 +50,11 @@ const int kPrefetchSteps = 4;
 } // namespace
 
 ParamAngleStroke::ParamAngleStroke()
-    : StrokeAlgorithm(kTable, "ParamAngleStroke", "Stroke Algorithm 1 (original+)"),
+    : StrokeAlgorithm(kTable, {kLength, kFeedback, kNoPaintStop}, "ParamAngleStroke",
+                      "Stroke Algorithm 1 (original+)"),
       directionField_(defaultScalarField()), directionCurve_(defaultCurve()),
       brushVectorCurve_(defaultCurve()), motionAngle_(0), brushAngle_(0), curl_(0.0f),
-      length_{1, 1}, initialDirection_(false), stopOnNoPaint_(false), angleMultiplier_(1.0f),
-      step_(1.0f)
+      initialDirection_(false), angleMultiplier_(1.0f), step_(1.0f)
 {
 }
 
@@ -61,22 +65,18 @@ ParamAngleStroke::~ParamAngleStroke()
 void ParamAngleStroke::prepare(Brush& brush)
 {
     StrokeAlgorithm::prepare(brush);
-    readFeedback();
-    stopOnNoPaint_ = findParameter("nopaintstop").values[0] != 0;
-    readLength(length_[0], length_[1]);
-    brush.prepare(length_[1]);
-    brushVector_ = scaledPair("brushvector");
-    motionAngle_ = truncToInt(findParameter("motionangle").valueReal(0) * kDegToRad);
-    curl_ = static_cast<float>(findParameter("curl").valueReal(0) * kDegToRad);
-    brushAngle_ = truncToInt(findParameter("opangle").valueReal(0) * kDegToRad);
-    initialDirection_ = findParameter("line").values[0] != 0;
-    angleMultiplier_ = scaled("amult");
-    step_ = brush.spacingScale() * scaled("dmult");
+    brushVector_ = realPair(kBrushVector);
+    motionAngle_ = truncToInt(param(kMotionAngle).valueReal(0) * kDegToRad);
+    curl_ = static_cast<float>(param(kCurl).valueReal(0) * kDegToRad);
+    brushAngle_ = truncToInt(param(kBrushAngle).valueReal(0) * kDegToRad);
+    initialDirection_ = isChecked(kInitialDirection);
+    angleMultiplier_ = realValue(kAngleMultiplier);
+    step_ = brush.spacingScale() * realValue(kDistanceMultiplier);
     if (!(step_ >= 1.0f))
         step_ = 1.0f;
-    directionCurve_ = choice<ResponseCurve>("dir.transform", defaultCurve());
-    directionField_ = choice<ScalarFieldFunction>("direction", defaultScalarField());
-    brushVectorCurve_ = choice<ResponseCurve>("brushvector.transform", defaultCurve());
+    directionCurve_ = choice<ResponseCurve>(kDirectionTransform, defaultCurve());
+    directionField_ = choice<ScalarFieldFunction>(kDirection, defaultScalarField());
+    brushVectorCurve_ = choice<ResponseCurve>(kBrushVectorTransform, defaultCurve());
     // The identity curve is the usual choice; calling it through the pointer
     // (with its x87 return) costs more than the rest of a step's arithmetic.
     directionCurvePasses_ = directionCurve_ == defaultCurve();

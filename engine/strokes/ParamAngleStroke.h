@@ -31,9 +31,7 @@ private:
     int brushAngle_;
     float curl_;
     ValuePair brushVector_;
-    int length_[2];
     bool initialDirection_;
-    bool stopOnNoPaint_;
     float angleMultiplier_;
     float step_;
     SinCosMemo brushHeading_;

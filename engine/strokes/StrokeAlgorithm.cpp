@@ -3,11 +3,20 @@
 #include <cstdlib>
 
 #include "engine/Canvas.h"
+#include "engine/brushes/Brush.h"
 #include "foundation/Numeric.h"
 
 StrokeAlgorithm::StrokeAlgorithm(const ParamDescriptor* table, const char* id,
                                  const char* displayName)
-    : Component(table, id, displayName, "stroke"), fieldImage(nullptr), feedback(false)
+    : Component(table, id, displayName, "stroke"), fieldImage(nullptr), feedback(false),
+      length_{1, 1}, stopOnNoPaint_(false), hasSharedRows_(false), rows_{0, 0, 0}
+{
+}
+
+StrokeAlgorithm::StrokeAlgorithm(const ParamDescriptor* table, const SharedRows& rows,
+                                 const char* id, const char* displayName)
+    : Component(table, id, displayName, "stroke"), fieldImage(nullptr), feedback(false),
+      length_{1, 1}, stopOnNoPaint_(false), hasSharedRows_(true), rows_(rows)
 {
 }
 
@@ -15,13 +24,19 @@ StrokeAlgorithm::~StrokeAlgorithm()
 {
 }
 
-void StrokeAlgorithm::prepare(Brush&)
+void StrokeAlgorithm::prepare(Brush& brush)
 {
+    if (!hasSharedRows_)
+        return;
+    readFeedback();
+    stopOnNoPaint_ = isChecked(rows_.noPaintStop);
+    readLength(length_[0], length_[1]);
+    brush.prepare(length_[1]);
 }
 
 void StrokeAlgorithm::readFeedback()
 {
-    feedback = findParameter("feedback").values[0] != 0;
+    feedback = isChecked(rows_.feedback);
     fieldImage = nullptr;
     if (canvas)
         fieldImage = feedback ? canvas->target : canvas->reference;
@@ -29,10 +44,8 @@ void StrokeAlgorithm::readFeedback()
 
 void StrokeAlgorithm::readLength(int& low, int& high) const
 {
-    int values[2] = {0, 0};
-    intRange("length", values);
-    low = values[0];
-    high = values[1];
+    low = param(rows_.length).values[0];
+    high = param(rows_.length).values[1];
     if (low > high) {
         const int swap = low;
         low = high;
@@ -45,28 +58,11 @@ void StrokeAlgorithm::readLength(int& low, int& high) const
 
 int StrokeAlgorithm::storedLength() const
 {
-    int values[2] = {0, 0};
-    intRange("length", values);
-    return values[0];
+    return hasSharedRows_ ? rawValue(rows_.length) : 0;
 }
 
 int StrokeAlgorithm::stepCount(int low, int high)
 {
     const int r = std::rand();
     return low + (r * (high - low)) / 32767;
-}
-
-float StrokeAlgorithm::scaled(const char* id) const
-{
-    return static_cast<float>(findParameter(id).valueReal(0));
-}
-
-ValuePair StrokeAlgorithm::scaledPair(const char* id) const
-{
-    float values[2] = {0.0f, 0.0f};
-    realRange(id, values);
-    ValuePair pair;
-    pair.first = values[0];
-    pair.second = values[1];
-    return pair;
 }

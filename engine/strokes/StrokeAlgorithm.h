@@ -1,7 +1,6 @@
 #pragma once
 
 #include "engine/Component.h"
-#include "engine/brushes/ValuePair.h"
 #include "foundation/Vec2.h"
 
 class Brush;
@@ -14,10 +13,23 @@ class StrokeAlgorithm : public Component {
 public:
     enum { MaxSteps = 160 };
 
+    // The rows of the parameters every stroke reads, in the stroke's table.
+    struct SharedRows {
+        int length;
+        int feedback;
+        int noPaintStop;
+    };
+
+    // Without shared rows prepare reads nothing.
     StrokeAlgorithm(const ParamDescriptor* table, const char* id, const char* displayName);
+    StrokeAlgorithm(const ParamDescriptor* table, const SharedRows& rows, const char* id,
+                    const char* displayName);
     ~StrokeAlgorithm() override;
 
-    // Reads the parameters and binds the functions for a render.
+    // Reads the parameters and binds the functions for a render. The base
+    // reads the shared rows: "feedback" (the field image), "nopaintstop" and
+    // "length", then prepares the brush for the longest stroke. Subclasses
+    // call it first.
     virtual void prepare(Brush& brush);
     // Paints one stroke from start (canvas-area coordinates).
     virtual void draw(Brush& brush, Vec2 start) = 0;
@@ -29,22 +41,22 @@ public:
     bool feedback;
 
 protected:
-    // "feedback": the fields follow the paint of earlier strokes (canvas
-    // target) or the unchanged picture (canvas reference).
-    void readFeedback();
-    // "length" as (low, high) in order, each limited to 1..160.
-    void readLength(int& low, int& high) const;
     // First value of "length" as stored (not ordered).
     int storedLength() const;
     // low + rand() * (high - low) / 32767, truncating.
     static int stepCount(int low, int high);
 
-    float scaled(const char* id) const;
-    ValuePair scaledPair(const char* id) const;
-    template <class Fn>
-    Fn choice(const char* id, Fn fallback) const
-    {
-        const Fn fn = findParameter(id).selectedFunctionAs<Fn>();
-        return fn ? fn : fallback;
-    }
+    // Read by prepare: "length" as (low, high) in order, each limited to
+    // 1..160, and "nopaintstop".
+    int length_[2];
+    bool stopOnNoPaint_;
+
+private:
+    // "feedback": the fields follow the paint of earlier strokes (canvas
+    // target) or the unchanged picture (canvas reference).
+    void readFeedback();
+    void readLength(int& low, int& high) const;
+
+    bool hasSharedRows_;
+    SharedRows rows_;
 };

@@ -3,19 +3,25 @@
 #include <cmath>
 
 #include "engine/ParamDescriptor.h"
+#include "engine/strokes/StrokeRows.h"
 #include "engine/brushes/Brush.h"
 #include "engine/strokes/StrokeCoverage.h"
 #include "foundation/Angles.h"
 
 namespace {
 
+// The rows of kTable, in its order.
+enum Row {
+    kLength, kDirection1, kAngle, kAddField, kAddTransform, kAddMultiplier, kDirection2,
+    kVectorMix, kCurl, kVectorMultiplier, kInertia, kBrushVector, kFeedback, kNoPaintStop,
+    kRowCount
+};
+
 const ParamDescriptor kTable[] = {
-    {35, 1, 160, 8, 0, "Length ", "length", 0, {}, 1, 40, 50,
-     "Stroke Length - the ranger of\n brush applications per brush stroke"},
+    kLengthRow,
     {2, 0, 0, 1, 0, "Direction 1 ", "direction", 5, &directionFields, 0, 0, 0,
      "direction function, controls\n brush motion direction"},
-    {2, -180, 180, 0, 0, "Stroke Angle ", "angle", 1, {}, 0, 0, 0,
-     "The angle that the stroke takes\n (added to the Direction function result)"},
+    kAngleRow,
     {2, 0, 0, 0, 0, "Direction 1 Add", "dir.add", 5, &scalarFields, 0, 0, 0,
      "add direction function, controls\n additional brush motion direction"},
     {2, 0, 0, 0, 0, "D1.A. Transform", "dir.add.transform", 5, &responseCurves, 0, 0, 0,
@@ -33,20 +39,19 @@ const ParamDescriptor kTable[] = {
      "Inertia on the vector change through the stroke"},
     {3, -200, 250, 100, 2, "Brush Vector ", "brushvector", 0, {}, 80, 120, 90,
      "For a single brush application, the distance scale\n between 'source' and 'destination' pixels"},
-    {1, 0, 1, 1, 0, "Feedback", "feedback", 0, {}, 1, 1, 70,
-     "When selected uses the output image\nfor stroke direction input\n (uses input image otherwise)"},
-    {1, 0, 1, 0, 0, "Stop on no paint", "nopaintstop", 0, {}, 0, 0, 0,
-     "stops the brush stroke application\nwhen the brush stops painting"},
+    kFeedbackRow,
+    kNoPaintStopRow,
     {0, 0, 0, 0, 0, "", "", 0, {}, 0, 0, 0, ""},
 };
+static_assert(sizeof kTable / sizeof kTable[0] == kRowCount + 1, "a name for every row");
 
 } // namespace
 
 Vector2Stroke::Vector2Stroke()
-    : StrokeAlgorithm(kTable, "Vector2Stroke", "Vector Stroke Algorithm"),
+    : StrokeAlgorithm(kTable, {kLength, kFeedback, kNoPaintStop}, "Vector2Stroke",
+                      "Vector Stroke Algorithm"),
       direction1_(defaultDirectionField()), direction2_(defaultDirectionField()), angle_(0.0f),
-      addCurve_(defaultCurve()), addField_(defaultScalarField()), stopOnNoPaint_(false),
-      length_{1, 1}
+      addCurve_(defaultCurve()), addField_(defaultScalarField())
 {
 }
 
@@ -57,27 +62,23 @@ Vector2Stroke::~Vector2Stroke()
 void Vector2Stroke::prepare(Brush& brush)
 {
     StrokeAlgorithm::prepare(brush);
-    readFeedback();
-    stopOnNoPaint_ = findParameter("nopaintstop").values[0] != 0;
-    readLength(length_[0], length_[1]);
-    brush.prepare(length_[1]);
-    brushVector_ = scaledPair("brushvector");
-    angle_ = static_cast<float>(scaled("angle") * kDegToRad);
-    curl_ = scaledPair("curl");
+    brushVector_ = realPair(kBrushVector);
+    angle_ = static_cast<float>(realValue(kAngle) * kDegToRad);
+    curl_ = realPair(kCurl);
     curl_.first = static_cast<float>(curl_.first * kDegToRad);
     curl_.second = static_cast<float>(curl_.second * kDegToRad);
-    vectorMultiplier_ = scaledPair("vectormult");
+    vectorMultiplier_ = realPair(kVectorMultiplier);
     vectorMultiplier_.first *= brush.spacingScale();
     vectorMultiplier_.second *= brush.spacingScale();
-    direction1_ = choice<DirectionFieldFunction>("direction", defaultDirectionField());
-    direction2_ = choice<DirectionFieldFunction>("direction2", defaultDirectionField());
-    vectorMix_ = scaledPair("vmix");
-    addField_ = choice<ScalarFieldFunction>("dir.add", defaultScalarField());
-    addCurve_ = choice<ResponseCurve>("dir.add.transform", defaultCurve());
-    addMultiplier_ = scaledPair("dir.add.mult");
+    direction1_ = choice<DirectionFieldFunction>(kDirection1, defaultDirectionField());
+    direction2_ = choice<DirectionFieldFunction>(kDirection2, defaultDirectionField());
+    vectorMix_ = realPair(kVectorMix);
+    addField_ = choice<ScalarFieldFunction>(kAddField, defaultScalarField());
+    addCurve_ = choice<ResponseCurve>(kAddTransform, defaultCurve());
+    addMultiplier_ = realPair(kAddMultiplier);
     addMultiplier_.first = static_cast<float>(addMultiplier_.first * kTwoPi);
     addMultiplier_.second = static_cast<float>(addMultiplier_.second * kTwoPi);
-    inertia_ = scaledPair("inertia");
+    inertia_ = realPair(kInertia);
 }
 
 void Vector2Stroke::draw(Brush& brush, Vec2 start)

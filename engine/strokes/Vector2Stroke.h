@@ -31,6 +31,4 @@ private:
     ValuePair inertia_;
     ResponseCurve addCurve_;
     ScalarFieldFunction addField_;
-    bool stopOnNoPaint_;
-    int length_[2];
 };

@@ -90,21 +90,21 @@ void BrushTip::stampColor(Image& image, const Point& centre) const
 {
     if (image.isEmpty())
         return;
-    const bool bgr = stampAccessFor(image) == kStampBgr;
+    const bool bgr = image.pixelLayout().isBgr();
     if (blendKernel == &blendScl) {
         if (bgr)
-            stampColorCells<true, kStampBgr>(image, centre);
+            stampColorCells<true, true>(image, centre);
         else
-            stampColorCells<true, kStampAnyLayout>(image, centre);
+            stampColorCells<true, false>(image, centre);
     } else {
         if (bgr)
-            stampColorCells<false, kStampBgr>(image, centre);
+            stampColorCells<false, true>(image, centre);
         else
-            stampColorCells<false, kStampAnyLayout>(image, centre);
+            stampColorCells<false, false>(image, centre);
     }
 }
 
-template <bool DefaultBlend, StampAccess A>
+template <bool DefaultBlend, bool Bgr>
 void BrushTip::stampColorCells(Image& image, const Point& centre) const
 {
     const int w = mask.width();
@@ -120,6 +120,7 @@ void BrushTip::stampColorCells(Image& image, const Point& centre) const
     const int jBegin = left < 0 ? static_cast<int>(std::min<long long>(-left, w)) : 0;
     const int jEnd = static_cast<int>(std::max<long long>(std::min<long long>(iw - left, w), 0));
     const int alpha = fixedAlpha();
+    const PixelLayout layout = image.pixelLayout();
     Pixel c;
     const bool uniform = uniformColor(c);
     for (int k = 0; k < h; ++k) {
@@ -128,16 +129,17 @@ void BrushTip::stampColorCells(Image& image, const Point& centre) const
             continue;
         const uint8_t* m = mask.bytes() + static_cast<size_t>(w) * k;
         const int iy = static_cast<int>(y);
-        uint8_t* row = stampRow(image, iy);
+        uint8_t* row = image.row(iy);
         for (int j = jBegin; j < jEnd; ++j) {
             const uint8_t weight = m[j];
             if (weight == 0)
                 continue;
             const int x = static_cast<int>(left + j);
-            const Pixel d = stampLoad<A>(image, row, x, iy);
+            uint8_t* p = layout.atAs<Bgr>(row, x);
+            const Pixel d = layout.loadAs<Bgr>(p);
             if (!uniform)
                 colorAt(c, h - 1 - k, w - 1 - j);
-            stampStore<A>(image, row, x, iy, blendCell<DefaultBlend>(c, weight, d, alpha));
+            layout.storeAs<Bgr>(p, blendCell<DefaultBlend>(c, weight, d, alpha));
         }
     }
 }

@@ -4,7 +4,6 @@
 
 #include "engine/ResponseCurves.h"
 #include "engine/tips/HeightFunctions.h"
-#include "engine/tips/StampAccess.h"
 #include "engine/tips/TipMask.h"
 #include "image/BlendKernels.h"
 #include "image/CompositeModes.h"
@@ -97,6 +96,7 @@ private:
         return static_cast<uint8_t>(d + (((s - d) * w + 127) >> 8));
     }
 
-    template <bool DefaultBlend, StampAccess A>
+    // Bgr: the image's layout isBgr().
+    template <bool DefaultBlend, bool Bgr>
     void stampColorCells(Image& image, const Point& centre) const;
 };

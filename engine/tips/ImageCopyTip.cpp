@@ -26,21 +26,21 @@ void ImageCopyTip::stamp(Image& target, const Point& destination, const Point& s
 {
     if (!source || source->isEmpty() || target.isEmpty())
         return;
-    const bool bgr = stampAccessFor(target) == kStampBgr && stampAccessFor(*source) == kStampBgr;
+    const bool bgr = target.pixelLayout().isBgr() && source->pixelLayout().isBgr();
     if (blendKernel == &blendScl) {
         if (bgr)
-            stampCells<true, kStampBgr>(target, destination, sourceCentre);
+            stampCells<true, true>(target, destination, sourceCentre);
         else
-            stampCells<true, kStampAnyLayout>(target, destination, sourceCentre);
+            stampCells<true, false>(target, destination, sourceCentre);
     } else {
         if (bgr)
-            stampCells<false, kStampBgr>(target, destination, sourceCentre);
+            stampCells<false, true>(target, destination, sourceCentre);
         else
-            stampCells<false, kStampAnyLayout>(target, destination, sourceCentre);
+            stampCells<false, false>(target, destination, sourceCentre);
     }
 }
 
-template <bool DefaultBlend, StampAccess A>
+template <bool DefaultBlend, bool Bgr>
 void ImageCopyTip::stampCells(Image& target, const Point& destination,
                               const Point& sourceCentre) const
 {
@@ -60,6 +60,8 @@ void ImageCopyTip::stampCells(Image& target, const Point& destination,
     long long destRow = static_cast<long long>(destination.y) + (rowStep < 0 ? hh : -hh);
     long long srcRow = static_cast<long long>(sourceCentre.y) + (rowStep < 0 ? hh : -hh);
     const int alpha = fixedAlpha();
+    const PixelLayout destLayout = target.pixelLayout();
+    const PixelLayout srcLayout = source->pixelLayout();
     const uint8_t* m = mask.bytes();
     for (int k = 0; k < h; ++k, destRow += rowStep, srcRow += rowStep) {
         if (destRow < 0 || destRow >= th) {
@@ -73,8 +75,8 @@ void ImageCopyTip::stampCells(Image& target, const Point& destination,
         else if (srcRow >= sh)
             srcRow = sh - 1;
         const int dy = static_cast<int>(destRow), sy = static_cast<int>(srcRow);
-        uint8_t* destBits = stampRow(target, dy);
-        const uint8_t* srcBits = stampRow(*source, sy);
+        uint8_t* destBits = target.row(dy);
+        const uint8_t* srcBits = source->row(sy);
         long long destCol = static_cast<long long>(destination.x) + colStart;
         long long srcCol = static_cast<long long>(sourceCentre.x) + colStart;
         for (int j = 0; j < w; ++j, ++m, destCol += colStep, srcCol += colStep) {
@@ -86,9 +88,10 @@ void ImageCopyTip::stampCells(Image& target, const Point& destination,
             else if (srcCol >= sw)
                 srcCol = sw - 1;
             const int dx = static_cast<int>(destCol), sx = static_cast<int>(srcCol);
-            const Pixel d = stampLoad<A>(target, destBits, dx, dy);
-            const Pixel s = stampLoad<A>(*source, srcBits, sx, sy);
-            stampStore<A>(target, destBits, dx, dy, blendCell<DefaultBlend>(s, weight, d, alpha));
+            uint8_t* at = destLayout.atAs<Bgr>(destBits, dx);
+            const Pixel d = destLayout.loadAs<Bgr>(at);
+            const Pixel s = srcLayout.loadAs<Bgr>(srcLayout.atAs<Bgr>(srcBits, sx));
+            destLayout.storeAs<Bgr>(at, blendCell<DefaultBlend>(s, weight, d, alpha));
         }
     }
 }

@@ -22,6 +22,7 @@ public:
     Image* source; // not owned; the brush sets it before the first dab
 
 private:
-    template <bool DefaultBlend, StampAccess A>
+    // Bgr: both images' layouts are isBgr().
+    template <bool DefaultBlend, bool Bgr>
     void stampCells(Image& target, const Point& destination, const Point& sourceCentre) const;
 };

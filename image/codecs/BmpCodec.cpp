@@ -78,7 +78,7 @@ bool readBmp(Image& image, ByteStream& stream, uint32_t availableBytes)
     if (rowBytes > 0x7FFFFFFFu)
         return false;
 
-    const int format = bits == 24 ? 4 : 6;
+    const int format = bits == 24 ? kFormatBgr : kFormatBgra;
     if (!image.create(width, rows, format))
         return false;
     if (image.width() != width || image.height() != rows || image.format() != format)
@@ -94,7 +94,7 @@ bool readBmp(Image& image, ByteStream& stream, uint32_t availableBytes)
         unsigned char* target = image.row(bottomUp ? rows - 1 - k : k);
         std::copy(fileRow.begin(), fileRow.begin() + pixelBytes, target);
     }
-    if (format == 6 && hasOnlyZeroAlpha(image))
+    if (format == kFormatBgra && hasOnlyZeroAlpha(image))
         makeOpaque(image);
     return true;
 }

@@ -82,9 +82,9 @@ bool decodePng(png_structp png, png_infop info, Image* image, ByteStream* stream
         return false;
     int format;
     switch (colourType) {
-    case PNG_COLOR_TYPE_GRAY: format = 2; break;
-    case PNG_COLOR_TYPE_RGB: format = 4; break;
-    case PNG_COLOR_TYPE_RGB_ALPHA: format = 6; break;
+    case PNG_COLOR_TYPE_GRAY: format = kFormatGrey; break;
+    case PNG_COLOR_TYPE_RGB: format = kFormatBgr; break;
+    case PNG_COLOR_TYPE_RGB_ALPHA: format = kFormatBgra; break;
     default: return false;
     }
     if (width == 0 || height == 0 || width > 0x7FFFFFFFu || height > 0x7FFFFFFFu)
@@ -126,7 +126,7 @@ bool encodePng(png_structp png, png_infop info, const Image* image, png_bytepp r
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     // Formats 4 and 6 are B,G,R(,A) in memory; 5 and 7 are already in file order.
-    if (image->format() == 4 || image->format() == 6)
+    if (image->format() == kFormatBgr || image->format() == kFormatBgra)
         png_set_bgr(png);
     png_write_image(png, rows);
     png_write_end(png, info);
@@ -138,7 +138,7 @@ bool encodePng(png_structp png, png_infop info, const Image* image, png_bytepp r
 bool canSavePng(const Image& image)
 {
     switch (image.format()) {
-    case 2: case 4: case 5: case 6: case 7:
+    case kFormatGrey: case kFormatBgr: case kFormatRgb: case kFormatBgra: case kFormatRgba:
         return image.width() > 0 && image.height() > 0 && image.bits() != nullptr;
     default:
         return false;

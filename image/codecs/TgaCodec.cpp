@@ -46,7 +46,7 @@ bool readHeader(ByteStream& stream, TgaHeader& h)
 // Formats 5 and 7 hold R and B the other way round from the file.
 bool swapsRedBlue(const Image& image)
 {
-    return image.format() == 5 || image.format() == 7;
+    return image.format() == kFormatRgb || image.format() == kFormatRgba;
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "plugin/dialogs/QuickHelpDialog.h"
 
-#include "foundation/PaintDc.h"
+#include "image/PaintDc.h"
 #include "framework/Application.h"
 #include "image/BinResource.h"
 #include "image/GdiBridge.h"

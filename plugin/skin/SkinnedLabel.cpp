@@ -1,6 +1,6 @@
 #include "plugin/skin/SkinnedLabel.h"
 
-#include "foundation/PaintDc.h"
+#include "image/PaintDc.h"
 #include "plugin/skin/SkinSettings.h"
 
 SkinnedLabel::SkinnedLabel(HWND control, UINT alignment)

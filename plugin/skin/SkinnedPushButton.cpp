@@ -1,6 +1,6 @@
 #include "plugin/skin/SkinnedPushButton.h"
 
-#include "foundation/PaintDc.h"
+#include "image/PaintDc.h"
 #include "foundation/PropertyWriter.h"
 #include "plugin/skin/SkinSettings.h"
 

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -69,13 +70,26 @@ std::vector<int> valuesOf(const Component& c)
     return v;
 }
 
-template <class T>
-int indexOf(T* const* items, int count, const T* c)
+template <class Slots, class T>
+int indexOf(const Slots& items, int count, const T* c)
 {
     for (int i = 0; i < count; ++i)
-        if (items[i] == c)
+        if (items[i].get() == c)
             return i;
     return -1;
+}
+
+// Component ids are unique across all kinds.
+std::set<std::string> idsOf(const ComponentSet& set)
+{
+    std::set<std::string> ids;
+    for (int i = 0; i < set.brushCount; ++i)
+        ids.insert(set.brushes[i]->id);
+    for (int i = 0; i < set.strokeCount; ++i)
+        ids.insert(set.strokes[i]->id);
+    for (int i = 0; i < set.applicationCount; ++i)
+        ids.insert(set.applications[i]->id);
+    return ids;
 }
 
 } // namespace
@@ -101,7 +115,6 @@ TEST_F(ComponentSetTest, BuildsEveryComponentAndChoosesTheFirsts)
         EXPECT_EQ(brushIds[i], set.brushes[i]->id);
         EXPECT_EQ(brushNames[i], set.brushes[i]->displayName);
         EXPECT_EQ("brush", set.brushes[i]->type);
-        EXPECT_EQ(set.brushes[i], set.idMap.at(brushIds[i]));
     }
     for (int i = 0; i < ComponentSet::StrokeSlots; ++i) {
         if (i >= 3) {
@@ -116,11 +129,11 @@ TEST_F(ComponentSetTest, BuildsEveryComponentAndChoosesTheFirsts)
     for (int i = 0; i < 2; ++i)
         EXPECT_EQ(appIds[i], set.applications[i]->id);
     EXPECT_EQ(nullptr, set.applications[2]);
-    EXPECT_EQ(11u, set.idMap.size());
+    EXPECT_EQ(11u, idsOf(set).size());
 
-    EXPECT_EQ(set.brushes[0], set.currentBrush);
-    EXPECT_EQ(set.strokes[0], set.currentStroke);
-    EXPECT_EQ(set.applications[0], set.currentApplication);
+    EXPECT_EQ(set.brushes[0].get(), set.currentBrush);
+    EXPECT_EQ(set.strokes[0].get(), set.currentStroke);
+    EXPECT_EQ(set.applications[0].get(), set.currentApplication);
 }
 
 TEST_F(ComponentSetTest, ControlHeldAtConstructionAddsTheFourthStroke)
@@ -130,9 +143,9 @@ TEST_F(ComponentSetTest, ControlHeldAtConstructionAddsTheFourthStroke)
     ASSERT_EQ(4, held.strokeCount);
     EXPECT_EQ("AnglePairStroke", held.strokes[3]->id);
     EXPECT_EQ("Angle Pair Algorithm", held.strokes[3]->displayName);
-    EXPECT_EQ(12u, held.idMap.size());
+    EXPECT_EQ(12u, idsOf(held).size());
     EXPECT_TRUE(held.selectStroke(3));
-    EXPECT_EQ(held.strokes[3], held.currentStroke);
+    EXPECT_EQ(held.strokes[3].get(), held.currentStroke);
 
     // Letting go afterwards does not change a set already built.
     ComponentSet::setControlKeyQuery(&keyUp);
@@ -142,6 +155,33 @@ TEST_F(ComponentSetTest, ControlHeldAtConstructionAddsTheFourthStroke)
     EXPECT_FALSE(plain.selectStroke(3));
 }
 
+TEST_F(ComponentSetTest, EveryTableRowHasAKeyOfItsOwn)
+{
+    // Painting code reads rows by their names in the code, presets and the
+    // settings dialog by key: each key must lead back to its own row.
+    ComponentSet::setControlKeyQuery(&keyDown);
+    const ComponentSet set(PropertyBag{});
+    std::vector<const Component*> all;
+    for (int i = 0; i < set.brushCount; ++i)
+        all.push_back(set.brushes[i].get());
+    for (int i = 0; i < set.strokeCount; ++i)
+        all.push_back(set.strokes[i].get());
+    for (int i = 0; i < set.applicationCount; ++i)
+        all.push_back(set.applications[i].get());
+    ASSERT_EQ(12u, all.size());
+    for (const Component* c : all) {
+        int rows = 0;
+        for (int i = 0; i < Component::ParameterSlots; ++i) {
+            const Parameter* p = c->parameterAt(i);
+            if (p->flags == 0)
+                break;
+            EXPECT_EQ(p, &c->findParameter(p->id)) << c->id << " row " << i << " " << p->id;
+            ++rows;
+        }
+        EXPECT_GT(rows, 0) << c->id;
+    }
+}
+
 TEST_F(ComponentSetTest, SelectionByIndexReportsAChange)
 {
     ComponentSet set(PropertyBag{});
@@ -149,15 +189,15 @@ TEST_F(ComponentSetTest, SelectionByIndexReportsAChange)
     EXPECT_FALSE(set.selectBrush(-1));
     EXPECT_FALSE(set.selectBrush(0)); // already current
     EXPECT_TRUE(set.selectBrush(5));
-    EXPECT_EQ(set.brushes[5], set.currentBrush);
+    EXPECT_EQ(set.brushes[5].get(), set.currentBrush);
     EXPECT_FALSE(set.selectBrush(5));
     EXPECT_FALSE(set.selectBrush(16));
-    EXPECT_EQ(set.brushes[5], set.currentBrush);
+    EXPECT_EQ(set.brushes[5].get(), set.currentBrush);
 
     EXPECT_FALSE(set.selectStroke(0));
     EXPECT_TRUE(set.selectStroke(2));
     EXPECT_FALSE(set.selectStroke(23));
-    EXPECT_EQ(set.strokes[2], set.currentStroke);
+    EXPECT_EQ(set.strokes[2].get(), set.currentStroke);
 
     EXPECT_FALSE(set.selectApplication(2));
     EXPECT_TRUE(set.selectApplication(1));
@@ -172,9 +212,9 @@ TEST_F(ComponentSetTest, LoadChoosesByIdAndDefault)
                              {"application.id", "single_grid"},
                              {"application.passes", "3"},
                              {"application.amount", "2.500000"}}));
-    EXPECT_EQ(set.brushes[2], set.currentBrush);
-    EXPECT_EQ(set.strokes[2], set.currentStroke);
-    EXPECT_EQ(set.applications[1], set.currentApplication);
+    EXPECT_EQ(set.brushes[2].get(), set.currentBrush);
+    EXPECT_EQ(set.strokes[2].get(), set.currentStroke);
+    EXPECT_EQ(set.applications[1].get(), set.currentApplication);
     EXPECT_EQ(3, set.currentApplication->findParameter("passes").values[0]);
     EXPECT_EQ(250, set.currentApplication->findParameter("amount").values[0]);
 
@@ -182,22 +222,22 @@ TEST_F(ComponentSetTest, LoadChoosesByIdAndDefault)
     // are then read (here: all missing, so back to the defaults).
     set.brushes[0]->findParameter("pushintensity").setValue(90, 0);
     set.load(preset({{"brush.id", "default"}}));
-    EXPECT_EQ(set.brushes[0], set.currentBrush);
-    EXPECT_EQ(set.strokes[0], set.currentStroke);
-    EXPECT_EQ(set.applications[0], set.currentApplication);
+    EXPECT_EQ(set.brushes[0].get(), set.currentBrush);
+    EXPECT_EQ(set.strokes[0].get(), set.currentStroke);
+    EXPECT_EQ(set.applications[0].get(), set.currentApplication);
     EXPECT_EQ(50, set.brushes[0]->findParameter("pushintensity").values[0]);
 
     // The reserved word is case-sensitive: "Default" names no brush.
     set.selectBrush(3);
     set.load(preset({{"brush.id", "Default"}}));
-    EXPECT_EQ(set.brushes[3], set.currentBrush);
+    EXPECT_EQ(set.brushes[3].get(), set.currentBrush);
 }
 
 TEST_F(ComponentSetTest, UnknownIdKeepsTheChoiceAndReadsNoneOfItsKeys)
 {
     ComponentSet set(preset({{"stroke.id", "Vector2Stroke"}}));
     StrokeAlgorithm* stroke = set.currentStroke;
-    ASSERT_EQ(set.strokes[2], stroke);
+    ASSERT_EQ(set.strokes[2].get(), stroke);
     srand(9);
     stroke->randomize();
     const std::vector<int> before = valuesOf(*stroke);
@@ -214,17 +254,17 @@ TEST_F(ComponentSetTest, UnknownIdKeepsTheChoiceAndReadsNoneOfItsKeys)
     EXPECT_EQ(before, valuesOf(*stroke));
     EXPECT_FALSE(reader.asked("stroke.", "stroke.id"));
     EXPECT_TRUE(reader.asked("brush.", "brush.id"));
-    EXPECT_EQ(set.brushes[1], set.currentBrush);
-    EXPECT_EQ(set.applications[1], set.currentApplication);
+    EXPECT_EQ(set.brushes[1].get(), set.currentBrush);
+    EXPECT_EQ(set.applications[1].get(), set.currentApplication);
     EXPECT_EQ(2, set.currentApplication->findParameter("passes").values[0]);
 
     // Ids of another kind are unknown too: a brush never becomes the stroke.
     set.load(preset({{"brush.id", "random"},
                      {"stroke.id", "_SwapPoint"},
                      {"application.id", "ParamAngleStroke"}}));
-    EXPECT_EQ(set.brushes[1], set.currentBrush);
+    EXPECT_EQ(set.brushes[1].get(), set.currentBrush);
     EXPECT_EQ(stroke, set.currentStroke);
-    EXPECT_EQ(set.applications[1], set.currentApplication);
+    EXPECT_EQ(set.applications[1].get(), set.currentApplication);
     EXPECT_EQ(before, valuesOf(*stroke));
 }
 
@@ -301,9 +341,9 @@ TEST_F(ComponentSetTest, RandomizeDrawsKindsThenValuesInOrder)
         const int b = lcg.next() % 6;
         const int s = lcg.next() % 3;
         const int a = lcg.next() % 2;
-        ASSERT_EQ(set.brushes[b], set.currentBrush) << seed;
-        ASSERT_EQ(set.strokes[s], set.currentStroke) << seed;
-        ASSERT_EQ(set.applications[a], set.currentApplication) << seed;
+        ASSERT_EQ(set.brushes[b].get(), set.currentBrush) << seed;
+        ASSERT_EQ(set.strokes[s].get(), set.currentStroke) << seed;
+        ASSERT_EQ(set.applications[a].get(), set.currentApplication) << seed;
 
         // The same draws by hand: brush values, then stroke, then application.
         ComponentSet byHand(PropertyBag{});

@@ -49,7 +49,7 @@ TEST(Component, TableRowsBecomeTwentyParameters)
     EXPECT_EQ(5u, brush.parameterMap.size());
     for (int i = 0; i < Component::ParameterSlots; ++i) {
         ASSERT_NE(nullptr, brush.parameters[i]);
-        EXPECT_EQ(brush.parameters[i], brush.parameterAt(i));
+        EXPECT_EQ(brush.parameters[i].get(), brush.parameterAt(i));
         // The terminator row is built like any row; the blank ones after it
         // belong to nobody.
         EXPECT_EQ(i <= 6 ? &brush : nullptr, brush.parameters[i]->owner) << i;
@@ -63,7 +63,7 @@ TEST(Component, TableRowsBecomeTwentyParameters)
     EXPECT_TRUE(brush.parameters[7]->id.empty());
 
     // The first row keeps a shared id; defaults are clamped at construction.
-    EXPECT_EQ(brush.parameters[2], &brush.findParameter("sides"));
+    EXPECT_EQ(brush.parameters[2].get(), &brush.findParameter("sides"));
     EXPECT_EQ(100, brush.findParameter("clamped").values[0]);
     EXPECT_EQ(3, brush.findParameter("op").max);
 }
@@ -83,7 +83,7 @@ TEST(Component, FullAndEmptyTables)
     const ParamDescriptor none[] = {{0, 0, 0, 0, 0, "", "", 0, nullptr, 0, 0, 0, ""}};
     Component empty(none, "empty", "Empty", "application");
     EXPECT_TRUE(empty.parameterMap.empty());
-    for (Parameter* p : empty.parameters)
+    for (const auto& p : empty.parameters)
         EXPECT_EQ(0u, p->valueCount);
 
     Component nothing(nullptr, "n", "N", "brush");
@@ -205,7 +205,7 @@ TEST(Component, RandomizeIsRepeatableAndOrdered)
     for (int i = 0; i < 2 * 7; ++i)
         lcg.next();
     EXPECT_EQ(lcg.next(), rand());
-    for (Parameter* p : a.parameters)
+    for (const auto& p : a.parameters)
         for (unsigned i = 0; i < p->valueCount; ++i) {
             EXPECT_GE(p->values[i], p->min);
             EXPECT_LE(p->values[i], p->max);

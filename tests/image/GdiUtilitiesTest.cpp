@@ -1,13 +1,13 @@
 #include "GdiTestSupport.h"
 
 #include "foundation/GdiUtilities.h"
-#include "foundation/MattePixelGenerator.h"
-#include "foundation/PaintDc.h"
 #include "foundation/ValueHolder.h"
 #include "image/DibSectionImage.h"
 #include "image/GdiObjectHolder.h"
+#include "image/MattePixelGenerator.h"
 #include "image/MemoryDc.h"
 #include "image/OwnedBitmap.h"
+#include "image/PaintDc.h"
 
 #include <gtest/gtest.h>
 

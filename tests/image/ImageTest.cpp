@@ -136,6 +136,23 @@ TEST(Image, EveryFormatReadsAndWrites)
     }
 }
 
+TEST(Image, TheBgrPixelPathIsTheGeneralOneForBgrOnly)
+{
+    for (int format : {2, 4, 5, 6, 7, 8, 9}) {
+        TestImage t(1, 1, format);
+        EXPECT_EQ(format == kFormatBgr, t.image.pixelLayout().isBgr()) << format;
+    }
+    TestImage general(1, 1, kFormatBgr), bgr(1, 1, kFormatBgr);
+    const PixelLayout layout = general.image.pixelLayout();
+    for (const Pixel& p : {Pixel(1, 2, 3, 4), Pixel(255, 0, 128, 0), Pixel(7, 8, 9, 255)}) {
+        layout.store(general.image.pixelAddress(0, 0), p);
+        layout.storeAs<true>(bgr.image.pixelAddress(0, 0), p);
+        EXPECT_EQ(general.memory, bgr.memory);
+        EXPECT_EQ(word(layout.load(general.image.pixelAddress(0, 0))),
+                  word(layout.loadAs<true>(bgr.image.pixelAddress(0, 0))));
+    }
+}
+
 TEST(Image, ChannelsAndUnlistedFormats)
 {
     TestImage t(2, 2, 4);

@@ -69,18 +69,12 @@ TEST_F(ExportsTest, GetInfoFillsTheFieldsAtTheirOffsets)
 
 TEST_F(ExportsTest, TheShellsPluginsFolderHoldsTheSameModule)
 {
-    const std::string path = programFolder() + "plugins\\Quillorantix_Daubcrafter.qlplg";
-    HMODULE module = LoadLibraryA(path.c_str());
-    ASSERT_TRUE(module) << path;
-    GetInfoProc getInfo =
-        reinterpret_cast<GetInfoProc>(reinterpret_cast<void*>(GetProcAddress(module, "getInfo")));
-    EXPECT_TRUE(GetProcAddress(module, "canProcess") && GetProcAddress(module, "processImage"));
-    ASSERT_TRUE(getInfo);
+    const PluginLibrary copy(programFolder() + "plugins\\Quillorantix_Daubcrafter.qlplg");
+    ASSERT_TRUE(copy.loaded()) << copy.path;
     PluginInfo info;
     std::memset(&info, 0, sizeof info);
-    EXPECT_TRUE(getInfo(&info));
+    EXPECT_TRUE(copy.getInfo(&info));
     EXPECT_EQ(std::string(info.vendor), "Quillorantix");
-    FreeLibrary(module);
 }
 
 TEST_F(ExportsTest, GetInfoRefusesANullRecord)

@@ -14,11 +14,11 @@ namespace plugintest {
 bool attachFrontEnd()
 {
     static bool attached = [] {
-        if (!plugin().module)
+        if (!plugin().module())
             return false;
         CApplication::setProfileRoot(HKEY_CURRENT_USER, "Software\\QxPluginTests");
         RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\QxPluginTests");
-        return pluginApp().attachModule(plugin().module);
+        return pluginApp().attachModule(plugin().module());
     }();
     return attached;
 }

@@ -7,39 +7,9 @@
 
 namespace plugintest {
 
-std::string programFolder()
-{
-    char path[MAX_PATH];
-    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string s(path, n);
-    const size_t slash = s.find_last_of("\\/");
-    return slash == std::string::npos ? std::string() : s.substr(0, slash + 1);
-}
-
-namespace {
-
-// GetProcAddress gives a generic pointer; the export's real type is known.
-template <class Proc>
-Proc exported(HMODULE module, const char* name)
-{
-    return reinterpret_cast<Proc>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
-} // namespace
-
 const PluginApi& plugin()
 {
-    static PluginApi api = [] {
-        PluginApi a;
-        a.path = programFolder() + "Quillorantix_Daubcrafter.8bf";
-        a.module = LoadLibraryA(a.path.c_str());
-        if (a.module) {
-            a.getInfo = exported<GetInfoProc>(a.module, "getInfo");
-            a.canProcess = exported<CanProcessProc>(a.module, "canProcess");
-            a.processImage = exported<ProcessImageProc>(a.module, "processImage");
-        }
-        return a;
-    }();
+    static const PluginApi api(programFolder() + "Quillorantix_Daubcrafter.8bf");
     return api;
 }
 

@@ -7,27 +7,15 @@
 #include <string>
 #include <vector>
 
+#include "plugin/PluginLibrary.h"
 #include "plugin/PluginRecords.h"
 
 namespace plugintest {
 
-// The plug-in DLL loaded by file name from the test program's folder, the
-// way a host loads it. Loaded once for the whole test program.
-struct PluginApi
-{
-    HMODULE module = nullptr;
-    GetInfoProc getInfo = nullptr;
-    CanProcessProc canProcess = nullptr;
-    ProcessImageProc processImage = nullptr;
-    std::string path;
-
-    bool loaded() const { return module && getInfo && canProcess && processImage; }
-};
-
+// The plug-in DLL loaded from the test program's folder, the way a host
+// loads it. Loaded once for the whole test program.
+typedef PluginLibrary PluginApi;
 const PluginApi& plugin();
-
-// The test program's folder, with a trailing backslash.
-std::string programFolder();
 
 // A caller-owned pixel buffer in one of the four accepted formats, rows
 // padded by `padding` bytes that the plug-in must leave alone.

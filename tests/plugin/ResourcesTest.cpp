@@ -62,8 +62,8 @@ std::vector<unsigned char> expectedPipl(const char* codeKey)
 
 TEST(PluginResources, PiplNamesTheEntryPointUnderThisArchitecturesCodeKey)
 {
-    ASSERT_TRUE(plugin().module) << plugin().path;
-    const std::vector<unsigned char> pipl = resourceBytes(plugin().module, "PIPL", 16000);
+    ASSERT_TRUE(plugin().module()) << plugin().path;
+    const std::vector<unsigned char> pipl = resourceBytes(plugin().module(), "PIPL", 16000);
     const char* key = sizeof(void*) == 8 ? "8664" : "wx86";
     EXPECT_EQ(expectedPipl(key), pipl);
     ASSERT_EQ(210u, pipl.size());
@@ -73,22 +73,22 @@ TEST(PluginResources, PiplNamesTheEntryPointUnderThisArchitecturesCodeKey)
 
 TEST(PluginResources, TemplatesStringsCursorsAndThePictureAreInTheDll)
 {
-    ASSERT_TRUE(plugin().module);
+    ASSERT_TRUE(plugin().module());
     for (int id : {100, 110, 112, 115, 116, 117, 118})
-        EXPECT_TRUE(FindResourceA(plugin().module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(5))) << id;
+        EXPECT_TRUE(FindResourceA(plugin().module(), MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(5))) << id;
     for (int id : {102, 117})
-        EXPECT_TRUE(LoadCursorA(plugin().module, MAKEINTRESOURCEA(id))) << id;
+        EXPECT_TRUE(LoadCursorA(plugin().module(), MAKEINTRESOURCEA(id))) << id;
     char text[512] = "";
-    EXPECT_GT(LoadStringA(plugin().module, 2, text, sizeof text), 0);
+    EXPECT_GT(LoadStringA(plugin().module(), 2, text, sizeof text), 0);
     EXPECT_STREQ("Quillorantix Plug-in Filter", text);
-    LoadStringA(plugin().module, 16998, text, sizeof text);
+    LoadStringA(plugin().module(), 16998, text, sizeof text);
     EXPECT_STREQ("This plug-in is incompatible with this version of the host program", text);
-    const std::vector<unsigned char> png = resourceBytes(plugin().module, "bin", 650);
+    const std::vector<unsigned char> png = resourceBytes(plugin().module(), "bin", 650);
     ASSERT_GT(png.size(), 8u);
     EXPECT_EQ(0, std::memcmp(png.data(), "\x89PNG", 4));
 
     char file[MAX_PATH];
-    GetModuleFileNameA(plugin().module, file, MAX_PATH);
+    GetModuleFileNameA(plugin().module(), file, MAX_PATH);
     DWORD ignored = 0;
     std::vector<char> version(GetFileVersionInfoSizeA(file, &ignored));
     ASSERT_FALSE(version.empty());

@@ -8,6 +8,7 @@ foreach(variant good nan liar noexport fpu missingdep)
     string(TOUPPER ${variant} upper)
     add_library(qx_test_${variant} SHARED ${CMAKE_CURRENT_LIST_DIR}/plugins/TestPlugin.cc)
     target_compile_definitions(qx_test_${variant} PRIVATE QX_TEST_PLUGIN=QX_${upper})
+    target_include_directories(qx_test_${variant} PRIVATE ${CMAKE_SOURCE_DIR})
     set_target_properties(qx_test_${variant} PROPERTIES PREFIX "" SUFFIX ".qlplg"
         OUTPUT_NAME ${variant} RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin/testplugins)
     add_dependencies(shell_tests qx_test_${variant})

@@ -1,4 +1,4 @@
-#include "foundation/PaintDc.h"
+#include "image/PaintDc.h"
 
 PaintDc::PaintDc(HWND window_) : window(window_)
 {

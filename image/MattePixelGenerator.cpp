@@ -1,4 +1,4 @@
-#include "foundation/MattePixelGenerator.h"
+#include "image/MattePixelGenerator.h"
 
 #include "image/Image.h"
 
