@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchSupport.h"
 #include "bench/Scene.h"
 #include "foundation/Exception.h"
 #include "foundation/IniText.h"
@@ -58,14 +59,6 @@ bool filePresets(const std::string& path, std::vector<Preset>& presets)
     return true;
 }
 
-double nowMs()
-{
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return double(c.QuadPart) * 1000.0 / double(f.QuadPart);
-}
-
 // Scales the picture to the wanted size by nearest neighbour (B,G,R).
 Scene resized(const Scene& from, int width, int height)
 {
@@ -98,9 +91,7 @@ int main(int argc, char** argv)
         if (!std::strcmp(argv[i], "--input") && i + 1 < argc) {
             input = argv[++i];
         } else if (!std::strcmp(argv[i], "--sizes") && i + 1 < argc) {
-            sizes.clear();
-            for (char* p = std::strtok(argv[++i], ","); p; p = std::strtok(nullptr, ","))
-                sizes.push_back(std::atoi(p));
+            sizes = parseSizes(argv[++i]);
         } else if (!std::strcmp(argv[i], "--repeat") && i + 1 < argc) {
             repeat = std::atoi(argv[++i]);
         } else if (!std::strcmp(argv[i], "--preset") && i + 1 < argc) {

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchSupport.h"
 #include "bench/Scene.h"
 #include "foundation/ByteSink.h"
 #include "foundation/FixedBufferReader.h"
@@ -18,14 +19,6 @@
 #include "shell/files/JpegCodec.h"
 
 namespace {
-
-double nowMs()
-{
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return double(c.QuadPart) * 1000.0 / double(f.QuadPart);
-}
 
 class VectorSink : public ByteSink
 {
@@ -37,19 +30,6 @@ public:
     }
     std::vector<unsigned char> data;
 };
-
-std::vector<int> parseSizes(const char* text)
-{
-    std::vector<int> sizes;
-    for (const char* p = text; *p;) {
-        sizes.push_back(std::atoi(p));
-        while (*p && *p != ',')
-            ++p;
-        if (*p == ',')
-            ++p;
-    }
-    return sizes;
-}
 
 } // namespace
 

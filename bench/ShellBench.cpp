@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchSupport.h"
 #include "bench/Scene.h"
 #include "engine/DefaultRenderCallbacks.h"
 #include "foundation/PropertyBag.h"
@@ -27,14 +28,6 @@
 #include "shell/transforms/TransformedRender.h"
 
 namespace {
-
-double nowMs()
-{
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return double(c.QuadPart) * 1000.0 / double(f.QuadPart);
-}
 
 PropertyBag values(std::initializer_list<std::pair<const char*, const char*>> list)
 {
@@ -101,9 +94,7 @@ int main(int argc, char** argv)
     bool verify = false;
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--sizes") && i + 1 < argc) {
-            sizes.clear();
-            for (char* p = std::strtok(argv[++i], ","); p; p = std::strtok(nullptr, ","))
-                sizes.push_back(std::atoi(p));
+            sizes = parseSizes(argv[++i]);
         } else if (!std::strcmp(argv[i], "--repeat") && i + 1 < argc) {
             repeat = std::atoi(argv[++i]);
         } else if (!std::strcmp(argv[i], "--format") && i + 1 < argc) {
