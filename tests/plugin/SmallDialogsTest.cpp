@@ -4,6 +4,7 @@
 
 #include "FrontEndTestSupport.h"
 #include "framework/GuiTestSupport.h"
+#include "framework/Screenshot.h"
 #include "framework/Hooks.h"
 #include "image/OwnedBitmap.h"
 #include "image/codecs/PngCodec.h"
@@ -21,22 +22,9 @@ using namespace plugintest;
 using guitest::Capture;
 
 // With QX_SCREENSHOT_DIR set, every dialog's picture is saved there.
-void saveScreenshot(const Capture& capture, const char* name)
+void keepScreenshot(const Capture& capture, const char* name)
 {
-    const char* folder = std::getenv("QX_SCREENSHOT_DIR");
-    if (!folder || !*folder || capture.width <= 0)
-        return;
-    OwnedBitmap picture(capture.width, capture.height, 4);
-    for (int y = 0; y < capture.height; ++y)
-        for (int x = 0; x < capture.width; ++x) {
-            const unsigned char* s = &capture.pixels[(size_t(y) * capture.width + x) * 4];
-            unsigned char* d = picture.pixelAddress(x, y);
-            d[0] = s[0];
-            d[1] = s[1];
-            d[2] = s[2];
-        }
-    PngCodec codec;
-    EXPECT_TRUE(codec.save(picture, String(folder) + "\\" + name + ".png")) << name;
+    EXPECT_TRUE(guitest::saveScreenshot(capture, name)) << name;
 }
 
 // The control's rectangle in the dialog's window capture.
@@ -83,7 +71,7 @@ TEST_F(SmallDialogs, AboutClosesWithOkOnAnyClick)
         PostMessageA(d, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 70));
     });
     EXPECT_EQ(IDOK, about.doModal());
-    saveScreenshot(shot, "about");
+    keepScreenshot(shot, "about");
     ASSERT_GT(shot.width, 100);
     EXPECT_EQ(face, shot.at(shot.width / 2, 8));
     EXPECT_EQ(face, shot.at(6, shot.height - 8));
@@ -105,7 +93,7 @@ TEST_F(SmallDialogs, AuthorNameTakesAtMost24Characters)
         SendMessageA(GetDlgItem(d, IDOK), BM_CLICK, 0, 0);
     });
     EXPECT_EQ(IDOK, dialog.doModal());
-    saveScreenshot(shot, "author_name");
+    keepScreenshot(shot, "author_name");
     EXPECT_EQ(24, limit);
     EXPECT_EQ("Ann", shown);
     EXPECT_EQ("Bea Painter", dialog.name);
@@ -130,7 +118,7 @@ TEST_F(SmallDialogs, PresetSaveLimitsTheNameButNotTheMultiLineDescription)
         SendMessageA(GetDlgItem(d, IDOK), BM_CLICK, 0, 0);
     });
     EXPECT_EQ(IDOK, dialog.doModal());
-    saveScreenshot(shot, "preset_save");
+    keepScreenshot(shot, "preset_save");
     EXPECT_EQ(24, nameLimit);
     EXPECT_GE(descriptionLimit, 30000);
     EXPECT_TRUE(descriptionStyle & ES_MULTILINE);
@@ -151,7 +139,7 @@ TEST_F(SmallDialogs, QuickHelpShowsThePictureAtItsSizeAndAClickCloses)
         PostMessageA(d, WM_LBUTTONUP, 0, MAKELPARAM(100, 100));
     });
     EXPECT_EQ(IDCANCEL, dialog.doModal());
-    saveScreenshot(shot, "quick_help");
+    keepScreenshot(shot, "quick_help");
     EXPECT_EQ(450, frame.right - frame.left);
     EXPECT_EQ(400, frame.bottom - frame.top);
     ASSERT_GT(shot.width, 400);
@@ -201,7 +189,7 @@ TEST_F(SmallDialogs, InfoKeepsItsTextClosesAsCancelAndItsLinkTurnsPurpleWhenOpen
         SendMessageA(GetDlgItem(d, IDCANCEL), BM_CLICK, 0, 0);
     });
     EXPECT_EQ(IDCANCEL, dialog.doModal());
-    saveScreenshot(shot, "info");
+    keepScreenshot(shot, "info");
     EXPECT_EQ("Please visit our web site at ", text);
     EXPECT_FALSE(visitedAfterFailure);
     EXPECT_TRUE(visitedAfterSuccess);

@@ -12,6 +12,7 @@
 #include "foundation/IniFile.h"
 #include "foundation/PropertyBag.h"
 #include "framework/GuiTestSupport.h"
+#include "framework/Screenshot.h"
 #include "framework/MessageBox.h"
 #include "image/codecs/PngCodec.h"
 #include "shell/dialogs/DialogParameterRunner.h"
@@ -32,23 +33,10 @@ namespace {
 
 void saveScreenshot(HWND dialog, const char* name)
 {
-    const char* folder = std::getenv("QX_SCREENSHOT_DIR");
-    if (!folder || !*folder)
+    if (!guitest::screenshotsAsked())
         return;
     guitest::pumpMessages(30);
-    const Capture capture = guitest::captureWindow(dialog);
-    if (capture.width <= 0)
-        return;
-    OwnedBitmap picture(capture.width, capture.height, 4);
-    for (int y = 0; y < capture.height; ++y)
-        for (int x = 0; x < capture.width; ++x) {
-            const unsigned char* s = &capture.pixels[(size_t(y) * capture.width + x) * 4];
-            unsigned char* d = picture.pixelAddress(x, y);
-            d[0] = s[0];
-            d[1] = s[1];
-            d[2] = s[2];
-        }
-    EXPECT_TRUE(PngCodec().save(picture, String(folder) + "\\" + name + ".png")) << name;
+    EXPECT_TRUE(guitest::saveScreenshot(guitest::captureWindow(dialog), name)) << name;
 }
 
 String itemText(HWND dialog, int id)

@@ -10,6 +10,7 @@
 #include "framework/Printing.h"
 #include "framework/SaveFileDialog.h"
 #include "framework/GuiTestSupport.h"
+#include "framework/Screenshot.h"
 #include "image/OwnedBitmap.h"
 #include "image/codecs/PngCodec.h"
 #include "shell/app/DibDoc.h"
@@ -209,23 +210,9 @@ String ShellFixture::profileValue(const String& section, const String& key)
 
 void saveScreenshot(HWND window, const char* name)
 {
-    const char* folder = std::getenv("QX_SCREENSHOT_DIR");
-    if (!folder || !*folder)
-        return;
-    const guitest::Capture capture = guitest::captureWindow(window);
-    if (capture.width <= 0)
-        return;
-    OwnedBitmap picture(capture.width, capture.height, 4);
-    for (int y = 0; y < capture.height; ++y)
-        for (int x = 0; x < capture.width; ++x) {
-            const unsigned char* s = &capture.pixels[(size_t(y) * capture.width + x) * 4];
-            uint8_t* d = picture.pixelAddress(x, y);
-            d[0] = s[0];
-            d[1] = s[1];
-            d[2] = s[2];
-        }
-    PngCodec codec;
-    EXPECT_TRUE(codec.save(picture, String(folder) + "\\" + name + ".png")) << name;
+    if (guitest::screenshotsAsked()) {
+        EXPECT_TRUE(guitest::saveScreenshot(guitest::captureWindow(window), name)) << name;
+    }
 }
 
 } // namespace shellgui
