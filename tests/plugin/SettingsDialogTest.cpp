@@ -315,8 +315,8 @@ TEST_F(SettingsDialog, BothLayoutsAndTheHandSwitchOnlyChangesTheStoredValue)
     EXPECT_GT(previewX[1], sliderX[1]);
 }
 
-// A component with more rows than the dialog has controls: two ranges and
-// thirteen sliders (fifteen rows) and five check boxes.
+// A component with more rows than the dialog has: two ranges and thirteen
+// sliders (fifteen rows), then check boxes; the walk looks at 18 slots.
 const ParamDescriptor kCrowdedTable[] = {
     {3, 0, 20, 5, 0, "Range", "range", 0, {}, 0, 0, 0, "a range"},
     {35, 0, 1000, 100, 0, "Grey", "grey", 0, {}, 0, 0, 0, "a grey range"},
@@ -333,12 +333,24 @@ const ParamDescriptor kCrowdedTable[] = {
     {0, 0, 0, 0, 0, "", "", 0, {}, 0, 0, 0, ""},
 };
 
+// Five check boxes for four boxes, then one slider.
+const ParamDescriptor kBoxesTable[] = {
+    {1, 0, 1, 0, 0, "C0", "c0", 0, {}, 0, 0, 0, "box"},
+    {1, 0, 1, 0, 0, "C1", "c1", 0, {}, 0, 0, 0, "box"},
+    {1, 0, 1, 0, 0, "C2", "c2", 0, {}, 0, 0, 0, "box"},
+    {1, 0, 1, 0, 0, "C3", "c3", 0, {}, 0, 0, 0, "box"},
+    {1, 0, 1, 1, 0, "C4", "c4", 0, {}, 0, 0, 0, "box"},
+    {2, 0, 9, 0, 0, "S", "s", 0, {}, 0, 0, 0, "slider"},
+    {0, 0, 0, 0, 0, "", "", 0, {}, 0, 0, 0, ""},
+};
+
 TEST_F(SettingsDialog, BindingsCutOffExtraRowsAndRangesFollowTheControlKey)
 {
     pluginApp().writeProfileInt("general", "autopreview", 0);
     Component crowded(kCrowdedTable, "crowded", "Crowded", "brush");
-    size_t bound = 0;
-    bool lastRowShown = false, fifthBoxShown = true, firstBoxChecked = false;
+    Component boxes(kBoxesTable, "boxes", "Boxes", "brush");
+    size_t bound = 0, boundBoxes = 0;
+    bool lastRowShown = false, firstBoxChecked = false, sliderAfterBoxes = false;
     LRESULT pages[2] = {0, 0};
     String afterCtrl, afterPlain, statusAfterNoMove, statusAfterMove;
     bool listenedWhileBound = false;
@@ -348,11 +360,11 @@ TEST_F(SettingsDialog, BindingsCutOffExtraRowsAndRangesFollowTheControlKey)
              HWND w = d.hwnd();
              lastRowShown = IsWindowVisible(GetDlgItem(w, trackbarId(13))) != 0;
              firstBoxChecked = SendDlgItemMessageA(w, checkBoxId(0), BM_GETCHECK, 0, 0) == BST_CHECKED;
-             fifthBoxShown = false;
              pages[0] = SendDlgItemMessageA(w, trackbarId(0), TBM_GETPAGESIZE, 0, 0);
              pages[1] = SendDlgItemMessageA(w, trackbarId(1), TBM_GETPAGESIZE, 0, 0);
-             listenedWhileBound = crowded.parameterAt(19)->listener != nullptr &&
-                                  crowded.parameterAt(16)->listener != nullptr;
+             listenedWhileBound = crowded.parameterAt(17)->listener != nullptr &&
+                                  crowded.parameterAt(0)->listener != nullptr &&
+                                  crowded.parameterAt(18)->listener == nullptr;
              // Slider s0 sits at its minimum: a notch down changes nothing.
              wheel(d, 2, -1);
          }),
@@ -372,12 +384,16 @@ TEST_F(SettingsDialog, BindingsCutOffExtraRowsAndRangesFollowTheControlKey)
          act([&](CEffectDialog& d) {
              afterPlain = crowded.parameterAt(0)->displayText();
              statusAfterMove = itemText(d.hwnd(), 1189);
+             d.bindPageControls(&boxes);
+             boundBoxes = d.bindings().size();
+             sliderAfterBoxes = IsWindowVisible(GetDlgItem(d.hwnd(), trackbarId(0))) != 0;
              d.rebuildComponentPage();
          }),
          close(IDCANCEL)});
-    EXPECT_EQ(18u, bound); // 14 rows and 4 check boxes
+    EXPECT_EQ(17u, bound); // 14 of 15 rows, the 3 boxes within 18 slots
+    EXPECT_EQ(5u, boundBoxes); // 4 of 5 boxes and the slider
     EXPECT_TRUE(lastRowShown);
-    EXPECT_FALSE(fifthBoxShown);
+    EXPECT_TRUE(sliderAfterBoxes);
     EXPECT_TRUE(firstBoxChecked);
     EXPECT_EQ(2, pages[0]);  // 20 >> 4 = 1, raised to 2
     EXPECT_EQ(62, pages[1]); // 1000 >> 4
@@ -386,10 +402,11 @@ TEST_F(SettingsDialog, BindingsCutOffExtraRowsAndRangesFollowTheControlKey)
     EXPECT_EQ("5/6", afterCtrl);
     EXPECT_EQ("7/7", afterPlain);
     EXPECT_EQ("mine*", statusAfterMove);
-    for (int i = 0; i < Component::ParameterSlots; ++i)
-        if (Parameter* p = crowded.parameterAt(i)) {
-            EXPECT_EQ(nullptr, p->listener) << i;
-        }
+    for (Component* c : {&crowded, &boxes})
+        for (int i = 0; i < Component::ParameterSlots; ++i)
+            if (Parameter* p = c->parameterAt(i)) {
+                EXPECT_EQ(nullptr, p->listener) << i;
+            }
 }
 
 TEST_F(SettingsDialog, AnEmptySlotEndsTheWalkAndClosingClearsEveryListener)
