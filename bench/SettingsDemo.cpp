@@ -200,10 +200,10 @@ int runBenchmark(Image& picture, int repeat)
     std::sort(paintOnly.begin(), paintOnly.end());
     std::printf("preview latency, %dx%d picture, preview %ldx%ld at 100%%, default preset, one "
                 "thread: change to finished paint median %.1f ms (min %.1f, max %.1f), the paint "
-                "alone median %.1f ms, %zu changes\n",
+                "alone median %.1f ms, %d changes\n",
                 picture.width(), picture.height(), previewRect.right, previewRect.bottom,
                 latency[latency.size() / 2], latency.front(), latency.back(),
-                paintOnly[paintOnly.size() / 2], latency.size());
+                paintOnly[paintOnly.size() / 2], int(latency.size()));
     return 0;
 }
 

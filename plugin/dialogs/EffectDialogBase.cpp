@@ -318,8 +318,9 @@ bool CEffectDialogBase::pumpDuringPaint()
         const bool hover = (message == WM_MOUSEMOVE || message == WM_NCMOUSEMOVE) &&
                            !(m.wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) &&
                            !preview_.dragging();
-        if (message == WM_PAINT || message == WM_NULL || hover || message == WM_MOUSELEAVE ||
-            message == WM_NCMOUSELEAVE) {
+        // 0x118: the system's own timer (caret blinking).
+        if (message == WM_PAINT || message == WM_NULL || message == 0x0118 || hover ||
+            message == WM_MOUSELEAVE || message == WM_NCMOUSELEAVE) {
             PeekMessageA(&m, m.hwnd, message, message, PM_REMOVE);
             if (hover && tooltips_.isWindow())
                 tooltips_.relayEvent(m);

@@ -122,6 +122,13 @@ String itemText(HWND dialog, int id)
 bool ctrlHeld = false;
 bool heldCtrl() { return ctrlHeld; }
 
+String openedPage;
+bool recordPage(const String& address)
+{
+    openedPage = address;
+    return true;
+}
+
 class SettingsDialog : public ::testing::Test
 {
 protected:
@@ -474,7 +481,7 @@ TEST_F(SettingsDialog, TabsListTheKindsComponentsAndChoosingOneRebindsAndMarksTh
     EXPECT_EQ("mine*", status);
 }
 
-TEST_F(SettingsDialog, KeyboardContextMenuOpensAtTheFocusedControlAndImportNeedsControl)
+TEST_F(SettingsDialog, KeyboardContextMenuOpensAtTheFocusedControlImportNeedsControlAndHelpUsesTheHook)
 {
     POINT atFocus = {}, given = {};
     RECT focusRect = {};
@@ -489,8 +496,13 @@ TEST_F(SettingsDialog, KeyboardContextMenuOpensAtTheFocusedControlAndImportNeeds
              ctrlHeld = true;
              withCtrl = d.contextMenuCommands();
              ctrlHeld = false;
+             openedPage.clear();
+             setWebPageOpener(&recordPage);
+             SendMessageA(GetDlgItem(d.hwnd(), 125), BM_CLICK, 0, 0);
+             setWebPageOpener(nullptr);
          }),
          close(IDCANCEL)});
+    EXPECT_EQ(helpPageAddress(), openedPage);
     EXPECT_EQ((focusRect.left + focusRect.right) / 2, atFocus.x);
     EXPECT_EQ((focusRect.top + focusRect.bottom) / 2, atFocus.y);
     EXPECT_EQ(300, given.x);
