@@ -38,6 +38,7 @@ struct FakePainter : Painter
     Rect lastArea;
     int hookPaint = 0, hookStep = 0;
     std::function<void()> hook;
+    std::function<void()> afterProgress;
 
     bool paint(Canvas& canvas, RenderCallbacks& callbacks) override
     {
@@ -48,7 +49,10 @@ struct FakePainter : Painter
             canvas.target->fillRect(Pixel(255, 0, 0, 255), canvas.area);
             if (hook && paints == hookPaint && i == hookStep)
                 hook();
-            if (!callbacks.progress(float(i) / float(steps))) {
+            const bool goOn = callbacks.progress(float(i) / float(steps));
+            if (afterProgress)
+                afterProgress();
+            if (!goOn) {
                 ++cancels;
                 return false;
             }
@@ -158,13 +162,15 @@ protected:
     INT_PTR run(std::vector<Step> script)
     {
         steps() = std::move(script);
-        SetTimer(nullptr, 0, 10, &stepTimer);
+        const UINT_PTR timer = SetTimer(nullptr, 0, 10, &stepTimer);
         SettingsDialogSession session;
         session.components = &components;
         session.source = &source;
         session.painter = &painter;
         session.presetName = "mine";
-        return runEffectDialog(session);
+        const INT_PTR result = runEffectDialog(session);
+        KillTimer(nullptr, timer);
+        return result;
     }
 
     static Step close(int id)
@@ -222,6 +228,36 @@ TEST_F(SettingsDialog, EscapeStopsOnlyThePaintThenClosesWhenIdle)
     EXPECT_EQ(IDCANCEL, result);
     EXPECT_EQ(1, painter.paints);
     EXPECT_EQ(0, painter.finishes);
+}
+
+// Closing, zooming and choosing a component during a paint: the paint
+// unwinds first and the handlers run after it, never under it.
+TEST_F(SettingsDialog, ClosingZoomingAndSwitchingDuringAPaintRunAfterThePaintUnwound)
+{
+    painter.steps = 20;
+    painter.hookPaint = 1;
+    painter.hookStep = 2;
+    ApplicationPattern* before = components.currentApplication;
+    CEffectDialog* dialog = nullptr;
+    bool closedUnderPaint = false;
+    painter.hook = [&] {
+        HWND d = guitest::topDialog();
+        dialog = dynamic_cast<CEffectDialog*>(CWnd::fromHandle(d));
+        PostMessageA(d, WM_COMMAND, MAKEWPARAM(132, BN_CLICKED), LPARAM(GetDlgItem(d, 132)));
+        HWND combo = GetDlgItem(d, kTypeComboId);
+        SendMessageA(combo, CB_SETCURSEL, 1, 0);
+        PostMessageA(d, WM_COMMAND, MAKEWPARAM(kTypeComboId, CBN_SELCHANGE), LPARAM(combo));
+        PostMessageA(d, WM_COMMAND, IDOK, 0);
+    };
+    painter.afterProgress = [&] {
+        if (dialog && dialog->closing())
+            closedUnderPaint = true;
+    };
+    EXPECT_EQ(IDOK, run({idle(5000), close(IDCANCEL)}));
+    EXPECT_FALSE(closedUnderPaint);
+    EXPECT_EQ(1, painter.paints);
+    EXPECT_EQ(1, painter.cancels);
+    EXPECT_NE(before, components.currentApplication);
 }
 
 TEST_F(SettingsDialog, ZoomStepsStopAtTheLimitsAndScaleThePanDragsAndDoubleClickResets)
@@ -528,15 +564,17 @@ TEST_F(SettingsDialog, ThePreviewNeverWritesTheCallersPictureAndApplyWritesTheSe
         return finished >= 1;
     };
     steps() = {waitForPaint, close(IDCANCEL)};
-    SetTimer(nullptr, 0, 10, &stepTimer);
+    UINT_PTR timer = SetTimer(nullptr, 0, 10, &stepTimer);
     EXPECT_FALSE(runSettingsDialog(nullptr, picture, working, nullptr));
+    KillTimer(nullptr, timer);
     EXPECT_GE(finished, 1);
     EXPECT_TRUE(std::equal(before.begin(), before.end(), picture.bits()));
     EXPECT_FALSE(working.hasSection("_current"));
 
     steps() = {waitForPaint, close(IDOK)};
-    SetTimer(nullptr, 0, 10, &stepTimer);
+    timer = SetTimer(nullptr, 0, 10, &stepTimer);
     EXPECT_TRUE(runSettingsDialog(nullptr, picture, working, nullptr));
+    KillTimer(nullptr, timer);
     EXPECT_TRUE(std::equal(before.begin(), before.end(), picture.bits()));
     const PropertyReader& current = working.sectionReader("_current");
     EXPECT_FALSE(current.getString("brush.id", "").empty());
