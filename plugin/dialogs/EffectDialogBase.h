@@ -147,7 +147,6 @@ private:
     String authorName_;
     bool painting_;
     bool inPreviewPaint_;
-    bool randomParamsMode_;
     RECT progressRect_;
     bool closing_;
     bool firstRun_;
