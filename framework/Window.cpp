@@ -38,6 +38,20 @@ bool isChildNotification(UINT message)
     }
 }
 
+// The module this code is linked into. Each module (the shell, a plug-in DLL)
+// registers the class under its own instance: a class registered under the
+// executable's handle would send a DLL's windows to the executable's copy of
+// the framework, which does not know them.
+HINSTANCE thisModule()
+{
+    static const char marker = 0;
+    HMODULE module = nullptr;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       &marker, &module);
+    return module ? module : GetModuleHandleA(nullptr);
+}
+
 } // namespace
 
 const char* frameworkWindowClass()
@@ -47,7 +61,7 @@ const char* frameworkWindowClass()
         wc.cbSize = sizeof wc;
         wc.style = CS_DBLCLKS;
         wc.lpfnWndProc = &CWnd::standardProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.hInstance = thisModule();
         wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
         wc.lpszClassName = "QxFrameworkWindow";
         RegisterClassExA(&wc);
@@ -111,7 +125,7 @@ bool CWnd::create(DWORD exStyle, const char* className, const char* title, DWORD
     HWND window = CreateWindowExA(exStyle, own ? frameworkWindowClass() : className,
                                   title ? title : "", style, rect.left, rect.top,
                                   rect.right - rect.left, rect.bottom - rect.top, parent, menu,
-                                  GetModuleHandleA(nullptr), nullptr);
+                                  own ? thisModule() : GetModuleHandleA(nullptr), nullptr);
     creatingWindow = outer;
     if (!window)
         return false;

@@ -1,0 +1,91 @@
+#include "plugin/SettingsDialog.h"
+
+#include <memory>
+
+#include "engine/Canvas.h"
+#include "engine/ComponentSet.h"
+#include "foundation/PropertyReader.h"
+#include "foundation/PropertyWriter.h"
+#include "foundation/SessionSettingsStore.h"
+#include "foundation/SettingsStore.h"
+#include "image/OwnedBitmap.h"
+#include "plugin/PresetStore.h"
+#include "plugin/PreviewSurface.h"
+#include "plugin/dialogs/EffectDialog.h"
+
+namespace {
+
+bool previewableFormat(int format)
+{
+    return format >= 4 && format <= 7;
+}
+
+} // namespace
+
+INT_PTR runEffectDialog(SettingsDialogSession& session)
+{
+    const Image* source = session.source;
+    if (!session.components || !source || source->isEmpty() ||
+        !previewableFormat(source->format()))
+        return -1;
+
+    // The engine reads the reference only; the brushes write the preview's
+    // own target.
+    Image reference(source->width(), source->height(), source->bits(), source->stride(),
+                    source->format());
+    OwnedBitmap target;
+    if (!target.create(source->width(), source->height(), source->format()))
+        return -1;
+    target.copyFrom(reference);
+
+    Canvas canvas;
+    canvas.reference = &reference;
+    canvas.target = &target;
+    canvas.area = reference.bounds();
+    canvas.origin = Point(0, 0);
+
+    BitmapPreviewSurface ownSurface;
+    PreviewSurface* surface = session.surface ? session.surface : &ownSurface;
+    std::unique_ptr<IniFile> scratchPresets;
+    IniFile* presets = session.presets;
+    if (!presets) {
+        scratchPresets.reset(new IniFile(String()));
+        presets = scratchPresets.get();
+    }
+    PresetStoreRef presetRef(presets);
+
+    CEffectDialog dialog(session.components, &canvas, surface, &presetRef, session.owner);
+    if (session.painter)
+        dialog.setPainter(session.painter);
+    dialog.presetName = session.presetName;
+    dialog.paramsChanged = session.paramsChanged;
+    const INT_PTR result = dialog.doModal();
+    if (result == IDOK) {
+        session.presetName = dialog.presetName;
+        session.paramsChanged = dialog.paramsChanged;
+    }
+    if (scratchPresets)
+        scratchPresets->modified = false;
+    return result;
+}
+
+bool runSettingsDialog(HWND owner, const Image& source, SettingsStore& working, IniFile* presets)
+{
+    const PropertyReader& current = working.sectionReader("_current");
+    ComponentSet components(current);
+    SettingsDialogSession session;
+    session.components = &components;
+    session.source = &source;
+    session.owner = owner;
+    session.presets = presets;
+    session.presetName = current.getString("name", "");
+    session.paramsChanged = current.getBool("paramschanged", false);
+    if (runEffectDialog(session) != IDOK)
+        return false;
+    PropertyWriter& out = working.sectionWriter("_current");
+    components.save(out);
+    out.setString("name", session.presetName);
+    out.setString("paramschanged", session.paramsChanged ? "1" : "0");
+    working.modified = true;
+    return true;
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <windows.h>
+
+#include "foundation/String.h"
+
+class ComponentSet;
+class Image;
+class IniFile;
+class Painter;
+class PreviewSurface;
+class SettingsStore;
+
+// What one run of the settings dialog works on. The picture is only read:
+// the preview paints a copy of its own, so a cancelled dialog leaves every
+// caller buffer as it was.
+struct SettingsDialogSession
+{
+    ComponentSet* components = nullptr; // the setup being edited (required)
+    const Image* source = nullptr;      // the picture; formats 4 to 7
+    HWND owner = nullptr;
+    IniFile* presets = nullptr;         // null: an empty store for this run
+    PreviewSurface* surface = nullptr;  // null: a bitmap surface of the run's own
+    Painter* painter = nullptr;         // null: the component set paints
+    String presetName;                  // in and, after IDOK, out
+    bool paramsChanged = false;         // in and, after IDOK, out
+};
+
+// Shows the dialog modally. IDOK when applied, IDCANCEL when left any other
+// way, -1 when there is nothing to show (no component set, or a picture
+// that is empty or of another format) or the dialog could not be made.
+INT_PTR runEffectDialog(SettingsDialogSession& session);
+
+// Edits the working store's "_current" setup over the picture. On Apply
+// "_current" gets the chosen components and values with "name" and
+// "paramschanged" and true is returned; otherwise the store is unchanged.
+bool runSettingsDialog(HWND owner, const Image& source, SettingsStore& working,
+                       IniFile* presets);

@@ -1,0 +1,586 @@
+#include <memory>
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <functional>
+#include <vector>
+
+#include "FrontEndTestSupport.h"
+#include "engine/Canvas.h"
+#include "engine/Component.h"
+#include "engine/ComponentSet.h"
+#include "engine/Painter.h"
+#include "engine/applications/ApplicationPattern.h"
+#include "engine/brushes/Brush.h"
+#include "engine/strokes/StrokeAlgorithm.h"
+#include "engine/RenderCallbacks.h"
+#include "foundation/MemorySettingsStore.h"
+#include "foundation/PropertyBag.h"
+#include "framework/GuiTestSupport.h"
+#include "framework/Hooks.h"
+#include "image/OwnedBitmap.h"
+#include "plugin/PluginApp.h"
+#include "plugin/SettingsDialog.h"
+#include "plugin/dialogs/EffectDialog.h"
+
+namespace {
+
+using namespace plugintest;
+
+// Paints in steps, reporting progress after each, and counts what happened.
+// A hook can act at a given step of a given paint (1-based).
+struct FakePainter : Painter
+{
+    int steps = 8;
+    DWORD stepMilliseconds = 15;
+    int paints = 0, cancels = 0, finishes = 0;
+    Rect lastArea;
+    int hookPaint = 0, hookStep = 0;
+    std::function<void()> hook;
+    std::function<void()> afterProgress;
+
+    bool paint(Canvas& canvas, RenderCallbacks& callbacks) override
+    {
+        ++paints;
+        lastArea = canvas.area;
+        for (int i = 1; i <= steps; ++i) {
+            Sleep(stepMilliseconds);
+            canvas.target->fillRect(Pixel(255, 0, 0, 255), canvas.area);
+            if (hook && paints == hookPaint && i == hookStep)
+                hook();
+            const bool goOn = callbacks.progress(float(i) / float(steps));
+            if (afterProgress)
+                afterProgress();
+            if (!goOn) {
+                ++cancels;
+                return false;
+            }
+        }
+        callbacks.finished();
+        ++finishes;
+        return true;
+    }
+};
+
+// Steps run one after the other from a thread timer while the dialog is up
+// (and not painting); a step returns true when it is done.
+typedef std::function<bool(CEffectDialog&)> Step;
+
+std::vector<Step>& steps()
+{
+    static std::vector<Step> list;
+    return list;
+}
+
+void CALLBACK stepTimer(HWND, UINT, UINT_PTR id, DWORD)
+{
+    HWND top = guitest::topDialog();
+    CEffectDialog* dialog = top ? dynamic_cast<CEffectDialog*>(CWnd::fromHandle(top)) : nullptr;
+    if (!dialog)
+        return;
+    if (steps().empty()) {
+        KillTimer(nullptr, id);
+        return;
+    }
+    Step step = steps().front();
+    if (step(*dialog))
+        steps().erase(steps().begin());
+}
+
+// Waits the given time, then is done.
+Step idle(DWORD milliseconds)
+{
+    auto until = std::make_shared<DWORD>(0);
+    return [=](CEffectDialog&) {
+        if (*until == 0)
+            *until = GetTickCount() + milliseconds;
+        return GetTickCount() >= *until;
+    };
+}
+
+Step act(std::function<void(CEffectDialog&)> action)
+{
+    return [=](CEffectDialog& d) {
+        action(d);
+        return true;
+    };
+}
+
+bool wheel(CEffectDialog& d, int row, int notches)
+{
+    HWND bar = GetDlgItem(d.hwnd(), trackbarId(row));
+    if (!bar)
+        return false;
+    PostMessageA(bar, WM_MOUSEWHEEL, MAKEWPARAM(0, WORD(short(notches * WHEEL_DELTA))), 0);
+    return true;
+}
+
+String itemText(HWND dialog, int id)
+{
+    char text[256] = "";
+    GetDlgItemTextA(dialog, id, text, sizeof text);
+    return text;
+}
+
+bool ctrlHeld = false;
+bool heldCtrl() { return ctrlHeld; }
+
+String openedPage;
+bool recordPage(const String& address)
+{
+    openedPage = address;
+    return true;
+}
+
+class SettingsDialog : public ::testing::Test
+{
+protected:
+    SettingsDialog() : source(640, 480, 4), components(PropertyBag()) {}
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(attachFrontEnd());
+        pluginApp().writeProfileInt("general", "notfirstrun", 1);
+        pluginApp().writeProfileInt("general", "lefthanded", 0);
+        pluginApp().writeProfileInt("general", "autopreview", 1);
+        for (int y = 0; y < source.height(); ++y)
+            for (int x = 0; x < source.width(); ++x)
+                source.setPixel(x, y, Pixel(uint8_t(x), uint8_t(y), uint8_t(x ^ y), 255));
+        steps().clear();
+        ctrlHeld = false;
+        setControlKeyQuery(&heldCtrl);
+    }
+    void TearDown() override
+    {
+        setControlKeyQuery(nullptr);
+        steps().clear();
+    }
+
+    // Runs the dialog with the fake painter through the queued steps; the
+    // last step should close it.
+    INT_PTR run(std::vector<Step> script)
+    {
+        steps() = std::move(script);
+        const UINT_PTR timer = SetTimer(nullptr, 0, 10, &stepTimer);
+        SettingsDialogSession session;
+        session.components = &components;
+        session.source = &source;
+        session.painter = &painter;
+        session.presetName = "mine";
+        const INT_PTR result = runEffectDialog(session);
+        KillTimer(nullptr, timer);
+        return result;
+    }
+
+    static Step close(int id)
+    {
+        return act([id](CEffectDialog& d) { PostMessageA(d.hwnd(), WM_COMMAND, id, 0); });
+    }
+
+    OwnedBitmap source;
+    ComponentSet components;
+    FakePainter painter;
+};
+
+TEST_F(SettingsDialog, ThreeChangesDuringOnePaintGiveExactlyOneFurtherPaint)
+{
+    painter.steps = 10;
+    painter.hookPaint = 1;
+    painter.hookStep = 3;
+    HWND dialogWindow = nullptr;
+    painter.hook = [&] {
+        dialogWindow = guitest::topDialog();
+        CEffectDialog* d = dynamic_cast<CEffectDialog*>(CWnd::fromHandle(dialogWindow));
+        for (int i = 0; i < 3; ++i)
+            wheel(*d, 0, 1);
+    };
+    String status;
+    INT_PTR result = run({[&](CEffectDialog&) { return painter.paints >= 2 && painter.finishes >= 1; },
+                          idle(500),
+                          act([&](CEffectDialog& d) { status = itemText(d.hwnd(), 1189); }),
+                          close(IDOK)});
+    EXPECT_EQ(IDOK, result);
+    EXPECT_EQ(2, painter.paints);
+    EXPECT_EQ(1, painter.cancels);
+    EXPECT_EQ(1, painter.finishes);
+    EXPECT_EQ("mine*", status);
+    // The paint covered the visible part only, inside the picture.
+    EXPECT_GE(painter.lastArea.left, 0);
+    EXPECT_LE(painter.lastArea.right, source.width());
+    EXPECT_LT(painter.lastArea.right - painter.lastArea.left, source.width());
+}
+
+TEST_F(SettingsDialog, EscapeStopsOnlyThePaintThenClosesWhenIdle)
+{
+    painter.steps = 20;
+    painter.hookPaint = 1;
+    painter.hookStep = 2;
+    painter.hook = [] { PostMessageA(guitest::topDialog(), WM_KEYDOWN, VK_ESCAPE, 1); };
+    bool openAfterPaintEsc = false;
+    INT_PTR result = run({[&](CEffectDialog&) { return painter.cancels == 1; }, idle(300),
+                          act([&](CEffectDialog& d) {
+                              openAfterPaintEsc = d.isWindow() && !d.closing();
+                              PostMessageA(d.hwnd(), WM_KEYDOWN, VK_ESCAPE, 1);
+                          }),
+                          idle(2000), close(IDOK)});
+    EXPECT_TRUE(openAfterPaintEsc);
+    EXPECT_EQ(IDCANCEL, result);
+    EXPECT_EQ(1, painter.paints);
+    EXPECT_EQ(0, painter.finishes);
+}
+
+// Closing, zooming and choosing a component during a paint: the paint
+// unwinds first and the handlers run after it, never under it.
+TEST_F(SettingsDialog, ClosingZoomingAndSwitchingDuringAPaintRunAfterThePaintUnwound)
+{
+    painter.steps = 20;
+    painter.hookPaint = 1;
+    painter.hookStep = 2;
+    ApplicationPattern* before = components.currentApplication;
+    CEffectDialog* dialog = nullptr;
+    bool closedUnderPaint = false;
+    painter.hook = [&] {
+        HWND d = guitest::topDialog();
+        dialog = dynamic_cast<CEffectDialog*>(CWnd::fromHandle(d));
+        PostMessageA(d, WM_COMMAND, MAKEWPARAM(132, BN_CLICKED), LPARAM(GetDlgItem(d, 132)));
+        HWND combo = GetDlgItem(d, kTypeComboId);
+        SendMessageA(combo, CB_SETCURSEL, 1, 0);
+        PostMessageA(d, WM_COMMAND, MAKEWPARAM(kTypeComboId, CBN_SELCHANGE), LPARAM(combo));
+        PostMessageA(d, WM_COMMAND, IDOK, 0);
+    };
+    painter.afterProgress = [&] {
+        if (dialog && dialog->closing())
+            closedUnderPaint = true;
+    };
+    EXPECT_EQ(IDOK, run({idle(5000), close(IDCANCEL)}));
+    EXPECT_FALSE(closedUnderPaint);
+    EXPECT_EQ(1, painter.paints);
+    EXPECT_EQ(1, painter.cancels);
+    EXPECT_NE(before, components.currentApplication);
+}
+
+TEST_F(SettingsDialog, ZoomStepsStopAtTheLimitsAndScaleThePanDragsAndDoubleClickResets)
+{
+    pluginApp().writeProfileInt("general", "autopreview", 0);
+    std::vector<String> texts;
+    std::vector<bool> zoomInEnabled, zoomOutEnabled;
+    Point dragged, zoomed, reset;
+    bool panAllowed = false;
+    auto record = [&](CEffectDialog& d) {
+        texts.push_back(itemText(d.hwnd(), 135));
+        zoomInEnabled.push_back(IsWindowEnabled(GetDlgItem(d.hwnd(), 132)) != 0);
+        zoomOutEnabled.push_back(IsWindowEnabled(GetDlgItem(d.hwnd(), 133)) != 0);
+    };
+    INT_PTR result = run({
+        act([&](CEffectDialog& d) {
+            record(d);
+            panAllowed = d.preview().panAllowed();
+            HWND p = d.preview().hwnd();
+            PostMessageA(p, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 50));
+            PostMessageA(p, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(45, 57));
+            PostMessageA(p, WM_LBUTTONUP, 0, MAKELPARAM(45, 57));
+        }),
+        idle(100),
+        act([&](CEffectDialog& d) {
+            dragged = d.preview().panOffset();
+            SendMessageA(d.hwnd(), WM_COMMAND, MAKEWPARAM(132, BN_CLICKED), LPARAM(GetDlgItem(d.hwnd(), 132)));
+            zoomed = d.preview().panOffset();
+            for (int i = 0; i < 5; ++i)
+                d.zoomIn();
+            record(d);
+            for (int i = 0; i < 12; ++i)
+                d.zoomOut();
+            record(d);
+            PostMessageA(d.preview().hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(10, 10));
+        }),
+        idle(100),
+        act([&](CEffectDialog& d) { reset = d.preview().panOffset(); }),
+        close(IDCANCEL)});
+    EXPECT_EQ(IDCANCEL, result);
+    EXPECT_TRUE(panAllowed);
+    EXPECT_EQ(5, dragged.x);
+    EXPECT_EQ(-7, dragged.y);
+    EXPECT_EQ(7, zoomed.x);   // 7.5 truncated
+    EXPECT_EQ(-10, zoomed.y); // -10.5 truncated
+    EXPECT_EQ(0, reset.x);
+    EXPECT_EQ(0, reset.y);
+    ASSERT_EQ(3u, texts.size());
+    EXPECT_EQ("100.0%", texts[0]);
+    EXPECT_EQ("300.0%", texts[1]);
+    EXPECT_EQ("33.3%", texts[2]);
+    EXPECT_TRUE(zoomInEnabled[0] && zoomOutEnabled[0]);
+    EXPECT_FALSE(zoomInEnabled[1]);
+    EXPECT_TRUE(zoomOutEnabled[1]);
+    EXPECT_TRUE(zoomInEnabled[2]);
+    EXPECT_FALSE(zoomOutEnabled[2]);
+    EXPECT_EQ(0, painter.paints);
+}
+
+TEST_F(SettingsDialog, WithoutAutoPreviewAChangeMarksTheNameAndSwitchingItOnPaintsOnce)
+{
+    pluginApp().writeProfileInt("general", "autopreview", 0);
+    int paintsBeforeSwitch = -1;
+    String status;
+    INT_PTR result = run({idle(250), act([&](CEffectDialog& d) { wheel(d, 0, 1); }), idle(250),
+                          act([&](CEffectDialog& d) {
+                              status = itemText(d.hwnd(), 1189);
+                              paintsBeforeSwitch = painter.paints;
+                              SendMessageA(GetDlgItem(d.hwnd(), 1188), BM_CLICK, 0, 0);
+                          }),
+                          idle(600), close(IDOK)});
+    EXPECT_EQ(IDOK, result);
+    EXPECT_EQ("mine*", status);
+    EXPECT_EQ(0, paintsBeforeSwitch);
+    EXPECT_EQ(1, painter.paints);
+    EXPECT_EQ(1, painter.finishes);
+    EXPECT_TRUE(readGeneralSetting("autopreview", false));
+}
+
+TEST_F(SettingsDialog, BothLayoutsAndTheHandSwitchOnlyChangesTheStoredValue)
+{
+    int previewX[2] = {0, 0}, sliderX[2] = {0, 0};
+    for (int left = 0; left < 2; ++left) {
+        pluginApp().writeProfileInt("general", "lefthanded", left);
+        run({act([&](CEffectDialog& d) {
+                 RECT p, s;
+                 GetWindowRect(d.preview().hwnd(), &p);
+                 GetWindowRect(GetDlgItem(d.hwnd(), trackbarId(0)), &s);
+                 previewX[left] = p.left;
+                 sliderX[left] = s.left;
+                 d.runContextCommand(kCommandToggleHand);
+                 EXPECT_EQ(UINT(left ? 116 : 112), d.templateId());
+             }),
+             close(IDCANCEL)});
+        EXPECT_EQ(left == 0, readGeneralSetting("lefthanded", false));
+    }
+    EXPECT_LT(previewX[0], sliderX[0]);
+    EXPECT_GT(previewX[1], sliderX[1]);
+}
+
+// A component with more rows than the dialog has: two ranges and thirteen
+// sliders (fifteen rows), then check boxes; the walk looks at 18 slots.
+const ParamDescriptor kCrowdedTable[] = {
+    {3, 0, 20, 5, 0, "Range", "range", 0, {}, 0, 0, 0, "a range"},
+    {35, 0, 1000, 100, 0, "Grey", "grey", 0, {}, 0, 0, 0, "a grey range"},
+#define QX_SLIDER(n) {2, 0, 50, 0, 0, "S" #n, "s" #n, 0, {}, 0, 0, 0, "slider " #n}
+    QX_SLIDER(0), QX_SLIDER(1), QX_SLIDER(2), QX_SLIDER(3), QX_SLIDER(4), QX_SLIDER(5),
+    QX_SLIDER(6), QX_SLIDER(7), QX_SLIDER(8), QX_SLIDER(9), QX_SLIDER(10), QX_SLIDER(11),
+    QX_SLIDER(12),
+#undef QX_SLIDER
+    {1, 0, 1, 1, 0, "C0", "c0", 0, {}, 0, 0, 0, "box"},
+    {1, 0, 1, 0, 0, "C1", "c1", 0, {}, 0, 0, 0, "box"},
+    {1, 0, 1, 0, 0, "C2", "c2", 0, {}, 0, 0, 0, "box"},
+    {1, 0, 1, 0, 0, "C3", "c3", 0, {}, 0, 0, 0, "box"},
+    {1, 0, 1, 0, 0, "C4", "c4", 0, {}, 0, 0, 0, "box"},
+    {0, 0, 0, 0, 0, "", "", 0, {}, 0, 0, 0, ""},
+};
+
+// Five check boxes for four boxes, then one slider.
+const ParamDescriptor kBoxesTable[] = {
+    {1, 0, 1, 0, 0, "C0", "c0", 0, {}, 0, 0, 0, "box"},
+    {1, 0, 1, 0, 0, "C1", "c1", 0, {}, 0, 0, 0, "box"},
+    {1, 0, 1, 0, 0, "C2", "c2", 0, {}, 0, 0, 0, "box"},
+    {1, 0, 1, 0, 0, "C3", "c3", 0, {}, 0, 0, 0, "box"},
+    {1, 0, 1, 1, 0, "C4", "c4", 0, {}, 0, 0, 0, "box"},
+    {2, 0, 9, 0, 0, "S", "s", 0, {}, 0, 0, 0, "slider"},
+    {0, 0, 0, 0, 0, "", "", 0, {}, 0, 0, 0, ""},
+};
+
+TEST_F(SettingsDialog, BindingsCutOffExtraRowsAndRangesFollowTheControlKey)
+{
+    pluginApp().writeProfileInt("general", "autopreview", 0);
+    Component crowded(kCrowdedTable, "crowded", "Crowded", "brush");
+    Component boxes(kBoxesTable, "boxes", "Boxes", "brush");
+    size_t bound = 0, boundBoxes = 0;
+    bool lastRowShown = false, firstBoxChecked = false, sliderAfterBoxes = false;
+    LRESULT pages[2] = {0, 0};
+    String afterCtrl, afterPlain, statusAfterNoMove, statusAfterMove;
+    bool listenedWhileBound = false;
+    run({act([&](CEffectDialog& d) {
+             d.bindPageControls(&crowded);
+             bound = d.bindings().size();
+             HWND w = d.hwnd();
+             lastRowShown = IsWindowVisible(GetDlgItem(w, trackbarId(13))) != 0;
+             firstBoxChecked = SendDlgItemMessageA(w, checkBoxId(0), BM_GETCHECK, 0, 0) == BST_CHECKED;
+             pages[0] = SendDlgItemMessageA(w, trackbarId(0), TBM_GETPAGESIZE, 0, 0);
+             pages[1] = SendDlgItemMessageA(w, trackbarId(1), TBM_GETPAGESIZE, 0, 0);
+             listenedWhileBound = crowded.parameterAt(17)->listener != nullptr &&
+                                  crowded.parameterAt(0)->listener != nullptr &&
+                                  crowded.parameterAt(18)->listener == nullptr;
+             // Slider s0 sits at its minimum: a notch down changes nothing.
+             wheel(d, 2, -1);
+         }),
+         idle(100),
+         act([&](CEffectDialog& d) {
+             statusAfterNoMove = itemText(d.hwnd(), 1189);
+             ctrlHeld = true;
+             wheel(d, 0, 1);
+         }),
+         idle(100),
+         act([&](CEffectDialog& d) {
+             afterCtrl = crowded.parameterAt(0)->displayText();
+             ctrlHeld = false;
+             wheel(d, 0, 1);
+         }),
+         idle(100),
+         act([&](CEffectDialog& d) {
+             afterPlain = crowded.parameterAt(0)->displayText();
+             statusAfterMove = itemText(d.hwnd(), 1189);
+             d.bindPageControls(&boxes);
+             boundBoxes = d.bindings().size();
+             sliderAfterBoxes = IsWindowVisible(GetDlgItem(d.hwnd(), trackbarId(0))) != 0;
+             d.rebuildComponentPage();
+         }),
+         close(IDCANCEL)});
+    EXPECT_EQ(17u, bound); // 14 of 15 rows, the 3 boxes within 18 slots
+    EXPECT_EQ(5u, boundBoxes); // 4 of 5 boxes and the slider
+    EXPECT_TRUE(lastRowShown);
+    EXPECT_TRUE(sliderAfterBoxes);
+    EXPECT_TRUE(firstBoxChecked);
+    EXPECT_EQ(2, pages[0]);  // 20 >> 4 = 1, raised to 2
+    EXPECT_EQ(62, pages[1]); // 1000 >> 4
+    EXPECT_TRUE(listenedWhileBound);
+    EXPECT_EQ("mine", statusAfterNoMove);
+    EXPECT_EQ("5/6", afterCtrl);
+    EXPECT_EQ("7/7", afterPlain);
+    EXPECT_EQ("mine*", statusAfterMove);
+    for (Component* c : {&crowded, &boxes})
+        for (int i = 0; i < Component::ParameterSlots; ++i)
+            if (Parameter* p = c->parameterAt(i)) {
+                EXPECT_EQ(nullptr, p->listener) << i;
+            }
+}
+
+TEST_F(SettingsDialog, AnEmptySlotEndsTheWalkAndClosingClearsEveryListener)
+{
+    pluginApp().writeProfileInt("general", "autopreview", 0);
+    Component crowded(kCrowdedTable, "crowded", "Crowded", "brush");
+    std::unique_ptr<Parameter> third = std::move(crowded.parameters[2]);
+    size_t bound = 0;
+    run({act([&](CEffectDialog& d) {
+             d.bindPageControls(&crowded);
+             bound = d.bindings().size();
+         }),
+         close(IDCANCEL)});
+    crowded.parameters[2] = std::move(third);
+    EXPECT_EQ(2u, bound);
+    EXPECT_EQ(nullptr, crowded.parameterAt(0)->listener);
+    EXPECT_EQ(nullptr, crowded.parameterAt(1)->listener);
+    for (Component* c : {static_cast<Component*>(components.currentApplication),
+                         static_cast<Component*>(components.currentBrush),
+                         static_cast<Component*>(components.currentStroke)})
+        for (int i = 0; i < Component::ParameterSlots; ++i)
+            if (Parameter* p = c->parameterAt(i)) {
+                EXPECT_EQ(nullptr, p->listener) << c->id << " " << i;
+            }
+}
+
+TEST_F(SettingsDialog, TabsListTheKindsComponentsAndChoosingOneRebindsAndMarksTheChange)
+{
+    pluginApp().writeProfileInt("general", "autopreview", 0);
+    std::vector<String> tabs;
+    int comboCount = -1;
+    String selected, status;
+    Brush* before = components.currentBrush;
+    run({act([&](CEffectDialog& d) {
+             for (int i = 0; i < d.tabs().itemCount(); ++i) {
+                 char text[64] = "";
+                 TCITEMA item = {};
+                 item.mask = TCIF_TEXT;
+                 item.pszText = text;
+                 item.cchTextMax = sizeof text;
+                 d.tabs().send(TCM_GETITEMA, i, LPARAM(&item));
+                 tabs.push_back(text);
+             }
+             d.tabs().setCurrentSelection(1);
+             NMHDR header = {d.tabs().hwnd(), UINT_PTR(kTabControlId), UINT(TCN_SELCHANGE)};
+             SendMessageA(d.hwnd(), WM_NOTIFY, kTabControlId, LPARAM(&header));
+             HWND combo = GetDlgItem(d.hwnd(), kTypeComboId);
+             comboCount = int(SendMessageA(combo, CB_GETCOUNT, 0, 0));
+             char text[128] = "";
+             SendMessageA(combo, CB_GETLBTEXT, SendMessageA(combo, CB_GETCURSEL, 0, 0), LPARAM(text));
+             selected = text;
+             SendMessageA(combo, CB_SETCURSEL, 1, 0);
+             SendMessageA(d.hwnd(), WM_COMMAND, MAKEWPARAM(kTypeComboId, CBN_SELCHANGE), LPARAM(combo));
+             status = itemText(d.hwnd(), 1189);
+         }),
+         close(IDCANCEL)});
+    ASSERT_EQ(3u, tabs.size());
+    EXPECT_EQ("Application", tabs[0]);
+    EXPECT_EQ("Brush", tabs[1]);
+    EXPECT_EQ("Stroke", tabs[2]);
+    EXPECT_EQ(components.brushCount, comboCount);
+    EXPECT_EQ(before->displayName, selected);
+    EXPECT_EQ(components.brushes[1].get(), components.currentBrush);
+    EXPECT_EQ("mine*", status);
+}
+
+TEST_F(SettingsDialog, KeyboardContextMenuOpensAtTheFocusedControlImportNeedsControlAndHelpUsesTheHook)
+{
+    POINT atFocus = {}, given = {};
+    RECT focusRect = {};
+    std::vector<UINT> plain, withCtrl;
+    run({act([&](CEffectDialog& d) {
+             HWND zoom = GetDlgItem(d.hwnd(), 132);
+             SetFocus(zoom);
+             GetWindowRect(zoom, &focusRect);
+             atFocus = d.contextMenuPoint(POINT{-1, -1});
+             given = d.contextMenuPoint(POINT{300, 200});
+             plain = d.contextMenuCommands();
+             ctrlHeld = true;
+             withCtrl = d.contextMenuCommands();
+             ctrlHeld = false;
+             openedPage.clear();
+             setWebPageOpener(&recordPage);
+             SendMessageA(GetDlgItem(d.hwnd(), 125), BM_CLICK, 0, 0);
+             setWebPageOpener(nullptr);
+         }),
+         close(IDCANCEL)});
+    EXPECT_EQ(helpPageAddress(), openedPage);
+    EXPECT_EQ((focusRect.left + focusRect.right) / 2, atFocus.x);
+    EXPECT_EQ((focusRect.top + focusRect.bottom) / 2, atFocus.y);
+    EXPECT_EQ(300, given.x);
+    EXPECT_EQ((std::vector<UINT>{32, 37, 0, 48, 0, 66}), plain);
+    EXPECT_EQ((std::vector<UINT>{32, 37, 39, 0, 48, 0, 66}), withCtrl);
+}
+
+// The real painter over a picture: the preview paints its own copy, so a
+// cancelled dialog leaves the caller's pixels and settings untouched, and
+// Apply writes the "_current" setup.
+TEST_F(SettingsDialog, ThePreviewNeverWritesTheCallersPictureAndApplyWritesTheSetup)
+{
+    OwnedBitmap picture(160, 120, 4);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            picture.setPixel(x, y, Pixel(uint8_t(x * 3), uint8_t(y * 2), 90, 255));
+    const std::vector<uint8_t> before(picture.bits(), picture.bits() + picture.stride() * picture.height());
+    MemorySettingsStore working;
+    working.sectionWriter("other").setString("keep", "1");
+    int finished = 0;
+    auto waitForPaint = [&](CEffectDialog& d) {
+        finished = d.finishedPaints();
+        return finished >= 1;
+    };
+    steps() = {waitForPaint, close(IDCANCEL)};
+    UINT_PTR timer = SetTimer(nullptr, 0, 10, &stepTimer);
+    EXPECT_FALSE(runSettingsDialog(nullptr, picture, working, nullptr));
+    KillTimer(nullptr, timer);
+    EXPECT_GE(finished, 1);
+    EXPECT_TRUE(std::equal(before.begin(), before.end(), picture.bits()));
+    EXPECT_FALSE(working.hasSection("_current"));
+
+    steps() = {waitForPaint, close(IDOK)};
+    timer = SetTimer(nullptr, 0, 10, &stepTimer);
+    EXPECT_TRUE(runSettingsDialog(nullptr, picture, working, nullptr));
+    KillTimer(nullptr, timer);
+    EXPECT_TRUE(std::equal(before.begin(), before.end(), picture.bits()));
+    const PropertyReader& current = working.sectionReader("_current");
+    EXPECT_FALSE(current.getString("brush.id", "").empty());
+    EXPECT_EQ("", current.getString("name", "?"));
+    EXPECT_EQ("0", current.getString("paramschanged", ""));
+    EXPECT_EQ("1", working.sectionReader("other").getString("keep", ""));
+}
+
+} // namespace
