@@ -111,7 +111,7 @@ Bytes mutated(const Bytes& data, uint32_t seed, int flips)
     return out;
 }
 
-JpegSpec spec(int width, int height, int components, bool progressive = false, bool arithmetic = false,
+JpegSpec shape(int width, int height, int components, bool progressive = false, bool arithmetic = false,
               int restartRows = 0)
 {
     JpegSpec s;
@@ -137,7 +137,7 @@ TEST(JpegCodec, WritesWhatLibjpegWritesFromTheSamePixels)
                 fillJpegPattern(image);
                 MemorySink sink;
                 ASSERT_TRUE(writeJpeg(image, sink, quality));
-                JpegSpec expected = spec(size.first, size.second, 3);
+                JpegSpec expected = shape(size.first, size.second, 3);
                 expected.quality = quality;
                 EXPECT_TRUE(sink.data == makeJpeg(expected)) << format << " q" << quality << " " << size.first;
                 OwnedBitmap back;
@@ -151,30 +151,30 @@ TEST(JpegCodec, ReadsEveryKindOfEightBitFile)
 {
     struct Case
     {
-        JpegSpec spec;
+        JpegSpec layout;
         const char* what;
     };
-    JpegSpec full = spec(97, 61, 3);
+    JpegSpec full = shape(97, 61, 3);
     full.subsampled = false;
     full.quality = 98;
     JpegSpec rgb = full;
     rgb.storeRgb = true;
     const Case cases[] = {
-        {spec(97, 61, 3), "baseline 4:2:0"},
+        {shape(97, 61, 3), "baseline 4:2:0"},
         {full, "baseline 4:4:4"},
         {rgb, "R,G,B colour space"},
-        {spec(97, 61, 3, true), "progressive"},
-        {spec(97, 61, 3, false, true), "arithmetic"},
-        {spec(97, 61, 3, true, true), "progressive arithmetic"},
-        {spec(97, 61, 3, false, false, 1), "restart every row"},
-        {spec(97, 61, 1), "grey"},
-        {spec(97, 61, 1, true), "grey progressive"},
-        {spec(1, 1, 3), "one pixel"},
+        {shape(97, 61, 3, true), "progressive"},
+        {shape(97, 61, 3, false, true), "arithmetic"},
+        {shape(97, 61, 3, true, true), "progressive arithmetic"},
+        {shape(97, 61, 3, false, false, 1), "restart every row"},
+        {shape(97, 61, 1), "grey"},
+        {shape(97, 61, 1, true), "grey progressive"},
+        {shape(1, 1, 3), "one pixel"},
     };
     for (const Case& c : cases) {
         RecordingBitmap image;
-        ASSERT_TRUE(decode(image, makeJpeg(c.spec))) << c.what;
-        expectNearPattern(image, c.spec.width, c.spec.height, c.spec.components, 2.5, 40, c.what);
+        ASSERT_TRUE(decode(image, makeJpeg(c.layout))) << c.what;
+        expectNearPattern(image, c.layout.width, c.layout.height, c.layout.components, 2.5, 40, c.what);
         EXPECT_EQ(uint64_t(image.stride()) * image.height(), image.largest) << c.what;
     }
 }
@@ -182,8 +182,8 @@ TEST(JpegCodec, ReadsEveryKindOfEightBitFile)
 TEST(JpegCodec, RefusesWhatItCannotStore)
 {
     RecordingBitmap image;
-    EXPECT_FALSE(decode(image, makeJpeg(spec(16, 16, 4)))) << "CMYK";
-    const Bytes valid = makeJpeg(spec(16, 16, 3));
+    EXPECT_FALSE(decode(image, makeJpeg(shape(16, 16, 4)))) << "CMYK";
+    const Bytes valid = makeJpeg(shape(16, 16, 3));
     const size_t sof = sofOffset(valid);
     EXPECT_FALSE(decode(image, withByte(valid, sof + 4, 12))) << "12-bit";
     EXPECT_FALSE(decode(image, withByte(withByte(valid, sof + 1, 0xC1), sof + 4, 12))) << "12-bit extended";
@@ -233,13 +233,13 @@ TEST(JpegCorpus, TruncatedAtEveryOffset)
 {
     struct Case
     {
-        JpegSpec spec;
+        JpegSpec layout;
         bool opensWithoutEndMarker;
     };
-    const Case cases[] = {{spec(40, 24, 3), true}, {spec(40, 24, 1, false, false, 1), true},
-                          {spec(40, 24, 3, true), false}, {spec(40, 24, 3, false, true), false}};
+    const Case cases[] = {{shape(40, 24, 3), true}, {shape(40, 24, 1, false, false, 1), true},
+                          {shape(40, 24, 3, true), false}, {shape(40, 24, 3, false, true), false}};
     for (const Case& c : cases) {
-        const Bytes valid = makeJpeg(c.spec);
+        const Bytes valid = makeJpeg(c.layout);
         RecordingBitmap image;
         ASSERT_TRUE(decode(image, valid));
         for (size_t length = 0; length + 2 < valid.size(); ++length)
@@ -248,14 +248,14 @@ TEST(JpegCorpus, TruncatedAtEveryOffset)
         // without it; progressive files may lack whole scans, and arithmetic
         // scans are padded silently, so for them it is an early end.
         const Bytes noEnd(valid.begin(), valid.end() - 2);
-        EXPECT_EQ(c.opensWithoutEndMarker, decode(image, noEnd)) << c.spec.progressive << c.spec.arithmetic;
+        EXPECT_EQ(c.opensWithoutEndMarker, decode(image, noEnd)) << c.layout.progressive << c.layout.arithmetic;
         ++corpusCount;
     }
 }
 
 TEST(JpegCorpus, BadMarkersAndSegments)
 {
-    const Bytes valid = makeJpeg(spec(40, 24, 3));
+    const Bytes valid = makeJpeg(shape(40, 24, 3));
     const std::vector<size_t> markers = jpegMarkerOffsets(valid);
     ASSERT_GE(markers.size(), 6u);
     for (size_t at : markers) {
@@ -291,17 +291,17 @@ TEST(JpegCorpus, BadMarkersAndSegments)
 
 TEST(JpegCorpus, AbsurdSizes)
 {
-    const Bytes valid = makeJpeg(spec(40, 24, 3));
+    const Bytes valid = makeJpeg(shape(40, 24, 3));
     expectRefused(withSize(valid, 0, 24), "zero width");
     expectRefused(withSize(valid, 40, 0), "zero height");
     expectRefused(withSize(valid, 65535, 65535), "65535 square");
     expectRefused(withSize(valid, 65500, 20000), "beyond the size limit");
     // Within the size limit, but a few hundred bytes cannot code the blocks.
     expectRefused(withSize(valid, 16000, 16000), "16000 square in a small file", true);
-    expectRefused(withSize(makeJpeg(spec(40, 24, 1)), 30000, 30000), "30000 square grey", true);
-    expectRefused(withSize(makeJpeg(spec(40, 24, 3, true)), 12000, 9000), "progressive 12000 x 9000", true);
+    expectRefused(withSize(makeJpeg(shape(40, 24, 1)), 30000, 30000), "30000 square grey", true);
+    expectRefused(withSize(makeJpeg(shape(40, 24, 3, true)), 12000, 9000), "progressive 12000 x 9000", true);
     // A progressive file must open with a DC scan.
-    const Bytes progressive = makeJpeg(spec(40, 24, 3, true));
+    const Bytes progressive = makeJpeg(shape(40, 24, 3, true));
     const size_t sos = jpegMarkerOffsets(progressive).back();
     const size_t ss = sos + 5 + 2 * progressive[sos + 4];
     expectRefused(withByte(withByte(progressive, ss, 1), ss + 1, 5), "progressive opening with an AC scan");
@@ -309,7 +309,7 @@ TEST(JpegCorpus, AbsurdSizes)
 
 TEST(JpegCorpus, ScanCountIsLimited)
 {
-    JpegSpec many = spec(24, 16, 1, true);
+    JpegSpec many = shape(24, 16, 1, true);
     many.everyBitItsOwnScan = true;
     const Bytes file = makeJpeg(many);
     ASSERT_FALSE(file.empty());
@@ -335,7 +335,7 @@ TEST(JpegCorpus, StreamsThatStopFailAtOnce)
     Throwing throwing;
     EXPECT_FALSE(readJpeg(image, throwing));
     // A last block of one byte is data like any other.
-    const Bytes valid = makeJpeg(spec(40, 24, 3));
+    const Bytes valid = makeJpeg(shape(40, 24, 3));
     OneByteAtATime slow(valid);
     EXPECT_TRUE(readJpeg(image, slow));
     corpusCount += 3;
@@ -343,8 +343,8 @@ TEST(JpegCorpus, StreamsThatStopFailAtOnce)
 
 TEST(JpegCorpus, RandomMutationsNeverCrash)
 {
-    const Bytes files[] = {makeJpeg(spec(40, 24, 3)), makeJpeg(spec(40, 24, 3, true)),
-                           makeJpeg(spec(40, 24, 3, false, true)), makeJpeg(spec(40, 24, 1, false, false, 1))};
+    const Bytes files[] = {makeJpeg(shape(40, 24, 3)), makeJpeg(shape(40, 24, 3, true)),
+                           makeJpeg(shape(40, 24, 3, false, true)), makeJpeg(shape(40, 24, 1, false, false, 1))};
     for (const Bytes& valid : files)
         for (uint32_t seed = 1; seed <= 300; ++seed) {
             ++corpusCount;

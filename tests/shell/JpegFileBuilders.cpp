@@ -35,37 +35,37 @@ void everyBitScans(std::vector<jpeg_scan_info>& scans)
         }
 }
 
-bool compress(jpeg_compress_struct* cinfo, BuilderErrors* errors, const JpegSpec* spec, JSAMPROW row,
+bool compress(jpeg_compress_struct* cinfo, BuilderErrors* errors, const JpegSpec* shape, JSAMPROW row,
               std::vector<jpeg_scan_info>* scans)
 {
     if (setjmp(errors->jump))
         return false;
-    cinfo->image_width = JDIMENSION(spec->width);
-    cinfo->image_height = JDIMENSION(spec->height);
-    cinfo->input_components = spec->components;
-    cinfo->in_color_space = spec->components == 1 ? JCS_GRAYSCALE : spec->components == 3 ? JCS_RGB : JCS_CMYK;
+    cinfo->image_width = JDIMENSION(shape->width);
+    cinfo->image_height = JDIMENSION(shape->height);
+    cinfo->input_components = shape->components;
+    cinfo->in_color_space = shape->components == 1 ? JCS_GRAYSCALE : shape->components == 3 ? JCS_RGB : JCS_CMYK;
     jpeg_set_defaults(cinfo);
-    jpeg_set_quality(cinfo, spec->quality, TRUE);
-    if (spec->components == 3 && !spec->subsampled)
+    jpeg_set_quality(cinfo, shape->quality, TRUE);
+    if (shape->components == 3 && !shape->subsampled)
         for (int c = 0; c < 3; ++c)
             cinfo->comp_info[c].h_samp_factor = cinfo->comp_info[c].v_samp_factor = 1;
-    if (spec->components == 3 && spec->storeRgb)
+    if (shape->components == 3 && shape->storeRgb)
         jpeg_set_colorspace(cinfo, JCS_RGB);
-    if (spec->progressive)
+    if (shape->progressive)
         jpeg_simple_progression(cinfo);
-    if (spec->everyBitItsOwnScan) {
+    if (shape->everyBitItsOwnScan) {
         everyBitScans(*scans);
         cinfo->scan_info = scans->data();
         cinfo->num_scans = int(scans->size());
     }
-    cinfo->arith_code = spec->arithmetic ? TRUE : FALSE;
-    cinfo->restart_in_rows = spec->restartRows;
+    cinfo->arith_code = shape->arithmetic ? TRUE : FALSE;
+    cinfo->restart_in_rows = shape->restartRows;
     jpeg_start_compress(cinfo, TRUE);
     while (cinfo->next_scanline < cinfo->image_height) {
         const int y = int(cinfo->next_scanline);
-        for (int x = 0; x < spec->width; ++x)
-            for (int c = 0; c < spec->components; ++c)
-                row[x * spec->components + c] = jpegPatternSample(x, y, c);
+        for (int x = 0; x < shape->width; ++x)
+            for (int c = 0; c < shape->components; ++c)
+                row[x * shape->components + c] = jpegPatternSample(x, y, c);
         jpeg_write_scanlines(cinfo, &row, 1);
     }
     jpeg_finish_compress(cinfo);
@@ -81,7 +81,7 @@ uint8_t jpegPatternSample(int x, int y, int c)
     return uint8_t(28 + (t < 200 ? t : 400 - t));
 }
 
-Bytes makeJpeg(const JpegSpec& spec)
+Bytes makeJpeg(const JpegSpec& shape)
 {
     jpeg_compress_struct cinfo;
     BuilderErrors errors;
@@ -91,9 +91,9 @@ Bytes makeJpeg(const JpegSpec& spec)
     unsigned char* memory = nullptr;
     unsigned long size = 0;
     jpeg_mem_dest(&cinfo, &memory, &size);
-    std::vector<JSAMPLE> row(size_t(spec.width) * size_t(spec.components));
+    std::vector<JSAMPLE> row(size_t(shape.width) * size_t(shape.components));
     std::vector<jpeg_scan_info> scans;
-    const bool ok = compress(&cinfo, &errors, &spec, row.data(), &scans);
+    const bool ok = compress(&cinfo, &errors, &shape, row.data(), &scans);
     jpeg_destroy_compress(&cinfo);
     Bytes out;
     if (ok && memory)

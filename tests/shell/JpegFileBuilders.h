@@ -26,7 +26,7 @@ struct JpegSpec
 // The pixel the builder writes at (x, y), channel c: smooth so that lossy
 // round trips stay close.
 uint8_t jpegPatternSample(int x, int y, int c);
-Bytes makeJpeg(const JpegSpec& spec);
+Bytes makeJpeg(const JpegSpec& shape);
 
 // Offsets of every marker (the 0xFF byte) up to the first scan's data, and
 // the offset of the start-of-scan marker.
