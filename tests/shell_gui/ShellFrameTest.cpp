@@ -8,6 +8,7 @@
 #include "foundation/RegistryKey.h"
 #include "framework/CommandIds.h"
 #include "framework/FrameworkErrors.h"
+#include "framework/GuiTestSupport.h"
 #include "framework/Printing.h"
 #include "image/GdiBridge.h"
 #include "image/OwnedBitmap.h"
@@ -16,6 +17,7 @@
 #include "shell/app/DibView.h"
 #include "shell/app/MainFrame.h"
 #include "shell/app/ShellResources.h"
+#include "shell/dialogs/ShellDialogIds.h"
 
 namespace {
 
@@ -270,16 +272,33 @@ TEST_F(ShellDocuments, SaveAsOverwriteAndClosePrompt)
 TEST_F(ShellDocuments, NewImageIsWhiteAndCannotBeSavedBeforeItHasAPath)
 {
     ASSERT_TRUE(start("-n"));
+    // A cancelled New Image dialog opens nothing.
+    guitest::whenDialogUp([](HWND d) { PostMessageA(d, WM_COMMAND, IDCANCEL, 0); });
+    command(kIdFileNew);
+    EXPECT_EQ(0, documentCount());
+    guitest::whenDialogUp([](HWND d) {
+        SetDlgItemTextA(d, IDC_WIDTH, "37");
+        SetDlgItemTextA(d, IDC_HEIGHT, "29");
+        SendDlgItemMessageA(d, IDC_BPP_32, BM_CLICK, 0, 0);
+        PostMessageA(d, WM_COMMAND, IDOK, 0);
+    });
     command(kIdFileNew);
     CDibDoc* doc = activeDocument();
     ASSERT_NE(nullptr, doc);
     EXPECT_FALSE(frame().isCommandEnabled(kIdFileSave));
     const DocumentDib* image = doc->history().currentImage();
     ASSERT_NE(nullptr, image);
-    ASSERT_FALSE(image->isEmpty());
-    const uint8_t* p = image->pixelAddress(image->width() / 2, image->height() / 2);
-    for (uint32_t c = 0; c < image->step(); ++c)
-        EXPECT_EQ(255, p[c]);
+    ASSERT_EQ(37, image->width());
+    ASSERT_EQ(29, image->height());
+    ASSERT_EQ(4u, image->step());
+    EXPECT_TRUE(boxes.empty());
+    // White and opaque everywhere, the row padding aside.
+    int wrong = 0;
+    for (int y = 0; y < image->height(); ++y)
+        for (int x = 0; x < image->width(); ++x)
+            for (uint32_t c = 0; c < image->step(); ++c)
+                wrong += image->pixelAddress(x, y)[c] != 255;
+    EXPECT_EQ(0, wrong);
 }
 
 TEST_F(ShellDocuments, RecentFilesDropEntriesThatFailToOpen)
