@@ -15,4 +15,5 @@ set(QX_SHELL_RC ${CMAKE_CURRENT_LIST_DIR}/app/res/Shell.rc PARENT_SCOPE)
 set_source_files_properties(${QX_SHELL_RC} PROPERTIES OBJECT_DEPENDS
     "${CMAKE_CURRENT_LIST_DIR}/app/ShellResources.h;${CMAKE_CURRENT_LIST_DIR}/app/res/toolbar.bmp;${CMAKE_CURRENT_LIST_DIR}/app/res/shell.ico;${CMAKE_CURRENT_LIST_DIR}/app/res/image.ico")
 add_executable(QuillorantixShell WIN32 ${CMAKE_CURRENT_LIST_DIR}/app/ShellMain.cpp ${QX_SHELL_RC})
-target_link_libraries(QuillorantixShell PRIVATE shell_app)
+# The dialogs' templates (no id of the same type is shared with Shell.rc).
+target_link_libraries(QuillorantixShell PRIVATE shell_app shell_dialog_resources)

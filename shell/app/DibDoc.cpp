@@ -20,7 +20,7 @@
 #include "shell/app/MainFrame.h"
 #include "shell/app/ProgressDialog.h"
 #include "shell/app/ShellResources.h"
-#include "shell/files/ApplicationOptions.h"
+#include "shell/dialogs/SizeDialogs.h"
 #include "shell/files/ShellImageFiles.h"
 #include "shell/host/PluginModule.h"
 #include "shell/host/PluginRegistry.h"
@@ -28,8 +28,6 @@
 #include "shell/operations/ParameterRunner.h"
 
 namespace {
-
-const char kNotEnoughMemory[] = "Not enough memory";
 
 HWND mainWindowHandle()
 {
@@ -126,8 +124,15 @@ void CDibDoc::ProgressSink::reserved()
 // ------------------------------------------------------------------- CDibDoc
 
 CDibDoc::CDibDoc()
-    : sink_(*this), history_(store_), displayDirty_(true), lastView_(nullptr)
+    : sink_(*this), history_(store_), runner_(mainWindowHandle()), displayDirty_(true),
+      lastView_(nullptr)
 {
+    // While a parameter dialog is up its preview is the current image.
+    runner_.previewShown = [this] {
+        displayDirty_ = true;
+        updateAllViews(nullptr, 2, nullptr);
+    };
+    history_.setParameterRunner(&runner_);
 }
 
 CDibDoc::~CDibDoc()
@@ -150,8 +155,9 @@ String CDibDoc::operationKeyForCommand(UINT id)
 
 void CDibDoc::reportFailure()
 {
-    if (history_.lastError() == kNotEnoughMemory)
-        showMessageBox(mainWindowHandle(), kNotEnoughMemory, String(), MB_ICONEXCLAMATION);
+    // A cancelled or refused operation leaves no error and says nothing.
+    if (!history_.lastError().empty())
+        showMessageBox(mainWindowHandle(), history_.lastError(), String(), MB_ICONEXCLAMATION);
 }
 
 bool CDibDoc::onOperationCommand(UINT id)
@@ -246,14 +252,16 @@ void CDibDoc::closeAllViews()
 
 bool CDibDoc::onNewDocument()
 {
-    if (!CDocument::onNewDocument())
-        return false;
     try {
+        CNewImageDialog dialog(mainWindowHandle());
+        if (dialog.doModal() != IDOK)
+            return false;
+        if (!CDocument::onNewDocument())
+            return false;
         DocumentDib* image = history_.currentImage();
-        const int width = int(readOption(kOptionNewImageWidth));
-        const int height = int(readOption(kOptionNewImageHeight));
-        const int bits = int(readOption(kOptionNewImageBpp));
-        if (!image || !image->create(width, height, bits == 32 ? 6 : 4) || image->isEmpty()) {
+        const int bits = dialog.bitsPerPixel();
+        if (!image || !image->create(dialog.width, dialog.height, bits == 32 ? 6 : 4) ||
+            image->isEmpty()) {
             showMessageBox(mainWindowHandle(), "Unable to create image", String(),
                            MB_ICONINFORMATION);
             return false;

@@ -4,6 +4,7 @@
 #include "framework/DocView.h"
 #include "shell/document/DocumentDib.h"
 #include "shell/history/ActionHistory.h"
+#include "shell/dialogs/DialogParameterRunner.h"
 #include "shell/history/ImageStore.h"
 
 class CDibView;
@@ -68,6 +69,7 @@ private:
     ProgressSink sink_;
     ImageStore store_;
     ActionHistory history_;
+    DialogParameterRunner runner_;
     DocumentDib display_;
     bool displayDirty_;
     CDibView* lastView_;

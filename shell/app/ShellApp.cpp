@@ -14,6 +14,7 @@
 #include "shell/app/DibView.h"
 #include "shell/app/MainFrame.h"
 #include "shell/app/ShellResources.h"
+#include "shell/dialogs/OptionsDialog.h"
 #include "shell/document/ClipboardPaste.h"
 #include "shell/files/ApplicationOptions.h"
 #include "shell/host/PluginMenu.h"
@@ -198,6 +199,12 @@ bool CShellApp::onCmdMsg(UINT id, CCmdUI* ui)
     case ID_HELP_ONLINE:
         if (!ui)
             openWebPage(helpAddress());
+        return true;
+    case ID_OPTIONS:
+        if (!ui) {
+            COptionsDialog dialog(mainWindow);
+            dialog.doModal();
+        }
         return true;
     case ID_PASTE_NEW:
         if (ui)

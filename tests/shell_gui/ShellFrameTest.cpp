@@ -8,6 +8,7 @@
 #include "foundation/RegistryKey.h"
 #include "framework/CommandIds.h"
 #include "framework/FrameworkErrors.h"
+#include "framework/GuiTestSupport.h"
 #include "framework/Printing.h"
 #include "image/GdiBridge.h"
 #include "image/OwnedBitmap.h"
@@ -16,6 +17,7 @@
 #include "shell/app/DibView.h"
 #include "shell/app/MainFrame.h"
 #include "shell/app/ShellResources.h"
+#include "shell/dialogs/ShellDialogIds.h"
 
 namespace {
 
@@ -117,11 +119,13 @@ TEST_F(ShellDocuments, OpensEveryTypeAndRunsEveryOperationWithUndo)
     EXPECT_TRUE(boxes.empty());
 
     CDibDoc* doc = activeDocument();
+    // The described defaults instead of the dialogs (driven in ShellDialogWiringTest).
+    doc->history().setParameterRunner(nullptr);
     EXPECT_EQ("&Undo \tCtrl+Z", menuText(kIdEditUndo));
     EXPECT_FALSE(frame().isCommandEnabled(kIdEditUndo));
     // A disabled command (an accelerator of it too) does nothing.
     EXPECT_FALSE(frame().executeCommand(kIdEditUndo));
-    EXPECT_FALSE(frame().isCommandEnabled(ID_OPTIONS));
+    EXPECT_TRUE(frame().isCommandEnabled(ID_OPTIONS));
     const UINT operations[] = {ID_IMAGE_FLIP, ID_IMAGE_MIRROR, ID_IMAGE_ROTATE_180,
                                ID_COLOR_BRIGHTCONTRAST, ID_COLOR_INVERT, ID_COLOR_SEPIA,
                                ID_FILTER_BOX, ID_FILTER_UNSHARP, ID_COLOR_HUESAT,
@@ -270,16 +274,33 @@ TEST_F(ShellDocuments, SaveAsOverwriteAndClosePrompt)
 TEST_F(ShellDocuments, NewImageIsWhiteAndCannotBeSavedBeforeItHasAPath)
 {
     ASSERT_TRUE(start("-n"));
+    // A cancelled New Image dialog opens nothing.
+    guitest::whenDialogUp([](HWND d) { PostMessageA(d, WM_COMMAND, IDCANCEL, 0); });
+    command(kIdFileNew);
+    EXPECT_EQ(0, documentCount());
+    guitest::whenDialogUp([](HWND d) {
+        SetDlgItemTextA(d, IDC_WIDTH, "37");
+        SetDlgItemTextA(d, IDC_HEIGHT, "29");
+        SendDlgItemMessageA(d, IDC_BPP_32, BM_CLICK, 0, 0);
+        PostMessageA(d, WM_COMMAND, IDOK, 0);
+    });
     command(kIdFileNew);
     CDibDoc* doc = activeDocument();
     ASSERT_NE(nullptr, doc);
     EXPECT_FALSE(frame().isCommandEnabled(kIdFileSave));
     const DocumentDib* image = doc->history().currentImage();
     ASSERT_NE(nullptr, image);
-    ASSERT_FALSE(image->isEmpty());
-    const uint8_t* p = image->pixelAddress(image->width() / 2, image->height() / 2);
-    for (uint32_t c = 0; c < image->step(); ++c)
-        EXPECT_EQ(255, p[c]);
+    ASSERT_EQ(37, image->width());
+    ASSERT_EQ(29, image->height());
+    ASSERT_EQ(4u, image->step());
+    EXPECT_TRUE(boxes.empty());
+    // White and opaque everywhere, the row padding aside.
+    int wrong = 0;
+    for (int y = 0; y < image->height(); ++y)
+        for (int x = 0; x < image->width(); ++x)
+            for (uint32_t c = 0; c < image->step(); ++c)
+                wrong += image->pixelAddress(x, y)[c] != 255;
+    EXPECT_EQ(0, wrong);
 }
 
 TEST_F(ShellDocuments, RecentFilesDropEntriesThatFailToOpen)
@@ -361,6 +382,7 @@ TEST_F(ShellFrame, TabsFollowChildrenAndScreenshots)
     EXPECT_EQ("Open File", frame().toolBar().buttonText(0));
     EXPECT_TRUE(frame().toolBar().isButtonEnabled(ID_ZOOM_IN));
     EXPECT_FALSE(frame().toolBar().isButtonEnabled(kIdEditUndo));
+    guitest::whenDialogUp([](HWND d) { PostMessageA(d, WM_COMMAND, IDOK, 0); });
     command(ID_COLOR_BRIGHTCONTRAST);
     EXPECT_TRUE(frame().toolBar().isButtonEnabled(kIdEditUndo));
 
