@@ -1,6 +1,7 @@
 // Malformed files made from valid ones: every decoder must answer false,
 // never crash, hang or allocate what a lying header asks for.
 
+#include "image/ByteMutations.h"
 #include "ImageFileBuilders.h"
 #include "RecordingBitmap.h"
 
@@ -111,21 +112,6 @@ Bytes pngWithHeader(uint32_t width, uint32_t height, int depth, int colourType, 
     png[ihdr + 12] = uint8_t(interlace);
     put32be(png, ihdr + 13, uint32_t(crc32(0L, &png[12], 17)));
     return png;
-}
-
-// Deterministic byte mutations (the runtime generator is not used so that
-// other tests' random sequences stay untouched).
-Bytes mutated(const Bytes& data, uint32_t seed, int flips)
-{
-    Bytes out = data;
-    uint32_t state = seed;
-    for (int i = 0; i < flips; ++i) {
-        state = state * 1664525u + 1013904223u;
-        const size_t at = (state >> 8) % out.size();
-        state = state * 1664525u + 1013904223u;
-        out[at] ^= uint8_t(1 + (state >> 24) % 255);
-    }
-    return out;
 }
 
 // The most memory the process has held so far (Wine reports the resident

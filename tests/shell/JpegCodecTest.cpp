@@ -1,3 +1,4 @@
+#include "image/ByteMutations.h"
 #include "JpegFileBuilders.h"
 #include "ShellTestSupport.h"
 #include "image/RecordingBitmap.h"
@@ -96,19 +97,6 @@ void expectRefused(const Bytes& data, const std::string& what, bool sizeNeeded =
         EXPECT_FALSE(decode(image, data, sized)) << what << (sized ? "" : ", size unknown");
         EXPECT_LE(image.largest, allowed) << what;
     }
-}
-
-Bytes mutated(const Bytes& data, uint32_t seed, int flips)
-{
-    Bytes out = data;
-    uint32_t state = seed;
-    for (int i = 0; i < flips; ++i) {
-        state = state * 1664525u + 1013904223u;
-        const size_t at = (state >> 8) % out.size();
-        state = state * 1664525u + 1013904223u;
-        out[at] ^= uint8_t(1 + (state >> 24) % 255);
-    }
-    return out;
 }
 
 JpegSpec shape(int width, int height, int components, bool progressive = false, bool arithmetic = false,
