@@ -700,6 +700,9 @@ protected:
     {
         saveActions().clear();
         setOpenFileHook(OpenFileHook());
+        // Later suites read the profile's defaults.
+        pluginApp().writeProfileInt("general", "autopreview", 1);
+        pluginApp().writeProfileString("general", "authorname", "user");
         SettingsDialog::TearDown();
     }
 
