@@ -5,6 +5,15 @@
 #include "engine/applications/ApplicationPattern.h"
 #include "engine/brushes/Brush.h"
 #include "engine/strokes/StrokeAlgorithm.h"
+#include "foundation/PropertyReader.h"
+#include "foundation/PropertyWriter.h"
+#include "foundation/SettingsStore.h"
+#include "framework/Hooks.h"
+#include "framework/MessageBox.h"
+#include "plugin/PresetRecords.h"
+#include "plugin/PresetStore.h"
+#include "plugin/dialogs/PresetPanel.h"
+#include "plugin/dialogs/PresetSaveDialog.h"
 
 namespace {
 
@@ -33,7 +42,8 @@ std::vector<Component*> listOf(const T& slots, int count)
 
 CEffectDialog::CEffectDialog(ComponentSet* components, Canvas* canvas, PreviewSurface* surface,
                              PresetStoreRef* presetStore, HWND parent)
-    : CEffectDialogBase(components, canvas, surface, presetStore, parent)
+    : CEffectDialogBase(components, canvas, surface, presetStore, parent),
+      randomParamsMode_(false)
 {
 }
 
@@ -46,6 +56,10 @@ CEffectDialog::~CEffectDialog()
 bool CEffectDialog::onInitDialog()
 {
     CEffectDialogBase::onInitDialog();
+    addTool(kSavePresetId, "add current settings\n to saved presets");
+    addTool(kDeletePresetId, "remove currently selected preset\n from saved presets");
+    addTool(kRandomPresetId,
+            "select random preset\n (ctrl-click to switch to randomized settings)");
     addTool(kTabControlId, "select the filter component to edit");
     addTool(kTypeLabelId, "select brush type");
     for (int r = 0; r < kParameterRows; ++r)
@@ -58,6 +72,8 @@ bool CEffectDialog::onInitDialog()
     tabs_.insertItem(2, "Stroke");
     tabs_.setCurrentSelection(0);
     tabs_.setToolTips(tooltips_.hwnd());
+    presetList_.subclassDlgItem(kPresetListId, hwnd_);
+    fillPresetList();
     rebuildComponentPage();
     return true;
 }
@@ -165,6 +181,25 @@ bool CEffectDialog::onCommand(UINT id, UINT code, HWND control)
         selectComponentFromCombo();
         return true;
     }
+    if (id == UINT(kPresetListId) && code == CBN_SELCHANGE) {
+        onPresetSelected();
+        return true;
+    }
+    if (code == BN_CLICKED && control) {
+        switch (id) {
+        case kSavePresetId:
+            onSavePreset();
+            return true;
+        case kDeletePresetId:
+            onDeletePreset();
+            return true;
+        case kRandomPresetId:
+            onRandomPreset();
+            return true;
+        default:
+            break;
+        }
+    }
     return CEffectDialogBase::onCommand(id, code, control);
 }
 
@@ -176,4 +211,170 @@ bool CEffectDialog::onNotify(UINT id, NMHDR* header, LRESULT& result)
         return true;
     }
     return CEffectDialogBase::onNotify(id, header, result);
+}
+
+// ---- Preset panel ----
+
+SettingsStore* CEffectDialog::presetStore() const
+{
+    return presetStore_ ? presetStore_->store : nullptr;
+}
+
+std::vector<String> CEffectDialog::presetNames() const
+{
+    std::vector<String> names;
+    if (SettingsStore* store = presetStore())
+        for (const String& name : store->sectionNames())
+            // Lines before the first section of a file land in a nameless one.
+            if (!name.empty())
+                names.push_back(name);
+    return names;
+}
+
+bool CEffectDialog::hasPreset(const String& name) const
+{
+    SettingsStore* store = presetStore();
+    return store && !name.empty() && store->hasSection(name);
+}
+
+void CEffectDialog::fillPresetList()
+{
+    presetList_.resetContent();
+    for (const String& name : presetNames()) {
+        const int at = presetList_.addString(name);
+        if (at >= 0)
+            presetList_.setItemData(at, 1);
+    }
+    const int pseudo = presetList_.insertString(0, firstRun() ? "<start here>" : "<none>");
+    if (pseudo >= 0)
+        presetList_.setItemData(pseudo, 0);
+    presetList_.setCurrentSelection(0);
+}
+
+void CEffectDialog::setPresetInfo(const String& name, const String& description)
+{
+    presetName = name;
+    presetDescription = description;
+    paramsChanged = false;
+    updateStatusText();
+}
+
+bool CEffectDialog::loadPreset(const String& name)
+{
+    if (!hasPreset(name) || !components_)
+        return false;
+    const PropertyReader& section = presetStore()->sectionReader(name);
+    components_->load(section);
+    setPresetInfo(name, presetTooltipText(section.getString("author", ""),
+                                          section.getString("description", "")));
+    rebuildComponentPage();
+    schedulePreview();
+    return true;
+}
+
+void CEffectDialog::onPresetSelected()
+{
+    resetProgress();
+    const int selection = presetList_.currentSelection();
+    if (selection < 0 || presetList_.itemData(selection) < 0)
+        return;
+    loadPreset(presetList_.itemText(selection));
+}
+
+void CEffectDialog::savePreset(const String& name, const String& description)
+{
+    SettingsStore* store = presetStore();
+    PropertyWriter& section = store->sectionWriter(name);
+    store->modified = true;
+    section.setString("description", description);
+    section.setString("name", name);
+    section.setString("author", authorName());
+    section.setString("type", kPresetType);
+    components_->save(section);
+}
+
+void CEffectDialog::onSavePreset()
+{
+    if (!presetStore() || !components_)
+        return;
+    String name, description;
+    bool isNew = true;
+    for (;;) {
+        CPresetSaveDialog ask(hwnd_, name, description);
+        if (ask.doModal() != IDOK)
+            return;
+        name = cleanPresetName(ask.name);
+        description = cleanPresetDescription(ask.description);
+        if (name.empty()) {
+            showMessageBox(hwnd_, "empty name!", String(), MB_OK);
+            continue;
+        }
+        if (hasPreset(name)) {
+            const String question =
+                String::fromFormat("setting name %s exists - overwrite?", name.c_str());
+            if (showMessageBox(hwnd_, question, "overwrite?", MB_YESNO) != IDYES)
+                continue;
+            isNew = false;
+        }
+        break;
+    }
+    savePreset(name, description);
+    setPresetInfo(name, presetTooltipText(authorName(), description));
+    if (isNew) {
+        const int at = presetList_.addString(name);
+        if (at >= 0) {
+            presetList_.setItemData(at, 1);
+            presetList_.setCurrentSelection(at);
+        }
+    }
+}
+
+void CEffectDialog::onDeletePreset()
+{
+    const int selection = presetList_.currentSelection();
+    if (selection < 0 || presetList_.itemData(selection) <= 0 || !presetStore())
+        return;
+    const String name = presetList_.itemText(selection);
+    const String question = "Are you sure you want to delete setting \"" + name + "\"?";
+    if (showMessageBox(hwnd_, question, String(), MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return;
+    if (presetStore()->removeSection(name) == 0)
+        return;
+    presetList_.deleteString(selection);
+    presetList_.setCurrentSelection(0);
+}
+
+void CEffectDialog::onRandomPreset()
+{
+    if (controlKeyDown()) {
+        randomParamsMode_ = !randomParamsMode_;
+        setItemText(kRandomPresetId, randomParamsMode_ ? "&Random Params" : "&Random Preset");
+        return;
+    }
+    resetProgress();
+    if (randomParamsMode_) {
+        if (!components_)
+            return;
+        components_->randomize();
+        setPresetInfo("random", String());
+        rebuildComponentPage();
+        schedulePreview();
+        presetList_.setCurrentSelection(0);
+        return;
+    }
+    const int entry = randomPresetEntry(presetList_.count(), GetTickCount());
+    if (entry < 0)
+        return;
+    presetList_.setCurrentSelection(entry);
+    resetProgress();
+    if (presetList_.itemData(entry) < 0)
+        return;
+    loadPreset(presetList_.itemText(entry));
+}
+
+void CEffectDialog::presetsImported(int count)
+{
+    fillPresetList();
+    showMessageBox(hwnd_, String::fromFormat("%d presets imported", count), String(),
+                   MB_OK | MB_ICONINFORMATION);
 }

@@ -555,7 +555,7 @@ void CEffectDialogBase::runContextCommand(UINT command)
                             "All Files (*.*)|*.*||",
                             path) &&
             presetStore_ && presetStore_->store)
-            importPresetFile(*presetStore_->store, path);
+            presetsImported(importPresetFile(*presetStore_->store, path));
         break;
     }
     case kCommandAbout: {

@@ -75,6 +75,9 @@ public:
     virtual void rebuildComponentPage() {}
     // Called by onInitDialog once the tooltips exist.
     virtual void afterTooltips() {}
+    // Called after "Import Presets..." merged a file with `count` presets
+    // taken into the store.
+    virtual void presetsImported(int count) { (void)count; }
 
     // Binds the parameter rows and check boxes to the component.
     void bindPageControls(Component* component);

@@ -21,9 +21,15 @@
 #include "framework/GuiTestSupport.h"
 #include "framework/Hooks.h"
 #include "image/OwnedBitmap.h"
+#include "foundation/IniFile.h"
+#include "framework/FileDialog.h"
 #include "plugin/PluginApp.h"
+#include "plugin/PluginResources.h"
+#include "plugin/PresetStore.h"
+#include "plugin/PreviewSurface.h"
 #include "plugin/SettingsDialog.h"
 #include "plugin/dialogs/EffectDialog.h"
+#include "plugin/dialogs/PresetPanel.h"
 
 namespace {
 
@@ -76,6 +82,10 @@ std::vector<Step>& steps()
 
 void CALLBACK stepTimer(HWND, UINT, UINT_PTR id, DWORD)
 {
+    // A step that opens a modal window pumps this timer again.
+    static bool inStep = false;
+    if (inStep)
+        return;
     HWND top = guitest::topDialog();
     CEffectDialog* dialog = top ? dynamic_cast<CEffectDialog*>(CWnd::fromHandle(top)) : nullptr;
     if (!dialog)
@@ -85,7 +95,10 @@ void CALLBACK stepTimer(HWND, UINT, UINT_PTR id, DWORD)
         return;
     }
     Step step = steps().front();
-    if (step(*dialog))
+    inStep = true;
+    const bool done = step(*dialog);
+    inStep = false;
+    if (done)
         steps().erase(steps().begin());
 }
 
@@ -581,6 +594,382 @@ TEST_F(SettingsDialog, ThePreviewNeverWritesTheCallersPictureAndApplyWritesTheSe
     EXPECT_EQ("", current.getString("name", "?"));
     EXPECT_EQ("0", current.getString("paramschanged", ""));
     EXPECT_EQ("1", working.sectionReader("other").getString("keep", ""));
+}
+
+// ---- Preset panel ----
+
+// Acts on the Preset Save dialog once it is the dialog on top, one queued
+// action per opening.
+std::vector<std::function<void(HWND)>>& saveActions()
+{
+    static std::vector<std::function<void(HWND)>> list;
+    return list;
+}
+
+void CALLBACK saveDialogTimer(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND top = guitest::topDialog();
+    if (!top || !GetDlgItem(top, IDC_DESCRIPTION_EDIT) || saveActions().empty())
+        return;
+    std::function<void(HWND)> action = saveActions().front();
+    saveActions().erase(saveActions().begin());
+    action(top);
+}
+
+// Types the texts into the Save dialog and confirms.
+std::function<void(HWND)> typeAndSave(const char* name, const char* description,
+                                      std::vector<String>* shown = nullptr)
+{
+    return [=](HWND d) {
+        if (shown) {
+            shown->push_back(itemText(d, IDC_NAME_EDIT));
+            shown->push_back(itemText(d, IDC_DESCRIPTION_EDIT));
+        }
+        SetDlgItemTextA(d, IDC_NAME_EDIT, name);
+        SetDlgItemTextA(d, IDC_DESCRIPTION_EDIT, description);
+        SendMessageA(GetDlgItem(d, IDOK), BM_CLICK, 0, 0);
+    };
+}
+
+void click(CEffectDialog& d, int id)
+{
+    SendMessageA(d.hwnd(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), LPARAM(GetDlgItem(d.hwnd(), id)));
+}
+
+void choosePreset(CEffectDialog& d, int entry)
+{
+    HWND list = GetDlgItem(d.hwnd(), kPresetListId);
+    SendMessageA(list, CB_SETCURSEL, entry, 0);
+    SendMessageA(d.hwnd(), WM_COMMAND, MAKEWPARAM(kPresetListId, CBN_SELCHANGE), LPARAM(list));
+}
+
+struct ListEntry
+{
+    String text;
+    LRESULT data;
+};
+
+std::vector<ListEntry> presetList(CEffectDialog& d)
+{
+    HWND list = GetDlgItem(d.hwnd(), kPresetListId);
+    std::vector<ListEntry> entries;
+    const int count = int(SendMessageA(list, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        char text[128] = "";
+        SendMessageA(list, CB_GETLBTEXT, i, LPARAM(text));
+        entries.push_back({text, SendMessageA(list, CB_GETITEMDATA, i, 0)});
+    }
+    return entries;
+}
+
+int listSelection(CEffectDialog& d)
+{
+    return int(SendDlgItemMessageA(d.hwnd(), kPresetListId, CB_GETCURSEL, 0, 0));
+}
+
+// Answers message boxes from a list (the last answer repeats) and records them.
+struct AnsweringBoxes
+{
+    explicit AnsweringBoxes(std::vector<int> answers) : answers(std::move(answers))
+    {
+        setMessageBoxHook([this](const MessageBoxRequest& request) {
+            boxes.push_back(request);
+            const size_t at = std::min(boxes.size(), this->answers.size()) - 1;
+            return this->answers[at];
+        });
+    }
+    ~AnsweringBoxes() { setMessageBoxHook(MessageBoxHook()); }
+    std::vector<int> answers;
+    std::vector<MessageBoxRequest> boxes;
+};
+
+class PresetPanel : public SettingsDialog
+{
+protected:
+    PresetPanel() : folder("qx_preset_panel") {}
+
+    void SetUp() override
+    {
+        SettingsDialog::SetUp();
+        pluginApp().writeProfileInt("general", "autopreview", 0);
+        pluginApp().writeProfileString("general", "authorname", "Ann");
+        saveActions().clear();
+        path = folder.path + "presets.ini";
+    }
+    void TearDown() override
+    {
+        saveActions().clear();
+        setOpenFileHook(OpenFileHook());
+        // Later suites read the profile's defaults.
+        pluginApp().writeProfileInt("general", "autopreview", 1);
+        pluginApp().writeProfileString("general", "authorname", "user");
+        SettingsDialog::TearDown();
+    }
+
+    // Runs the dialog over the preset file; the store is saved and closed
+    // afterwards, as the doors do.
+    INT_PTR runOver(std::vector<Step> script)
+    {
+        std::unique_ptr<IniFile> store(new IniFile(path));
+        steps() = std::move(script);
+        const UINT_PTR timer = SetTimer(nullptr, 0, 10, &stepTimer);
+        const UINT_PTR saveTimer = SetTimer(nullptr, 0, 20, &saveDialogTimer);
+        SettingsDialogSession session;
+        session.components = &components;
+        session.source = &source;
+        session.painter = &painter;
+        session.presets = store.get();
+        session.presetName = "mine";
+        const INT_PTR result = runEffectDialog(session);
+        KillTimer(nullptr, saveTimer);
+        KillTimer(nullptr, timer);
+        return result;
+    }
+
+    String brushIdOf(int index) const { return components.brushes[index]->id; }
+
+    ScratchFolder folder;
+    std::string path;
+};
+
+const char kTwoPresets[] = "[Gamma]\r\nname=Gamma\r\nbrush.id=%s\r\nlastedit=2026/01/01 10:00:00\r\n"
+                           "[Alpha]\r\nname=Alpha\r\nauthor=Bo\r\ndescription=soft words\r\n"
+                           "brush.id=%s\r\nlastedit=2026/01/01 10:00:00\r\n";
+
+TEST_F(PresetPanel, TheListStartsWithStartHereOnlyOnTheFirstRunAndWorksWithoutAStore)
+{
+    writeTextFile(path, String::fromFormat(kTwoPresets, brushIdOf(1).c_str(), brushIdOf(2).c_str()));
+    pluginApp().writeProfileInt("general", "notfirstrun", 0);
+    // The quick help of the first run comes first; a click closes it.
+    guitest::whenDialogUp([](HWND help) { PostMessageA(help, WM_LBUTTONUP, 0, 0); });
+    std::vector<ListEntry> first, later;
+    int selected = -1;
+    runOver({act([&](CEffectDialog& d) { first = presetList(d); }), close(IDCANCEL)});
+    runOver({act([&](CEffectDialog& d) {
+                 later = presetList(d);
+                 selected = listSelection(d);
+             }),
+             close(IDCANCEL)});
+    ASSERT_EQ(3u, first.size());
+    EXPECT_EQ("<start here>", first[0].text);
+    EXPECT_EQ(0, first[0].data);
+    EXPECT_EQ("Alpha", first[1].text);
+    EXPECT_EQ(1, first[1].data);
+    EXPECT_EQ("Gamma", first[2].text);
+    ASSERT_EQ(3u, later.size());
+    EXPECT_EQ("<none>", later[0].text);
+    EXPECT_EQ(0, selected);
+
+    // No store at all: every preset command does nothing.
+    AnsweringBoxes boxes({IDYES});
+    Image reference(source.width(), source.height(), source.bits(), source.stride(), source.format());
+    OwnedBitmap target(source.width(), source.height(), source.format());
+    Canvas canvas;
+    canvas.reference = &reference;
+    canvas.target = &target;
+    canvas.area = reference.bounds();
+    BitmapPreviewSurface surface;
+    std::vector<ListEntry> bare;
+    String status;
+    steps() = {act([&](CEffectDialog& d) {
+                   for (int id : {kSavePresetId, kDeletePresetId, kRandomPresetId})
+                       click(d, id);
+                   choosePreset(d, 0);
+                   d.presetsImported(0);
+                   bare = presetList(d);
+                   status = itemText(d.hwnd(), 1189);
+               }),
+               close(IDCANCEL)};
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10, &stepTimer);
+    CEffectDialog dialog(&components, &canvas, &surface, nullptr, nullptr);
+    dialog.presetName = "mine";
+    EXPECT_EQ(IDCANCEL, dialog.doModal());
+    KillTimer(nullptr, timer);
+    ASSERT_EQ(1u, bare.size());
+    EXPECT_EQ("<none>", bare[0].text);
+    EXPECT_EQ("mine", status);
+    // Only the import report: no Save dialog, no question.
+    ASSERT_EQ(1u, boxes.boxes.size());
+    EXPECT_EQ("0 presets imported", boxes.boxes[0].text);
+}
+
+TEST_F(PresetPanel, SaveCleansSortsSelectsAsksBeforeOverwritingAndWritesTheSection)
+{
+    writeTextFile(path, String::fromFormat(kTwoPresets, brushIdOf(1).c_str(), brushIdOf(2).c_str()));
+    AnsweringBoxes boxes({IDOK, IDNO, IDYES});
+    std::vector<ListEntry> afterNew, afterOverwrite;
+    int selectedNew = -1, selectedOverwrite = -1;
+    String statusNew, descriptionNew;
+    std::vector<String> reopened;
+    const INT_PTR result = runOver({
+        act([&](CEffectDialog& d) {
+            // A name of forbidden characters only is empty.
+            saveActions() = {typeAndSave(" |*\t", "x"),
+                             typeAndSave("Be|ta\t", "two\r\nlines\tand (more)\r\n")};
+            click(d, kSavePresetId);
+            afterNew = presetList(d);
+            selectedNew = listSelection(d);
+            statusNew = itemText(d.hwnd(), 1189);
+            descriptionNew = d.presetDescription;
+        }),
+        act([&](CEffectDialog& d) {
+            // Overwriting writes the setup now loaded.
+            choosePreset(d, 1);
+            // "No" shows the Save dialog again with what was entered.
+            saveActions() = {typeAndSave("Beta", "new\twords"),
+                             typeAndSave("Beta", "new words", &reopened)};
+            click(d, kSavePresetId);
+            afterOverwrite = presetList(d);
+            selectedOverwrite = listSelection(d);
+        }),
+        close(IDOK)});
+    EXPECT_EQ(IDOK, result);
+
+    ASSERT_EQ(3u, boxes.boxes.size());
+    EXPECT_EQ("empty name!", boxes.boxes[0].text);
+    EXPECT_EQ(UINT(MB_OK), boxes.boxes[0].type);
+    EXPECT_EQ("setting name Beta exists - overwrite?", boxes.boxes[1].text);
+    EXPECT_EQ("overwrite?", boxes.boxes[1].caption);
+    EXPECT_EQ(UINT(MB_YESNO), boxes.boxes[1].type);
+    EXPECT_EQ(boxes.boxes[1].text, boxes.boxes[2].text);
+
+    ASSERT_EQ(4u, afterNew.size());
+    EXPECT_EQ("Beta", afterNew[2].text);
+    EXPECT_EQ(1, afterNew[2].data);
+    EXPECT_EQ(2, selectedNew);
+    EXPECT_EQ("Beta", statusNew);
+    EXPECT_EQ("author: Ann\ntwo lines and more", descriptionNew);
+    ASSERT_EQ(2u, reopened.size());
+    EXPECT_EQ("Beta", reopened[0]);
+    EXPECT_EQ("new words", reopened[1]);
+    EXPECT_EQ(4u, afterOverwrite.size());
+    EXPECT_EQ(1, selectedOverwrite);
+
+    // The file as written when the store closed.
+    IniFile written(path);
+    EXPECT_EQ((std::vector<String>{"Alpha", "Beta", "Gamma"}), written.sectionNames());
+    const PropertyReader& beta = written.sectionReader("Beta");
+    EXPECT_EQ("Beta", beta.getString("name", ""));
+    EXPECT_EQ("new words", beta.getString("description", ""));
+    EXPECT_EQ("Ann", beta.getString("author", ""));
+    EXPECT_EQ("dw1", beta.getString("type", ""));
+    EXPECT_EQ(brushIdOf(2), beta.getString("brush.id", ""));
+    EXPECT_FALSE(beta.getString("stroke.id", "").empty());
+    EXPECT_FALSE(beta.getString("lastedit", "").empty());
+    EXPECT_EQ("soft words", written.sectionReader("Alpha").getString("description", ""));
+}
+
+TEST_F(PresetPanel, DeleteAsksByNameSparesThePseudoEntryAndImportRefillsTheList)
+{
+    writeTextFile(path, String::fromFormat(kTwoPresets, brushIdOf(1).c_str(), brushIdOf(2).c_str()));
+    const std::string other = folder.path + "other.ini";
+    writeTextFile(other, "[Zeta]\r\nname=Zeta\r\nlastedit=2026/02/01 10:00:00\r\n"
+                         "[Gamma]\r\nname=old\r\nlastedit=2020/01/01 10:00:00\r\n");
+    setOpenFileHook([&](const String&, const String&, String& chosen) {
+        chosen = other;
+        return true;
+    });
+    AnsweringBoxes boxes({IDNO, IDYES, IDOK});
+    std::vector<ListEntry> afterNo, afterYes, afterImport;
+    int selectedAfterYes = -1;
+    String status;
+    runOver({act([&](CEffectDialog& d) {
+                 choosePreset(d, 0);
+                 click(d, kDeletePresetId);
+                 choosePreset(d, 1);
+                 click(d, kDeletePresetId);
+                 afterNo = presetList(d);
+                 click(d, kDeletePresetId);
+                 afterYes = presetList(d);
+                 selectedAfterYes = listSelection(d);
+                 status = itemText(d.hwnd(), 1189);
+                 d.runContextCommand(kCommandImportPresets);
+                 afterImport = presetList(d);
+             }),
+             close(IDCANCEL)});
+    ASSERT_EQ(3u, boxes.boxes.size());
+    EXPECT_EQ("Are you sure you want to delete setting \"Alpha\"?", boxes.boxes[0].text);
+    EXPECT_EQ(UINT(MB_YESNO | MB_ICONQUESTION), boxes.boxes[0].type);
+    EXPECT_EQ("1 presets imported", boxes.boxes[2].text);
+    EXPECT_EQ(3u, afterNo.size());
+    ASSERT_EQ(2u, afterYes.size());
+    EXPECT_EQ("Gamma", afterYes[1].text);
+    EXPECT_EQ(0, selectedAfterYes);
+    // The loaded setup and its name stay.
+    EXPECT_EQ("Alpha", status);
+    ASSERT_EQ(3u, afterImport.size());
+    EXPECT_EQ("<none>", afterImport[0].text);
+    EXPECT_EQ("Zeta", afterImport[2].text);
+
+    IniFile written(path);
+    EXPECT_EQ((std::vector<String>{"Gamma", "Zeta"}), written.sectionNames());
+    EXPECT_EQ("Gamma", written.sectionReader("Gamma").getString("name", ""));
+}
+
+TEST_F(PresetPanel, ChoosingAPresetLoadsItAndAMoveMarksTheName)
+{
+    writeTextFile(path, String::fromFormat(kTwoPresets, brushIdOf(1).c_str(), brushIdOf(2).c_str()));
+    String chosen, moved, tip;
+    runOver({act([&](CEffectDialog& d) {
+                 choosePreset(d, 1);
+                 chosen = itemText(d.hwnd(), 1189);
+                 tip = d.presetDescription;
+                 wheel(d, 0, 1);
+             }),
+             idle(150), act([&](CEffectDialog& d) { moved = itemText(d.hwnd(), 1189); }),
+             close(IDOK)});
+    EXPECT_EQ("Alpha", chosen);
+    EXPECT_EQ("author: Bo\nsoft words", tip);
+    EXPECT_EQ(brushIdOf(2), components.currentBrush->id);
+    EXPECT_EQ("Alpha*", moved);
+}
+
+TEST_F(PresetPanel, RandomPresetReachesEveryPresetAndCtrlClickSwitchesToRandomParams)
+{
+    // Every real entry for some tick count, the pseudo entry never.
+    EXPECT_EQ(-1, randomPresetEntry(0, 5));
+    EXPECT_EQ(-1, randomPresetEntry(1, 5));
+    std::vector<int> hits(5, 0);
+    for (unsigned long ticks = 0; ticks < 40; ++ticks) {
+        EXPECT_EQ(1, randomPresetEntry(2, ticks));
+        ++hits[randomPresetEntry(5, ticks)];
+    }
+    EXPECT_EQ((std::vector<int>{0, 10, 10, 10, 10}), hits);
+    EXPECT_EQ(4, randomPresetEntry(5, 0xFFFFFFFFul));
+
+    // One stored preset is enough to pick.
+    writeTextFile(path, String::fromFormat("[Solo]\r\nbrush.id=%s\r\nlastedit=2026/01/01 10:00:00\r\n",
+                                           brushIdOf(2).c_str()));
+    String picked, afterCtrl, caption, afterParams, captionBack;
+    int pickedEntry = -1, paramsEntry = -1;
+    bool changedAfterParams = true;
+    runOver({act([&](CEffectDialog& d) {
+                 click(d, kRandomPresetId);
+                 picked = itemText(d.hwnd(), 1189);
+                 pickedEntry = listSelection(d);
+                 ctrlHeld = true;
+                 click(d, kRandomPresetId);
+                 caption = itemText(d.hwnd(), kRandomPresetId);
+                 afterCtrl = itemText(d.hwnd(), 1189);
+                 ctrlHeld = false;
+                 click(d, kRandomPresetId);
+                 afterParams = itemText(d.hwnd(), 1189);
+                 changedAfterParams = d.paramsChanged;
+                 paramsEntry = listSelection(d);
+                 ctrlHeld = true;
+                 click(d, kRandomPresetId);
+                 captionBack = itemText(d.hwnd(), kRandomPresetId);
+                 ctrlHeld = false;
+             }),
+             close(IDCANCEL)});
+    EXPECT_EQ("Solo", picked);
+    EXPECT_EQ(1, pickedEntry);
+    EXPECT_EQ("&Random Params", caption);
+    EXPECT_EQ("Solo", afterCtrl);
+    EXPECT_EQ("random", afterParams);
+    EXPECT_FALSE(changedAfterParams);
+    EXPECT_EQ(0, paramsEntry);
+    EXPECT_EQ("&Random Preset", captionBack);
 }
 
 } // namespace

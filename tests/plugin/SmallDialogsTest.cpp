@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "FrontEndTestSupport.h"
+#include "PluginTestSupport.h"
+#include "engine/ComponentSet.h"
+#include "foundation/IniFile.h"
+#include "foundation/PropertyBag.h"
 #include "framework/GuiTestSupport.h"
 #include "framework/Screenshot.h"
 #include "framework/Hooks.h"
@@ -10,6 +15,8 @@
 #include "image/codecs/PngCodec.h"
 #include "plugin/PluginApp.h"
 #include "plugin/PluginResources.h"
+#include "plugin/SettingsDialog.h"
+#include "plugin/dialogs/EffectDialog.h"
 #include "plugin/dialogs/AboutDialog.h"
 #include "plugin/dialogs/AuthorNameDialog.h"
 #include "plugin/dialogs/InfoDialog.h"
@@ -195,6 +202,81 @@ TEST_F(SmallDialogs, InfoKeepsItsTextClosesAsCancelAndItsLinkTurnsPurpleWhenOpen
     EXPECT_TRUE(visitedAfterSuccess);
     EXPECT_EQ(2, opens);
     EXPECT_TRUE(anyPixelIs(shot, linkBox, RGB(0, 0, 255)));
+}
+
+// The settings dialog over the presets shipped beside the plug-in, one of
+// them chosen and painted, with the preset list dropped down.
+TEST_F(SmallDialogs, SettingsDialogListsTheShippedPresets)
+{
+    pluginApp().writeProfileInt("general", "notfirstrun", 1);
+    pluginApp().writeProfileInt("general", "lefthanded", 0);
+    pluginApp().writeProfileInt("general", "autopreview", 1);
+    char dll[MAX_PATH] = "";
+    GetModuleFileNameA(plugin().module(), dll, MAX_PATH);
+    std::string folder(dll);
+    folder.resize(folder.find_last_of("\\/") + 1);
+    IniFile presets(folder + "DaubcrafterPresets.ini");
+    ComponentSet components{PropertyBag()};
+    OwnedBitmap picture(480, 360, 4);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            picture.setPixel(x, y, Pixel(uint8_t(60 + x / 3), uint8_t(40 + y / 2),
+                                         uint8_t((x / 40 + y / 40) % 2 ? 200 : 90), 255));
+    SettingsDialogSession session;
+    session.components = &components;
+    session.source = &picture;
+    session.presets = &presets;
+
+    Capture shot;
+    RECT listBox = {};
+    int entries = 0, painted = 0;
+    String status;
+    guitest::whenDialogUp([&](HWND d) {
+        CEffectDialog* dialog = dynamic_cast<CEffectDialog*>(CWnd::fromHandle(d));
+        HWND combo = GetDlgItem(d, kPresetListId);
+        entries = int(SendMessageA(combo, CB_GETCOUNT, 0, 0));
+        const LRESULT oil = SendMessageA(combo, CB_FINDSTRINGEXACT, WPARAM(-1), LPARAM("Oil Sketch"));
+        SendMessageA(combo, CB_SETCURSEL, WPARAM(oil), 0);
+        SendMessageA(d, WM_COMMAND, MAKEWPARAM(kPresetListId, CBN_SELCHANGE), LPARAM(combo));
+        const DWORD until = GetTickCount() + 10000;
+        while (dialog && dialog->finishedPaints() == 0 && GetTickCount() < until)
+            guitest::pumpMessages(20);
+        painted = dialog ? dialog->finishedPaints() : 0;
+        char text[64] = "";
+        GetDlgItemTextA(d, 1189, text, sizeof text);
+        status = text;
+
+        SendMessageA(combo, CB_SHOWDROPDOWN, TRUE, 0);
+        guitest::pumpMessages(150);
+        COMBOBOXINFO info = {};
+        info.cbSize = sizeof info;
+        GetComboBoxInfo(combo, &info);
+        shot = guitest::captureWindow(d);
+        // The dropped list is a window of its own above the dialog.
+        const Capture list = guitest::captureWindow(info.hwndList);
+        RECT frame, dropped;
+        GetWindowRect(d, &frame);
+        GetWindowRect(info.hwndList, &dropped);
+        listBox = RECT{dropped.left - frame.left, dropped.top - frame.top,
+                       dropped.right - frame.left, dropped.bottom - frame.top};
+        for (int y = 0; y < list.height; ++y)
+            for (int x = 0; x < list.width; ++x) {
+                const int tx = listBox.left + x, ty = listBox.top + y;
+                if (tx >= 0 && ty >= 0 && tx < shot.width && ty < shot.height)
+                    std::copy_n(&list.pixels[(size_t(y) * list.width + x) * 4], 4,
+                                &shot.pixels[(size_t(ty) * shot.width + tx) * 4]);
+            }
+        SendMessageA(combo, CB_SHOWDROPDOWN, FALSE, 0);
+        PostMessageA(d, WM_COMMAND, IDCANCEL, 0);
+    });
+    EXPECT_EQ(IDCANCEL, runEffectDialog(session));
+    presets.modified = false;
+    keepScreenshot(shot, "settings_presets");
+    EXPECT_EQ(11, entries); // ten shipped presets after the pseudo entry
+    EXPECT_EQ("Oil Sketch", status);
+    EXPECT_GE(painted, 1);
+    // The chosen preset is highlighted in the dropped list.
+    EXPECT_TRUE(anyPixelIs(shot, listBox, GetSysColor(COLOR_HIGHLIGHT)));
 }
 
 } // namespace
