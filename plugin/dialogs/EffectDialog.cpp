@@ -240,15 +240,28 @@ bool CEffectDialog::hasPreset(const String& name) const
 void CEffectDialog::fillPresetList()
 {
     presetList_.resetContent();
-    for (const String& name : presetNames()) {
-        const int at = presetList_.addString(name);
-        if (at >= 0)
-            presetList_.setItemData(at, 1);
-    }
     const int pseudo = presetList_.insertString(0, firstRun() ? "<start here>" : "<none>");
     if (pseudo >= 0)
         presetList_.setItemData(pseudo, 0);
+    for (const String& name : presetNames())
+        insertPresetEntry(name);
     presetList_.setCurrentSelection(0);
+}
+
+int CEffectDialog::insertPresetEntry(const String& name)
+{
+    // Placed by hand behind the pseudo entry: the list's own sorting would put
+    // a name such as "1980s" or "!draft" in front of "<none>".
+    int at = 1;
+    const int count = presetList_.count();
+    while (at < count &&
+           CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, presetList_.itemText(at).c_str(), -1,
+                          name.c_str(), -1) != CSTR_GREATER_THAN)
+        ++at;
+    at = presetList_.insertString(at < count ? at : -1, name);
+    if (at >= 0)
+        presetList_.setItemData(at, 1);
+    return at;
 }
 
 void CEffectDialog::setPresetInfo(const String& name, const String& description)
@@ -321,11 +334,9 @@ void CEffectDialog::onSavePreset()
     savePreset(name, description);
     setPresetInfo(name, presetTooltipText(authorName(), description));
     if (isNew) {
-        const int at = presetList_.addString(name);
-        if (at >= 0) {
-            presetList_.setItemData(at, 1);
+        const int at = insertPresetEntry(name);
+        if (at >= 0)
             presetList_.setCurrentSelection(at);
-        }
     }
 }
 

@@ -47,6 +47,8 @@ public:
     // "<start here>" on the first run, "<none>" after); presets follow
     // sorted, item data 1.
     void fillPresetList();
+    // Adds a preset name in sorted place behind the pseudo entry; its index.
+    int insertPresetEntry(const String& name);
     // The store's preset names.
     std::vector<String> presetNames() const;
     bool hasPreset(const String& name) const;

@@ -797,8 +797,8 @@ TEST_F(PresetPanel, SaveCleansSortsSelectsAsksBeforeOverwritingAndWritesTheSecti
 {
     writeTextFile(path, String::fromFormat(kTwoPresets, brushIdOf(1).c_str(), brushIdOf(2).c_str()));
     AnsweringBoxes boxes({IDOK, IDNO, IDYES});
-    std::vector<ListEntry> afterNew, afterOverwrite;
-    int selectedNew = -1, selectedOverwrite = -1;
+    std::vector<ListEntry> afterNew, afterOverwrite, afterEarly;
+    int selectedNew = -1, selectedOverwrite = -1, selectedEarly = -1;
     String statusNew, descriptionNew;
     std::vector<String> reopened;
     const INT_PTR result = runOver({
@@ -822,6 +822,13 @@ TEST_F(PresetPanel, SaveCleansSortsSelectsAsksBeforeOverwritingAndWritesTheSecti
             afterOverwrite = presetList(d);
             selectedOverwrite = listSelection(d);
         }),
+        act([&](CEffectDialog& d) {
+            // Sorts before "<none>", yet lands behind it.
+            saveActions() = {typeAndSave("1980s", "")};
+            click(d, kSavePresetId);
+            afterEarly = presetList(d);
+            selectedEarly = listSelection(d);
+        }),
         close(IDOK)});
     EXPECT_EQ(IDOK, result);
 
@@ -844,10 +851,14 @@ TEST_F(PresetPanel, SaveCleansSortsSelectsAsksBeforeOverwritingAndWritesTheSecti
     EXPECT_EQ("new words", reopened[1]);
     EXPECT_EQ(4u, afterOverwrite.size());
     EXPECT_EQ(1, selectedOverwrite);
+    ASSERT_EQ(5u, afterEarly.size());
+    EXPECT_EQ("<none>", afterEarly[0].text);
+    EXPECT_EQ("1980s", afterEarly[1].text);
+    EXPECT_EQ(1, selectedEarly);
 
     // The file as written when the store closed.
     IniFile written(path);
-    EXPECT_EQ((std::vector<String>{"Alpha", "Beta", "Gamma"}), written.sectionNames());
+    EXPECT_EQ((std::vector<String>{"1980s", "Alpha", "Beta", "Gamma"}), written.sectionNames());
     const PropertyReader& beta = written.sectionReader("Beta");
     EXPECT_EQ("Beta", beta.getString("name", ""));
     EXPECT_EQ("new words", beta.getString("description", ""));
