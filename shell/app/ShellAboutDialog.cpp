@@ -18,7 +18,7 @@ String libraryCredits()
                   "libpng " PNG_LIBPNG_VER_STRING
                   ", (C) 1995-2022 The PNG Reference Library Authors.\n"
                   "libjpeg-turbo " QX_VERSION_TEXT(LIBJPEG_TURBO_VERSION)
-                  ", (C) 1991-1998 Thomas G. Lane, 2009-2020 D. R. Commander and others. "
+                  ", (C) 1991-1998 Thomas G. Lane, 2009-2020 D. R. Commander and others.\n"
                   "This software is based in part on the work of the Independent JPEG Group.");
 }
 
