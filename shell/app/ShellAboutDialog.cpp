@@ -11,6 +11,9 @@
 #define QX_TEXT_OF(x) #x
 #define QX_VERSION_TEXT(x) QX_TEXT_OF(x)
 
+namespace {
+
+// The libraries linked in, with the versions the program was built against.
 String libraryCredits()
 {
     // libjpeg-turbo's version is a bare token, not a string.
@@ -21,6 +24,8 @@ String libraryCredits()
                   ", (C) 1991-1998 Thomas G. Lane, 2009-2020 D. R. Commander and others.\n"
                   "This software is based in part on the work of the Independent JPEG Group.");
 }
+
+} // namespace
 
 CShellAboutDialog::CShellAboutDialog(HWND parent) : CDialog(IDD_ABOUTBOX, parent)
 {

@@ -12,7 +12,3 @@ public:
     bool onInitDialog() override;
     bool onCommand(UINT id, UINT code, HWND control) override;
 };
-
-// The credits of the compression and image libraries, with the versions the
-// program was built against.
-String libraryCredits();
