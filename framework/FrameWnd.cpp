@@ -6,6 +6,7 @@
 #include "framework/Application.h"
 #include "framework/ControlBars.h"
 #include "framework/DocView.h"
+#include "framework/FrameworkErrors.h"
 #include "framework/Resources.h"
 #include "framework/WinApp.h"
 
@@ -422,24 +423,34 @@ bool CMDIFrameWnd::onCommand(UINT id, UINT code, HWND control)
     return CFrameWnd::onCommand(id, code, control);
 }
 
+void CMDIFrameWnd::openDroppedFiles(HDROP drop)
+{
+    const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        // One file that cannot be opened (or throws) does not stop the rest,
+        // and the drop is always released.
+        try {
+            // Paths may be longer than MAX_PATH; a cut one would name another file.
+            std::vector<char> path(size_t(DragQueryFileA(drop, i, nullptr, 0)) + 1, '\0');
+            DragQueryFileA(drop, i, path.data(), UINT(path.size()));
+            if (CWinApp* app = CWinApp::currentApp())
+                app->openDocumentFile(path.data());
+        } catch (...) {
+            reportCurrentException("dropped file");
+        }
+    }
+    DragFinish(drop);
+}
+
 bool CMDIFrameWnd::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
     switch (message) {
     case kMsgIdleUpdateCmdUi:
         idleUpdate();
         return true;
-    case WM_DROPFILES: {
-        HDROP drop = reinterpret_cast<HDROP>(wParam);
-        const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
-        for (UINT i = 0; i < count; ++i) {
-            char path[MAX_PATH] = "";
-            DragQueryFileA(drop, i, path, MAX_PATH);
-            if (CWinApp* app = CWinApp::currentApp())
-                app->openDocumentFile(path);
-        }
-        DragFinish(drop);
+    case WM_DROPFILES:
+        openDroppedFiles(reinterpret_cast<HDROP>(wParam));
         return true;
-    }
     case WM_DESTROY: {
         CWinApp* app = CWinApp::currentApp();
         if (app && app->mainWindow == hwnd_) {

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include "framework/CommandIds.h"
 #include "framework/CommandTarget.h"
@@ -107,6 +108,8 @@ public:
 
     // The idle pass: bars, panes and a pending title.
     void idleUpdate();
+    // Opens each file of a drop in turn as a document, then releases it.
+    void openDroppedFiles(HDROP drop);
 
 protected:
     int onCreate(CREATESTRUCTA* create) override;

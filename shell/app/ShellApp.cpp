@@ -13,6 +13,7 @@
 #include "shell/app/DibDoc.h"
 #include "shell/app/DibView.h"
 #include "shell/app/MainFrame.h"
+#include "shell/app/ShellAboutDialog.h"
 #include "shell/app/ShellResources.h"
 #include "shell/dialogs/OptionsDialog.h"
 #include "shell/document/ClipboardPaste.h"
@@ -29,6 +30,22 @@ const String& CShellApp::helpAddress()
 {
     static const String address("https://www.quillorantix.com/help.php?p=qlrshell");
     return address;
+}
+
+String CShellApp::homeAddress()
+{
+    const String& help = helpAddress();
+    const size_t host = help.find("://");
+    const size_t path = host == String::npos ? String::npos : help.find('/', host + 3);
+    return path == String::npos ? help : String(help.substr(0, path + 1));
+}
+
+String CShellApp::homeHost()
+{
+    const String home = homeAddress();
+    const size_t host = home.find("://");
+    const String rest = host == String::npos ? home : String(home.substr(host + 3));
+    return rest.substr(0, rest.find('/'));
 }
 
 bool registerOpenWithProgId(const String& extension, const String& progId)
@@ -196,6 +213,12 @@ void CShellApp::onPasteNew()
 bool CShellApp::onCmdMsg(UINT id, CCmdUI* ui)
 {
     switch (id) {
+    case kIdAppAbout:
+        if (!ui) {
+            CShellAboutDialog about(mainWindow);
+            about.doModal();
+        }
+        return true;
     case ID_HELP_ONLINE:
         if (!ui)
             openWebPage(helpAddress());

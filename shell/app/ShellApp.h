@@ -30,6 +30,9 @@ public:
     // The Explorer's per-user FileExts key (tests point it elsewhere).
     static String& fileExtsPath();
     static const String& helpAddress();
+    // The maker's home page: the help address's scheme and host.
+    static String homeAddress();
+    static String homeHost();
 
 private:
     std::unique_ptr<CMainFrame> frame_;

@@ -4,7 +4,7 @@
 add_library(qx_absent_dependency SHARED ${CMAKE_CURRENT_LIST_DIR}/plugins/AbsentDependency.cc)
 set_target_properties(qx_absent_dependency PROPERTIES PREFIX ""
     RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/absent)
-foreach(variant good nan liar noexport fpu missingdep)
+foreach(variant good nan liar noexport fpu missingdep slow)
     string(TOUPPER ${variant} upper)
     add_library(qx_test_${variant} SHARED ${CMAKE_CURRENT_LIST_DIR}/plugins/TestPlugin.cc)
     target_compile_definitions(qx_test_${variant} PRIVATE QX_TEST_PLUGIN=QX_${upper})

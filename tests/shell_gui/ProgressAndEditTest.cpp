@@ -99,3 +99,89 @@ TEST(ArrowKeyEdit, StepsClampsAndFilters)
 }
 
 } // namespace
+
+#include <atomic>
+#include <thread>
+#include <vector>
+
+#include "foundation/ModulePaths.h"
+#include "framework/CommandIds.h"
+#include "shell/app/DibDoc.h"
+#include "shell/app/MainFrame.h"
+#include "shell/host/PluginModule.h"
+#include "shell/host/PluginRegistry.h"
+#include "shell_gui/ShellGuiSupport.h"
+
+namespace {
+
+class PluginRunCancel : public shellgui::ShellFixture {};
+
+std::vector<uint8_t> pixelsOf(const DocumentDib& image)
+{
+    const uint8_t* bits = image.bits();
+    return std::vector<uint8_t>(bits, bits + size_t(image.stride()) * size_t(image.height()));
+}
+
+TEST_F(PluginRunCancel, CancelInTheProgressWindowKeepsTheImageAndHistory)
+{
+    // The slow plug-in joins the Effects menu that start-up builds.
+    ASSERT_TRUE(PluginRegistry::instance().loadPlugin(ModulePaths::exeDirectory() +
+                                                      "testplugins\\slow.qlplg"));
+    // 300 rows at 10 ms each: three seconds unless cancelled.
+    ASSERT_TRUE(start("-n \"" + writePicture("slow.png", 40, 300) + "\""));
+    CDibDoc* doc = activeDocument();
+    ASSERT_NE(nullptr, doc);
+    ActionHistory& history = doc->history();
+    command(ID_COLOR_INVERT);
+    command(kIdEditUndo);
+    ASSERT_EQ(1u, history.redoCount());
+    const String name = history.currentName();
+    const std::vector<uint8_t> before = pixelsOf(*history.currentImage());
+    const UINT slow = UINT(PluginRegistry::instance().find("qx_test_slow")->commandId());
+    EXPECT_EQ("Slow", menuText(slow));
+    ASSERT_TRUE(frame().isCommandEnabled(slow));
+
+    // The run holds the user-interface thread: a second thread presses
+    // Cancel once the progress window shows.
+    std::atomic<bool> pressed(false);
+    std::thread watcher([&pressed] {
+        for (const DWORD until = GetTickCount() + 10000; GetTickCount() < until; Sleep(5)) {
+            HWND progress = FindWindowA("#32770", "Processing...");
+            if (progress && IsWindowVisible(progress)) {
+                PostMessageA(GetDlgItem(progress, IDCANCEL), BM_CLICK, 0, 0);
+                pressed = true;
+                return;
+            }
+        }
+    });
+    const DWORD started = GetTickCount();
+    command(slow);
+    const DWORD took = GetTickCount() - started;
+    watcher.join();
+    ASSERT_TRUE(pressed);
+    EXPECT_LT(took, 2500u);
+    pump();
+    EXPECT_EQ(nullptr, FindWindowA("#32770", "Processing..."));
+    EXPECT_TRUE(IsWindowEnabled(app->mainWindow));
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(0u, history.undoCount());
+    EXPECT_EQ(1u, history.redoCount());
+    EXPECT_EQ(name, history.currentName());
+    EXPECT_TRUE(before == pixelsOf(*history.currentImage()));
+
+    // The shell runs on, and the next run of the plug-in is not cancelled.
+    command(ID_COLOR_INVERT);
+    EXPECT_EQ(1u, history.undoCount());
+    openWith(writePicture("short.png", 8, 12));
+    command(kIdFileOpen);
+    CDibDoc* second = activeDocument();
+    ASSERT_NE(doc, second);
+    command(slow);
+    EXPECT_EQ(1u, second->history().undoCount());
+    const DocumentDib& painted = *second->history().currentImage();
+    EXPECT_EQ(0, painted.pixelAddress(7, 11)[0]);
+    EXPECT_EQ(0, painted.pixelAddress(0, 0)[2]);
+    EXPECT_TRUE(boxes.empty());
+}
+
+} // namespace

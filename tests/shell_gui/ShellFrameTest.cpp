@@ -1,21 +1,29 @@
 #include "shell_gui/ShellGuiSupport.h"
 
+#include <cstdio>
+#include <cstring>
 #include <new>
 
 #include <commctrl.h>
+#include <png.h>
+#include <shlobj.h>
+#include <zlib.h>
 
 #include "foundation/FileSystem.h"
 #include "foundation/RegistryKey.h"
 #include "framework/CommandIds.h"
 #include "framework/FrameworkErrors.h"
 #include "framework/GuiTestSupport.h"
+#include "framework/Hooks.h"
 #include "framework/Printing.h"
+#include "framework/Screenshot.h"
 #include "image/GdiBridge.h"
 #include "image/OwnedBitmap.h"
 #include "image/codecs/PngCodec.h"
 #include "shell/app/DibDoc.h"
 #include "shell/app/DibView.h"
 #include "shell/app/MainFrame.h"
+#include "shell/app/ShellAboutDialog.h"
 #include "shell/app/ShellResources.h"
 #include "shell/dialogs/ShellDialogIds.h"
 
@@ -54,6 +62,10 @@ TEST_F(ShellStartUp, QuotedPathOpensMaximisedWithTabStatusAndRegistration)
     RegistryKey tga(HKEY_CURRENT_USER,
                     CShellApp::fileExtsPath() + "\\.tga\\OpenWithProgids", false);
     EXPECT_FALSE(tga.isOpen());
+    // The extension after it is still handled.
+    EXPECT_EQ(1u, RegistryKey(HKEY_CURRENT_USER,
+                              CShellApp::fileExtsPath() + "\\.bmp\\OpenWithProgids", false)
+                      .valueCount());
 
     // The document's menu bar (with its Window list) while it is open, the
     // frame's own afterwards.
@@ -76,9 +88,11 @@ TEST_F(ShellStartUp, SwitchesAndAMissingFile)
                      .isOpen());
     stop();
 
-    ASSERT_TRUE(start("/E \"" + folder() + "x.png\""));
+    ASSERT_TRUE(start("/E \"" + writePicture("x.png", 4, 4) + "\""));
     EXPECT_EQ(0, documentCount());
-    EXPECT_TRUE(app->registersFileTypes());
+    EXPECT_TRUE(RegistryKey(HKEY_CURRENT_USER,
+                            "Software\\QxShellGuiTests\\Classes\\QuillorantixShell", false)
+                    .isOpen());
     stop();
 
     // Reported once, and the program runs on.
@@ -154,6 +168,53 @@ TEST_F(ShellDocuments, OpensEveryTypeAndRunsEveryOperationWithUndo)
     command(kIdEditRedo);
     EXPECT_EQ(before.cx, doc->imageSize().cy);
     EXPECT_TRUE(boxes.empty());
+}
+
+// A drop as the Explorer hands it over: DROPFILES and a double-NUL list.
+HDROP makeDrop(const std::vector<String>& paths)
+{
+    size_t bytes = sizeof(DROPFILES) + 1;
+    for (const String& path : paths)
+        bytes += path.size() + 1;
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
+    DROPFILES* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = FALSE;
+    char* list = reinterpret_cast<char*>(drop + 1);
+    for (const String& path : paths) {
+        std::memcpy(list, path.c_str(), path.size() + 1);
+        list += path.size() + 1;
+    }
+    GlobalUnlock(memory);
+    return static_cast<HDROP>(memory);
+}
+
+TEST_F(ShellDocuments, DroppedFilesOpenAndOnesThatFailAreToldWithoutStoppingTheRest)
+{
+    ASSERT_TRUE(start("-n"));
+    EXPECT_NE(0, GetWindowLongA(app->mainWindow, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+    const String text = folder() + "notes.txt";
+    {
+        std::FILE* file = std::fopen(text.c_str(), "wb");
+        ASSERT_NE(nullptr, file);
+        std::fputs("not a picture", file);
+        std::fclose(file);
+    }
+    // Longer than MAX_PATH: told by its whole name, not a cut one.
+    const String longName = folder() + String(300, 'q') + ".png";
+    const String good = writePicture("dropped.png", 24, 16);
+    // The frame frees the drop, as it must for the system's own.
+    PostMessageA(app->mainWindow, WM_DROPFILES,
+                 reinterpret_cast<WPARAM>(makeDrop({text, longName, good})), 0);
+    pump();
+    ASSERT_EQ(1, documentCount());
+    ASSERT_NE(nullptr, activeDocument());
+    EXPECT_EQ("dropped.png", activeDocument()->title());
+    EXPECT_EQ(24, activeDocument()->imageSize().cx);
+    EXPECT_EQ(16, activeDocument()->imageSize().cy);
+    ASSERT_EQ(2u, boxes.size());
+    EXPECT_EQ("Unable to open file\n" + text, boxes[0].text);
+    EXPECT_EQ("Unable to open file\n" + longName, boxes[1].text);
 }
 
 TEST_F(ShellDocuments, ZoomCommandsAndStatusPanes)
@@ -408,6 +469,77 @@ TEST_F(ShellFrame, TabsFollowChildrenAndScreenshots)
     command(kIdFileClose);
     EXPECT_EQ(1, tabs.tabCount());
     EXPECT_EQ("second.jpg", tabs.tabText(0));
+}
+
+std::vector<String>& openedPages()
+{
+    static std::vector<String> pages;
+    return pages;
+}
+
+bool recordPage(const String& address)
+{
+    openedPages().push_back(address);
+    return true;
+}
+
+TEST_F(ShellFrame, AboutBoxOpensOverTheFrameAndItsButtonAsksForTheHomePage)
+{
+    // An empty command line opens no document.
+    ASSERT_TRUE(start(""));
+    EXPECT_EQ(0, documentCount());
+    openedPages().clear();
+    setWebPageOpener(&recordPage);
+    HWND box = nullptr;
+    HWND owner = nullptr;
+    bool frameEnabled = true;
+    bool openAfterButton = false;
+    HICON icon = nullptr;
+    String caption;
+    String web;
+    String credits;
+    guitest::whenDialogUp([&](HWND d) {
+        box = d;
+        owner = GetWindow(d, GW_OWNER);
+        frameEnabled = IsWindowEnabled(app->mainWindow) != FALSE;
+        char text[512] = "";
+        GetWindowTextA(d, text, sizeof text);
+        caption = text;
+        GetDlgItemTextA(d, IDC_ABOUT_WEB, text, sizeof text);
+        web = text;
+        GetDlgItemTextA(d, IDC_ABOUT_CREDITS, text, sizeof text);
+        credits = text;
+        icon = reinterpret_cast<HICON>(SendMessageA(GetWindow(d, GW_CHILD), STM_GETICON, 0, 0));
+        if (guitest::screenshotsAsked()) {
+            guitest::pumpMessages(30);
+            shellgui::saveScreenshot(d, "shell_about");
+        }
+        SendMessageA(GetDlgItem(d, IDC_ABOUT_WEB), BM_CLICK, 0, 0);
+        openAfterButton = IsWindowVisible(d) != FALSE;
+        SendMessageA(GetDlgItem(d, IDOK), BM_CLICK, 0, 0);
+    });
+    command(kIdAppAbout);
+    setWebPageOpener(nullptr);
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ("About Quillorantix Shell", caption);
+    EXPECT_EQ(app->mainWindow, owner);
+    EXPECT_FALSE(frameEnabled);
+    EXPECT_NE(nullptr, icon);
+    EXPECT_TRUE(openAfterButton);
+    EXPECT_FALSE(IsWindow(box));
+    EXPECT_TRUE(IsWindowEnabled(app->mainWindow));
+    EXPECT_TRUE(boxes.empty());
+
+    // The maker's home page, on the host of the online help.
+    ASSERT_EQ(1u, openedPages().size());
+    EXPECT_EQ("https://www.quillorantix.com/", openedPages()[0]);
+    EXPECT_EQ(0u, CShellApp::helpAddress().find(openedPages()[0]));
+    EXPECT_EQ("www.quillorantix.com", web);
+    // The credits name the library versions linked in, not only the headers'.
+    EXPECT_NE(String::npos, credits.find(String("zlib ") + zlibVersion() + ","));
+    EXPECT_NE(String::npos, credits.find(String("libpng ") + png_get_libpng_ver(nullptr) + ","));
+    EXPECT_NE(String::npos, credits.find("libjpeg-turbo "));
+    EXPECT_NE(String::npos, credits.find("Independent JPEG Group"));
 }
 
 TEST_F(ShellFrame, PrintingWithoutAPrinterSaysSo)

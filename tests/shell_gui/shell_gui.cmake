@@ -4,3 +4,5 @@ target_link_libraries(shell_gui_tests PRIVATE shell_dialog_resources)
 if(TARGET Quillorantix_Daubcrafter)
     add_dependencies(shell_gui_tests Quillorantix_Daubcrafter)
 endif()
+# The slow test plug-in, cancelled from the progress window.
+add_dependencies(shell_gui_tests qx_test_slow)

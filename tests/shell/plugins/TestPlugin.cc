@@ -18,6 +18,7 @@
 #define QX_NOEXPORT 4
 #define QX_FPU 5
 #define QX_MISSINGDEP 6
+#define QX_SLOW 7
 
 #if QX_TEST_PLUGIN == QX_GOOD
 static const char kId[] = "qx_test_good";
@@ -38,6 +39,9 @@ static const char kMenu[] = "Fpu";
 static const char kId[] = "qx_test_missingdep";
 static const char kMenu[] = "Missing Dependency";
 extern "C" __declspec(dllimport) int qxAbsentDependencyValue(void);
+#elif QX_TEST_PLUGIN == QX_SLOW
+static const char kId[] = "qx_test_slow";
+static const char kMenu[] = "Slow";
 #endif
 
 namespace {
@@ -157,6 +161,23 @@ TEST_EXPORT bool __cdecl processImage(PluginRequest* r)
         writeSettings(r, "kept=1");
         return true;
     }
+}
+#elif QX_TEST_PLUGIN == QX_SLOW
+// Blackens one row every 10 ms and asks after each whether to stop: long
+// enough to be cancelled from the progress window, and a cancelled run leaves
+// a half-painted destination behind.
+TEST_EXPORT bool __cdecl processImage(PluginRequest* r)
+{
+    const size_t rowBytes = size_t(r->width) * size_t(bytesPerPixel(r->pixelFormat));
+    for (int y = 0; y < r->height; ++y) {
+        std::memset(r->destinationPixels + y * r->destinationStride, 0, rowBytes);
+        if (!r->progress(r->callbackContext, float(y + 1) / float(r->height)) ||
+            r->abortRequested(r->callbackContext))
+            return false;
+        Sleep(10);
+    }
+    r->notify(r->callbackContext);
+    return true;
 }
 #elif QX_TEST_PLUGIN == QX_MISSINGDEP
 TEST_EXPORT bool __cdecl processImage(PluginRequest*)
