@@ -224,7 +224,7 @@ int runDemo(Image& picture, const std::string& folder)
             return true;
         });
         SetTimer(nullptr, 0, 20, &scriptTimer);
-        if (!runSettingsDialog(nullptr, picture, working, nullptr) || !saved) {
+        if (editCurrentSetup(working, picture, nullptr) != DialogOutcome::Applied || !saved) {
             std::fprintf(stderr, "error: the dialog did not end with Apply and a screenshot\n");
             return 1;
         }

@@ -5,28 +5,28 @@
 #include "foundation/String.h"
 
 class ComponentSet;
-struct Canvas;
+class Image;
 struct FilterRecord;
 
 // Where the entry points hand over to the plug-in's dialogs, replaceable
-// through the setters. Until the settings dialog plugs in it answers
-// Unavailable (the caller treats that as a cancel). The owner given is the
-// host's window as the host named it; the dialogs resolve a usable owner.
+// through the setters for tests. The owner given is the host's window as the
+// host named it; a dialog whose owner is no window takes the calling thread's
+// active window.
 
 enum class DialogOutcome
 {
     Applied,
     Cancelled,
-    Unavailable
+    Unavailable // nothing to show, or the dialog could not be made
 };
 
-// What the settings dialog works on. The runner opens the preset store for
-// the dialog and saves and closes it before it returns. On Applied the
-// caller saves the component set with presetName and paramsChanged.
+// What the settings dialog works on. The built-in runner opens the preset
+// store for the dialog and saves and closes it before it returns. On Applied
+// the caller saves the component set with presetName and paramsChanged.
 struct SettingsDialogRun
 {
     ComponentSet& components;
-    Canvas& canvas;
+    const Image& source; // only read: the preview paints a copy of its own
     HWND owner;
     FilterRecord* filterRecord; // the filter host's record; null for the shell
     String presetName;
@@ -36,7 +36,7 @@ struct SettingsDialogRun
 typedef DialogOutcome (*SettingsDialogRunner)(SettingsDialogRun& run);
 typedef void (*AboutBoxRunner)(HWND owner);
 
-// Null puts the built-in stand-in back.
+// Null puts the built-in dialog back.
 void setSettingsDialogRunner(SettingsDialogRunner runner);
 void setAboutBoxRunner(AboutBoxRunner runner);
 

@@ -1,7 +1,6 @@
 #include "plugin/FilterEntry.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cstring>
 #include <optional>
 
@@ -15,8 +14,10 @@
 #include "foundation/SessionSettingsStore.h"
 #include "image/Image.h"
 #include "plugin/DialogSeams.h"
+#include "plugin/EntryGuard.h"
 #include "plugin/FilterBlocks.h"
 #include "plugin/HostHandle.h"
+#include "plugin/SettingsDialog.h"
 #include "plugin/SettingsText.h"
 
 namespace {
@@ -24,12 +25,6 @@ namespace {
 // Set by Parameters, consumed by the next Continue, dropped at Finish: an
 // aborted run must not bring the dialog up unasked next time.
 bool showDialog = false;
-
-// Held for the whole call: a host that calls in again from inside a
-// progress or abort callback (or from another thread) is turned away.
-std::atomic<bool> busy{false};
-
-const size_t kNameLimit = 255;
 
 // The block behind the data slot when it is one of ours, else a new one
 // (stored in the slot); null when none can be made.
@@ -154,27 +149,14 @@ void runFilterDialog(FilterData& data, FilterRecord& record)
 
     SessionSettingsStore working;
     readSettings(block, working);
-    const PropertyBag& current = working.findSection("_current");
-    ComponentSet components(current);
-    Canvas canvas;
-    makeCanvas(images, canvas);
     const HWND owner = hostWindow(static_cast<FilterPlatformData*>(record.platformData));
-    SettingsDialogRun run{components,
-                          canvas,
-                          owner,
-                          &record,
-                          current.getString("name", ""),
-                          current.getBool("paramschanged", false)};
-    if (runSettingsDialog(run) != DialogOutcome::Applied) {
+    if (editCurrentSetup(working, *images.input, owner, &record) != DialogOutcome::Applied) {
         data.result = FilterResultCancelled;
         return;
     }
     // Only "_current" goes back: the block holds the confirmed setup alone.
     SessionSettingsStore confirmed;
-    PropertyBag& section = confirmed.section("_current");
-    components.save(section);
-    section.setString("name", run.presetName.substr(0, kNameLimit));
-    section.setBool("paramschanged", run.paramsChanged);
+    confirmed.section("_current") = working.findSection("_current");
     if (!storeSettingsText(confirmed, block->settings, FilterSettingsCapacity, block->settingsLength))
         data.result = FilterResultFailed;
 }
@@ -262,8 +244,9 @@ void filterEntry(int16_t selector, void* record, intptr_t* data, int16_t* result
         *result = FilterResultBadParameters;
         return;
     }
-    if (busy.exchange(true)) {
-        currentLogger()->error(0, "filter entry called again while a call is running");
+    EntryGuard guard;
+    if (!guard.entered()) {
+        currentLogger()->error(0, "filter entry called while the plug-in is busy");
         *result = FilterResultFailed;
         return;
     }
@@ -284,5 +267,4 @@ void filterEntry(int16_t selector, void* record, intptr_t* data, int16_t* result
         currentLogger()->error(0, "unexpected exception in the filter entry");
         *result = FilterResultFailed;
     }
-    busy = false;
 }

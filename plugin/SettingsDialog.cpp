@@ -15,6 +15,9 @@
 
 namespace {
 
+// Longest preset name written back; hosts keep the text in small buffers.
+const size_t kPresetNameLimit = 255;
+
 bool previewableFormat(int format)
 {
     return format >= 4 && format <= 7;
@@ -69,23 +72,24 @@ INT_PTR runEffectDialog(SettingsDialogSession& session)
     return result;
 }
 
-bool runSettingsDialog(HWND owner, const Image& source, SettingsStore& working, IniFile* presets)
+DialogOutcome editCurrentSetup(SettingsStore& working, const Image& source, HWND owner,
+                               FilterRecord* filterRecord)
 {
     const PropertyReader& current = working.sectionReader("_current");
     ComponentSet components(current);
-    SettingsDialogSession session;
-    session.components = &components;
-    session.source = &source;
-    session.owner = owner;
-    session.presets = presets;
-    session.presetName = current.getString("name", "");
-    session.paramsChanged = current.getBool("paramschanged", false);
-    if (runEffectDialog(session) != IDOK)
-        return false;
+    SettingsDialogRun run{components,
+                          source,
+                          owner,
+                          filterRecord,
+                          current.getString("name", ""),
+                          current.getBool("paramschanged", false)};
+    const DialogOutcome outcome = runSettingsDialog(run);
+    if (outcome != DialogOutcome::Applied)
+        return outcome;
     PropertyWriter& out = working.sectionWriter("_current");
     components.save(out);
-    out.setString("name", session.presetName);
-    out.setString("paramschanged", session.paramsChanged ? "1" : "0");
+    out.setString("name", run.presetName.substr(0, kPresetNameLimit));
+    out.setString("paramschanged", run.paramsChanged ? "1" : "0");
     working.modified = true;
-    return true;
+    return outcome;
 }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "foundation/String.h"
+#include "plugin/DialogSeams.h"
 
 class ComponentSet;
 class Image;
@@ -10,6 +11,7 @@ class IniFile;
 class Painter;
 class PreviewSurface;
 class SettingsStore;
+struct FilterRecord;
 
 // What one run of the settings dialog works on. The picture is only read:
 // the preview paints a copy of its own, so a cancelled dialog leaves every
@@ -31,8 +33,10 @@ struct SettingsDialogSession
 // that is empty or of another format) or the dialog could not be made.
 INT_PTR runEffectDialog(SettingsDialogSession& session);
 
-// Edits the working store's "_current" setup over the picture. On Apply
-// "_current" gets the chosen components and values with "name" and
-// "paramschanged" and true is returned; otherwise the store is unchanged.
-bool runSettingsDialog(HWND owner, const Image& source, SettingsStore& working,
-                       IniFile* presets);
+// Both doors' dialog step: edits the working store's "_current" setup over
+// the picture through the settings dialog seam (runSettingsDialog). On Apply
+// "_current" gets the chosen components and values with "name" (at most 255
+// characters) and "paramschanged" "1" or "0"; other sections stay as they
+// were. Any other outcome leaves the store unchanged.
+DialogOutcome editCurrentSetup(SettingsStore& working, const Image& source, HWND owner,
+                               FilterRecord* filterRecord = nullptr);

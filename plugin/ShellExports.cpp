@@ -10,9 +10,13 @@
 #include "engine/ComponentSet.h"
 #include "foundation/FixedBufferReader.h"
 #include "foundation/IniText.h"
+#include "foundation/Logger.h"
 #include "foundation/SessionSettingsStore.h"
 #include "image/Image.h"
+#include "plugin/EntryGuard.h"
 #include "plugin/PluginRecords.h"
+#include "plugin/SettingsDialog.h"
+#include "plugin/SettingsText.h"
 #include "plugin/ShellRenderCallbacks.h"
 
 #define PLUGIN_EXPORT extern "C" __declspec(dllexport)
@@ -51,14 +55,27 @@ bool requestUsable(const PluginRequest& r)
     return true;
 }
 
+// The dialog over the source; on Apply the whole working text, the caller's
+// other sections with the new "_current", goes back into the caller's buffer.
+// Buffer and length change only when that text fits.
+bool confirmSettings(PluginRequest& request, const Image& source, SessionSettingsStore& working)
+{
+    // Window handles fit 32 bits and widen with their sign on 64-bit Windows.
+    const HWND owner = reinterpret_cast<HWND>(intptr_t(int32_t(request.parentWindow)));
+    if (editCurrentSetup(working, source, owner) != DialogOutcome::Applied)
+        return false;
+    const uint32_t capacity = request.settingsCapacity > 0 ? uint32_t(request.settingsCapacity) : 0;
+    uint32_t length = 0;
+    if (!storeSettingsText(working, request.settingsBuffer, capacity, length))
+        return false;
+    request.settingsLength = int32_t(length);
+    return true;
+}
+
 bool runProcessImage(PluginRequest& request)
 {
     if (!requestUsable(request))
         return false;
-    // Until the settings dialog exists an interactive run cannot be confirmed.
-    if (request.flags & PluginRequestInteractive)
-        return false;
-
     Image source(request.width, request.height, request.sourcePixels,
                  uint32_t(request.sourceStride), request.pixelFormat);
     Image destination(request.width, request.height, request.destinationPixels,
@@ -77,6 +94,9 @@ bool runProcessImage(PluginRequest& request)
         FixedBufferReader reader(request.settingsBuffer, unsigned(length));
         readIni(reader, working);
     }
+
+    if ((request.flags & PluginRequestInteractive) && !confirmSettings(request, source, working))
+        return false;
 
     ComponentSet components(working.findSection("_current"));
     // Same size and format on both sides: the copy is row by row.
@@ -114,6 +134,11 @@ PLUGIN_EXPORT bool __cdecl processImage(PluginRequest* request)
 {
     if (!request)
         return false;
+    EntryGuard guard;
+    if (!guard.entered()) {
+        currentLogger()->error(0, "processImage called while the plug-in is busy");
+        return false;
+    }
     try {
         return runProcessImage(*request);
     } catch (...) {

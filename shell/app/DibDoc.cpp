@@ -182,8 +182,9 @@ bool CDibDoc::onOperationCommand(UINT id)
     }
     bool ok;
     if (PluginModule* plugin = PluginRegistry::instance().find(key)) {
-        // The frame is disabled while the plug-in paints into this
-        // document's images.
+        // The frame owns the plug-in's settings dialog, and is disabled
+        // while the plug-in paints into this document's images.
+        plugin->setParentWindow(mainWindowHandle());
         CProgressDialog dialog(plugin->menuName(), &sink_, mainWindowHandle());
         ok = history_.run(key, bag, dialog);
     } else {

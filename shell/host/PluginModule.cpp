@@ -118,7 +118,7 @@ void terminateField(char* field, size_t size)
 PluginModule::PluginModule(const String& path, int commandId)
     : ImageFilter(true), settings_(size_t(kSettingsCapacity), 0), library_(nullptr),
       processImage_(nullptr), canProcess_(nullptr), getInfo_(nullptr), commandId_(commandId),
-      path_(path)
+      path_(path), parentWindow_(nullptr)
 {
     std::memset(&info_, 0, sizeof info_);
     std::memset(&request_, 0, sizeof request_);
@@ -194,7 +194,8 @@ bool PluginModule::apply(const Image& source, Image& destination, RenderCallback
     CallContext context = {&sink, FloatingPointState::current()};
     request_.reserved = 0;
     request_.flags = PluginRequestInteractive;
-    request_.parentWindow = 0;
+    // Window handles keep their meaning in 32 bits on 64-bit Windows.
+    request_.parentWindow = IsWindow(parentWindow_) ? uint32_t(uintptr_t(parentWindow_)) : 0;
     request_.sourcePixels = source.row(0);
     request_.destinationPixels = destination.row(0);
     request_.sourceStride = int32_t(source.stride());

@@ -31,6 +31,11 @@ public:
     // outside the buffer) are put back as they were before the call.
     bool apply(const Image& source, Image& destination, RenderCallbacks& sink) override;
 
+    // The window that owns the plug-in's own dialog during a run. Without one
+    // the plug-in takes the thread's active window, which while a run starts
+    // is the host's still hidden progress window.
+    void setParentWindow(HWND window) { parentWindow_ = window; }
+
     const char* id() const { return info_.id; }
     const char* menuName() const { return info_.menuName; }
     const char* vendor() const { return info_.vendor; }
@@ -59,4 +64,5 @@ private:
     GetInfoEntry getInfo_;
     int commandId_;
     String path_;
+    HWND parentWindow_;
 };

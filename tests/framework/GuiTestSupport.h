@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace guitest {
@@ -72,6 +73,50 @@ inline void pumpMessages(DWORD milliseconds = 50)
         Sleep(5);
     } while (GetTickCount() < until);
 }
+
+// A DWORD value set for the life of the object and put back (or removed)
+// afterwards: for profiles that a loaded DLL reads through its own copy of
+// the framework, which no in-process seam reaches.
+class ScopedRegistryDword
+{
+public:
+    ScopedRegistryDword(HKEY root, const std::string& path, const std::string& name, DWORD value)
+        : root_(root), path_(path), name_(name)
+    {
+        HKEY key = nullptr;
+        if (RegCreateKeyExA(root_, path_.c_str(), 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key,
+                            nullptr) != ERROR_SUCCESS)
+            return;
+        DWORD type = 0, size = sizeof old_;
+        had_ = RegQueryValueExA(key, name_.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&old_),
+                                &size) == ERROR_SUCCESS &&
+               type == REG_DWORD && size == sizeof old_;
+        RegSetValueExA(key, name_.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                       sizeof value);
+        RegCloseKey(key);
+    }
+    ~ScopedRegistryDword()
+    {
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(root_, path_.c_str(), 0, KEY_WRITE, &key) != ERROR_SUCCESS)
+            return;
+        if (had_)
+            RegSetValueExA(key, name_.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&old_),
+                           sizeof old_);
+        else
+            RegDeleteValueA(key, name_.c_str());
+        RegCloseKey(key);
+    }
+    ScopedRegistryDword(const ScopedRegistryDword&) = delete;
+    ScopedRegistryDword& operator=(const ScopedRegistryDword&) = delete;
+
+private:
+    HKEY root_;
+    std::string path_;
+    std::string name_;
+    DWORD old_ = 0;
+    bool had_ = false;
+};
 
 inline void pressKey(HWND window, UINT key)
 {

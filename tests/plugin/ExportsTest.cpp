@@ -2,14 +2,22 @@
 // byte offset, and requests that must be refused without touching anything.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 
 #include "PluginTestSupport.h"
+#include "foundation/FixedBufferReader.h"
+#include "foundation/IniText.h"
+#include "foundation/SessionSettingsStore.h"
+#include "framework/GuiTestSupport.h"
 
 using namespace plugintest;
 
 namespace {
+
+const char kPluginProfile[] = "Software\\Quillorantix\\daubcrafter\\general";
 
 class ExportsTest : public ::testing::Test
 {
@@ -161,25 +169,123 @@ TEST_F(ExportsTest, MalformedRequestsAreRefusedWithoutTouchingAnything)
     }
 }
 
-TEST_F(ExportsTest, InteractiveRequestPaintsNothingUntilItCanAskTheUser)
+// Interactive requests: the real settings dialog of the loaded plug-in,
+// answered from a timer in its own message loop.
+class InteractiveRequest : public ExportsTest
 {
-    TestImage source(24, 24, 6);
+protected:
+    void TearDown() override { guitest::pendingActions().clear(); }
+
+    // The DLL reads its own profile: no quick help over the dialog, and no
+    // preview paint that would draw from the random generator.
+    guitest::ScopedRegistryDword notFirstRun{HKEY_CURRENT_USER, kPluginProfile, "notfirstrun", 1};
+    guitest::ScopedRegistryDword noAutoPreview{HKEY_CURRENT_USER, kPluginProfile, "autopreview", 0};
+};
+
+// Presses the button once the settings dialog is up; records the dialog's
+// owner and caption.
+void pressWhenUp(int button, HWND& owner, std::string& caption)
+{
+    guitest::whenDialogUp([button, &owner, &caption](HWND dialog) {
+        owner = GetWindow(dialog, GW_OWNER);
+        char text[128] = "";
+        GetWindowTextA(dialog, text, sizeof text);
+        caption = text;
+        PostMessageA(dialog, WM_COMMAND, button, 0);
+    });
+}
+
+TEST_F(InteractiveRequest, ApplyWritesCurrentKeepsTheOtherSectionAndPaints)
+{
+    HWND host = CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200,
+                                nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(host, nullptr);
+    TestImage source(96, 72, 6);
     drawScene(source);
-    TestImage destination(24, 24, 6, 0, 0x5A);
-    const std::vector<uint8_t> before = destination.bytes;
-    SettingsBuffer settings(iniSection("_current", {"brush.id=_swaphsv"}) +
-                            iniSection("other", {"k=v"}));
-    const std::vector<char> settingsBefore = settings.bytes;
+    TestImage destination(96, 72, 6, 3, 0x5A);
+    const std::string other = iniSection("other", {"a=1", "b=two words", "c="});
+    SettingsBuffer settings(iniSection("_current", {"brush.id=_swaprgb", "name=Old", "paramschanged=1"}) +
+                                other,
+                            4096);
     CallbackLog log;
     PluginRequest request = makeRequest(source, destination, &settings, &log);
     request.flags = PluginRequestInteractive;
+    request.parentWindow = uint32_t(reinterpret_cast<uintptr_t>(host));
 
-    EXPECT_FALSE(api.processImage(&request));
-    EXPECT_TRUE(destination.bytes == before);
-    EXPECT_TRUE(settings.bytes == settingsBefore);
-    EXPECT_EQ(request.settingsLength, settings.length);
-    EXPECT_TRUE(log.fractions.empty());
-    EXPECT_EQ(log.notifications, 0);
+    HWND owner = nullptr;
+    std::string caption;
+    pressWhenUp(IDOK, owner, caption);
+    srand(17);
+    const bool ok = api.processImage(&request);
+    DestroyWindow(host);
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(owner, host);
+    EXPECT_EQ(caption, "Quillorantix Daubcrafter");
+
+    ASSERT_GT(request.settingsLength, 0);
+    ASSERT_LE(request.settingsLength, request.settingsCapacity);
+    const std::string text(settings.bytes.data(), size_t(request.settingsLength));
+    EXPECT_NE(text.find(other), std::string::npos) << "the caller's section, byte for byte:\n" << text;
+    EXPECT_TRUE(std::all_of(settings.bytes.begin() + request.settingsLength, settings.bytes.end(),
+                            [](char c) { return c == '#'; }))
+        << "bytes behind the new text written";
+    SessionSettingsStore written;
+    FixedBufferReader reader(settings.bytes.data(), unsigned(request.settingsLength));
+    readIni(reader, written);
+    EXPECT_EQ(written.sectionNames(), (std::vector<String>{"_current", "other"}));
+    const PropertyBag& current = written.findSection("_current");
+    EXPECT_EQ(current.getString("brush.id", ""), "_swaprgb");
+    EXPECT_FALSE(current.getString("stroke.id", "").empty()) << "the whole setup is saved";
+    EXPECT_EQ(current.getString("name", ""), "Old");
+    EXPECT_EQ(current.getString("paramschanged", ""), "1");
+
+    // Painted with the confirmed setup, after the dialog: the same pixels as
+    // a plain run of the written text.
+    EXPECT_EQ(log.notifications, 1);
+    EXPECT_TRUE(destination.paddingIs(0x5A));
+    TestImage plain(96, 72, 6, 3, 0x5A);
+    SettingsBuffer again(text);
+    PluginRequest replay = makeRequest(source, plain, &again);
+    srand(17);
+    ASSERT_TRUE(api.processImage(&replay));
+    EXPECT_GT(destination.countDifferentPixels(source), 96 * 72 / 10);
+    EXPECT_TRUE(destination.samePixels(plain));
+}
+
+TEST_F(InteractiveRequest, CancelOrATextTooLongForTheBufferChangesNothing)
+{
+    struct Case
+    {
+        const char* what;
+        int button;
+        int capacity; // 0: the whole buffer
+    };
+    for (const Case c : {Case{"cancel", IDCANCEL, 0}, Case{"small buffer", IDOK, 80}}) {
+        SCOPED_TRACE(c.what);
+        TestImage source(48, 40, 7);
+        drawScene(source);
+        TestImage destination(48, 40, 7, 0, 0x5A);
+        const std::vector<uint8_t> before = destination.bytes;
+        SettingsBuffer settings(iniSection("_current", {"brush.id=_swaphsv"}) + iniSection("other", {"k=v"}));
+        const std::vector<char> settingsBefore = settings.bytes;
+        CallbackLog log;
+        PluginRequest request = makeRequest(source, destination, &settings, &log);
+        request.flags = PluginRequestInteractive;
+        if (c.capacity)
+            request.settingsCapacity = c.capacity;
+
+        HWND owner = nullptr;
+        std::string caption;
+        pressWhenUp(c.button, owner, caption);
+        EXPECT_FALSE(api.processImage(&request));
+        EXPECT_EQ(caption, "Quillorantix Daubcrafter");
+        EXPECT_TRUE(destination.bytes == before);
+        EXPECT_TRUE(settings.bytes == settingsBefore);
+        EXPECT_EQ(request.settingsLength, settings.length);
+        EXPECT_TRUE(log.fractions.empty());
+        EXPECT_EQ(log.notifications, 0);
+        guitest::pendingActions().clear();
+    }
 }
 
 TEST_F(ExportsTest, OnlyBitZeroOfTheFlagsIsRead)

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 
 #include "FilterHost.h"
 #include "framework/GuiTestSupport.h"
@@ -57,6 +58,19 @@ protected:
         ASSERT_TRUE(module().loaded()) << module().path << ": " << module().failure;
         ASSERT_EQ(module().entryName, "ENTRYPOINT1");
     }
+};
+
+// The loaded DLL reads its own profile: no quick help over the settings
+// dialog, no automatic preview paint.
+const char kPluginProfile[] = "Software\\Quillorantix\\daubcrafter\\general";
+
+class FilterDialogTest : public FilterEntryTest
+{
+protected:
+    void TearDown() override { guitest::pendingActions().clear(); }
+
+    guitest::ScopedRegistryDword notFirstRun{HKEY_CURRENT_USER, kPluginProfile, "notfirstrun", 1};
+    guitest::ScopedRegistryDword noAutoPreview{HKEY_CURRENT_USER, kPluginProfile, "autopreview", 0};
 };
 
 BOOL CALLBACK countWindow(HWND, LPARAM count)
@@ -128,9 +142,15 @@ TEST_F(FilterEntryTest, TheDataSlotIsReusedAndAForeignOneReplaced)
     EXPECT_TRUE(std::all_of(foreign.begin(), foreign.end(), [](uint8_t b) { return b == 0xEE; }));
 }
 
-TEST_F(FilterEntryTest, ModesAndPlanesOtherThanColourAreRefusedWithoutAWindow)
+TEST_F(FilterDialogTest, ModesAndPlanesOtherThanColourAreRefusedWithoutAWindow)
 {
     const int windowsBefore = threadWindows();
+    // A dialog that came up would be recorded and cancelled, not waited for.
+    bool dialogShown = false;
+    guitest::whenDialogUp([&](HWND d) {
+        dialogShown = true;
+        PostMessageA(d, WM_COMMAND, IDCANCEL, 0);
+    });
     struct Case { int mode; int planes; };
     for (Case c : {Case{1, 1}, Case{3, 1}, Case{3, 2}, Case{4, 4}}) {
         SCOPED_TRACE("mode " + std::to_string(c.mode) + " planes " + std::to_string(c.planes));
@@ -141,6 +161,8 @@ TEST_F(FilterEntryTest, ModesAndPlanesOtherThanColourAreRefusedWithoutAWindow)
         FilterHost colour(module().entry, 32, 24, 3);
         EXPECT_EQ(colour.run(false), 0);
     }
+    EXPECT_FALSE(dialogShown);
+    guitest::pendingActions().clear();
     EXPECT_EQ(threadWindows(), windowsBefore);
 }
 
@@ -239,7 +261,7 @@ TEST_F(FilterEntryTest, ANestedCallDuringARenderIsTurnedAway)
     EXPECT_GT(changedPixels(host), 0);
 }
 
-TEST_F(FilterEntryTest, DialogRequestsAndParameterBlocks)
+TEST_F(FilterDialogTest, DialogRequestsAndParameterBlocks)
 {
     // Without Parameters and without a block: defaults, no block made.
     FilterHost plain(module().entry, 48, 48, 3);
@@ -247,13 +269,22 @@ TEST_F(FilterEntryTest, DialogRequestsAndParameterBlocks)
     ASSERT_EQ(plain.run(false), 0);
     EXPECT_EQ(plain.record.parameters, nullptr);
 
-    // Parameters: the dialog cannot run yet, which ends the run as a cancel
-    // with the area still asked and nothing painted; the block now exists.
+    // Parameters, the dialog cancelled: result 1, the area still asked as
+    // Start asked it and nothing painted; the block now exists.
     FilterHost host(module().entry, 48, 48, 3);
+    bool shown = false;
+    guitest::whenDialogUp([&](HWND d) {
+        shown = true;
+        PostMessageA(d, WM_COMMAND, IDCANCEL, 0);
+    });
     EXPECT_EQ(host.run(true), FilterResultCancelled);
-    EXPECT_FALSE(rectIsZero(host.record.outRect));
+    EXPECT_TRUE(shown);
+    guitest::pendingActions().clear();
+    for (const FilterRect& r : {host.record.inRect, host.record.outRect})
+        EXPECT_EQ(std::memcmp(&r, &host.record.filterRect, sizeof r), 0);
     EXPECT_TRUE(outputUntouched(host));
     ASSERT_NE(host.record.parameters, nullptr);
+    EXPECT_EQ((*static_cast<FilterParameters**>(host.record.parameters))->settingsLength, 0u);
     // The run ended without Finish; the request must not outlive it.
     EXPECT_EQ(host.call(FilterSelectorFinish), 0);
 
@@ -272,6 +303,62 @@ TEST_F(FilterEntryTest, DialogRequestsAndParameterBlocks)
     host.record.parameters = foreign.data();
     ASSERT_EQ(host.run(false), 0);
     EXPECT_TRUE(std::all_of(foreign.begin(), foreign.end(), [](uint8_t b) { return b == 0xCC; }));
+}
+
+TEST_F(FilterDialogTest, AppliedDialogOverTheHostWindowLeavesOnlyCurrentAndPaints)
+{
+    HWND hostWindow = CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                      300, 200, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(hostWindow, nullptr);
+    FilterHost host(module().entry, 120, 90, 3);
+    host.platform.hwnd = hostWindow;
+    host.offerDisplayPixels();
+    host.record.parameters = newHostHandle(sizeof(FilterParameters));
+    FilterParameters* block = *static_cast<FilterParameters**>(host.record.parameters);
+    const std::string before = "[other]\r\nkey=1\r\n[_current]\r\nbrush.id=_swaprgb\r\nname=Mine\r\n";
+    std::memcpy(block->settings, before.data(), before.size());
+    block->settingsLength = uint32_t(before.size());
+
+    // Apply once the preview has been shown through the host; Cancel after
+    // about three seconds without.
+    HWND owner = nullptr;
+    int polls = 0;
+    std::function<void(HWND)> applyWhenShown = [&](HWND d) {
+        if (host.log.displayCalls == 0 && ++polls < 100) {
+            guitest::whenDialogUp(applyWhenShown);
+            return;
+        }
+        owner = GetWindow(d, GW_OWNER);
+        PostMessageA(d, WM_COMMAND, host.log.displayCalls ? IDOK : IDCANCEL, 0);
+    };
+    guitest::whenDialogUp(applyWhenShown);
+    EXPECT_EQ(host.run(true), 0);
+    DestroyWindow(hostWindow);
+    EXPECT_EQ(owner, hostWindow);
+    EXPECT_GT(changedPixels(host), 90 / 2);
+    EXPECT_EQ(block->presetStore, nullptr);
+
+    SessionSettingsStore stored;
+    FixedBufferReader reader(block->settings, block->settingsLength);
+    readIni(reader, stored);
+    EXPECT_EQ(stored.sectionNames(), std::vector<String>{"_current"});
+    const PropertyBag& current = stored.findSection("_current");
+    EXPECT_EQ(current.getString("brush.id", ""), "_swaprgb");
+    EXPECT_FALSE(current.getString("stroke.id", "").empty());
+    EXPECT_EQ(current.getString("name", ""), "Mine");
+    EXPECT_EQ(current.getString("paramschanged", ""), "0");
+
+    // The map the host was shown: R,G,B rows of the preview's own block.
+    const FilterPixelMap& map = host.log.lastMap;
+    EXPECT_EQ(map.version, 0);
+    EXPECT_EQ(map.imageMode, 3);
+    EXPECT_EQ(map.colBytes, 3);
+    EXPECT_EQ(map.planeBytes, 1);
+    EXPECT_NE(map.baseAddr, nullptr);
+    EXPECT_GT(map.bounds.right, 0);
+    EXPECT_GT(map.bounds.bottom, 0);
+    EXPECT_EQ(map.rowBytes, map.bounds.right * 3);
+    EXPECT_EQ(std::memcmp(&host.log.lastArea, &map.bounds, sizeof map.bounds), 0);
 }
 
 TEST_F(FilterEntryTest, BothDoorsPaintTheSamePixelsFromTheSameSettings)

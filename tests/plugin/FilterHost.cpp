@@ -31,6 +31,17 @@ uint8_t hostAbort()
                                                                      : log.goOnAnswer;
 }
 
+int16_t hostDisplayPixels(const FilterPixelMap* source, const FilterRect* area, int32_t, int32_t, void*)
+{
+    if (!activeHost || !source || !area)
+        return -1;
+    FilterHostLog& log = activeHost->log;
+    ++log.displayCalls;
+    log.lastMap = *source;
+    log.lastArea = *area;
+    return 0;
+}
+
 bool isEmpty(const FilterRect& r)
 {
     return r.right <= r.left || r.bottom <= r.top;
@@ -145,6 +156,11 @@ void FilterHost::deliverBuffers()
     record.outData =
         isEmpty(out) ? nullptr : &output[size_t(out.top) * rowBytes + size_t(out.left) * planes];
     record.outRowBytes = rowBytes;
+}
+
+void FilterHost::offerDisplayPixels()
+{
+    record.displayPixels = &hostDisplayPixels;
 }
 
 int16_t FilterHost::call(int16_t selector)

@@ -41,6 +41,10 @@ struct FilterHostLog
     // selector (-1 = never) and keeps the answer.
     int nestedSelector = -1;
     int16_t nestedResult = 0x7777;
+    // displayPixels calls, with the last map and area shown.
+    int displayCalls = 0;
+    FilterPixelMap lastMap{};
+    FilterRect lastArea{};
 };
 
 // A developer filter host: the host-owned record, the plug-in's data slot
@@ -63,6 +67,8 @@ public:
 
     // Points inData and outData at the area the plug-in asked for.
     void deliverBuffers();
+    // Gives the record a displayPixels that records what it is shown.
+    void offerDisplayPixels();
 
 private:
     // Hosts' records are longer than the part the plug-in uses.

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "PluginTestSupport.h"
+#include "plugin/FilterInterface.h"
 
 using namespace plugintest;
 
@@ -452,6 +453,55 @@ TEST_F(ProcessImageTest, OnlyTheLowByteOfACallbackResultCounts)
     request.abortRequested =
         reinterpret_cast<PluginAbortProc>(reinterpret_cast<void*>(&abortAnswersFF));
     EXPECT_EQ(processImageByte(&request), 0) << "0xFF from the abort test cancels";
+}
+
+// A call into either door while a run is on the stack (here from the
+// progress callback) is turned away; the outer run goes on.
+struct NestedCalls
+{
+    PluginRequest* inner = nullptr;
+    int calls = 0;
+    bool innerResult = true;
+    int16_t filterResult = 0x7777;
+};
+
+bool __cdecl callAgain(void* context, float)
+{
+    NestedCalls* nested = static_cast<NestedCalls*>(context);
+    if (nested->calls++ == 0) {
+        nested->innerResult = plugin().processImage(nested->inner);
+        const FilterEntryProc entry = reinterpret_cast<FilterEntryProc>(
+            reinterpret_cast<void*>(GetProcAddress(plugin().module(), "ENTRYPOINT1")));
+        intptr_t data = 0;
+        std::vector<uint8_t> record(1024, 0);
+        if (entry)
+            entry(FilterSelectorPrepare, record.data(), &data, &nested->filterResult);
+    }
+    return true;
+}
+
+TEST_F(ProcessImageTest, ACallIntoEitherDoorDuringARunIsTurnedAway)
+{
+    TestImage source(48, 48, 5);
+    drawScene(source);
+    TestImage destination(48, 48, 5);
+    TestImage innerDestination(48, 48, 5, 0, 0x5A);
+    const std::vector<uint8_t> innerBefore = innerDestination.bytes;
+    PluginRequest inner = makeRequest(source, innerDestination);
+    NestedCalls nested;
+    nested.inner = &inner;
+    PluginRequest request = makeRequest(source, destination);
+    request.callbackContext = &nested;
+    request.progress = &callAgain;
+    EXPECT_TRUE(api.processImage(&request));
+    EXPECT_GT(nested.calls, 1);
+    EXPECT_FALSE(nested.innerResult);
+    EXPECT_TRUE(innerDestination.bytes == innerBefore);
+    EXPECT_EQ(nested.filterResult, FilterResultFailed);
+    EXPECT_GT(destination.countDifferentPixels(source), 0);
+
+    // Afterwards the doors are open again.
+    EXPECT_TRUE(api.processImage(&inner));
 }
 
 // The extra stroke algorithm exists only when Control is down as the run

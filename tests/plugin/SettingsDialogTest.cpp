@@ -578,7 +578,7 @@ TEST_F(SettingsDialog, ThePreviewNeverWritesTheCallersPictureAndApplyWritesTheSe
     };
     steps() = {waitForPaint, close(IDCANCEL)};
     UINT_PTR timer = SetTimer(nullptr, 0, 10, &stepTimer);
-    EXPECT_FALSE(runSettingsDialog(nullptr, picture, working, nullptr));
+    EXPECT_EQ(DialogOutcome::Cancelled, editCurrentSetup(working, picture, nullptr));
     KillTimer(nullptr, timer);
     EXPECT_GE(finished, 1);
     EXPECT_TRUE(std::equal(before.begin(), before.end(), picture.bits()));
@@ -586,7 +586,7 @@ TEST_F(SettingsDialog, ThePreviewNeverWritesTheCallersPictureAndApplyWritesTheSe
 
     steps() = {waitForPaint, close(IDOK)};
     timer = SetTimer(nullptr, 0, 10, &stepTimer);
-    EXPECT_TRUE(runSettingsDialog(nullptr, picture, working, nullptr));
+    EXPECT_EQ(DialogOutcome::Applied, editCurrentSetup(working, picture, nullptr));
     KillTimer(nullptr, timer);
     EXPECT_TRUE(std::equal(before.begin(), before.end(), picture.bits()));
     const PropertyReader& current = working.sectionReader("_current");
