@@ -106,6 +106,7 @@ TEST(ArrowKeyEdit, StepsClampsAndFilters)
 
 #include "foundation/ModulePaths.h"
 #include "framework/CommandIds.h"
+#include "framework/Screenshot.h"
 #include "shell/app/DibDoc.h"
 #include "shell/app/MainFrame.h"
 #include "shell/host/PluginModule.h"
@@ -148,6 +149,12 @@ TEST_F(PluginRunCancel, CancelInTheProgressWindowKeepsTheImageAndHistory)
         for (const DWORD until = GetTickCount() + 10000; GetTickCount() < until; Sleep(5)) {
             HWND progress = FindWindowA("#32770", "Processing...");
             if (progress && IsWindowVisible(progress)) {
+                if (guitest::screenshotsAsked()) {
+                    // Let the bar move first; the run pumps its messages, so
+                    // the capture's repaint is answered.
+                    Sleep(400);
+                    shellgui::saveScreenshot(progress, "shell_progress");
+                }
                 PostMessageA(GetDlgItem(progress, IDCANCEL), BM_CLICK, 0, 0);
                 pressed = true;
                 return;
