@@ -224,7 +224,11 @@ bool PluginModule::apply(const Image& source, Image& destination, RenderCallback
                               request_.settingsCapacity == kSettingsCapacity &&
                               request_.settingsLength >= 0 &&
                               request_.settingsLength <= kSettingsCapacity;
-    if (!ok || !settingsKept) {
+    // A failed run keeps the plug-in's text only when the user stopped the
+    // render: its dialog was confirmed then. Any other failure may be a
+    // cancelled dialog, whose text must not count.
+    const bool confirmed = ok || sink.isCancelled();
+    if (!confirmed || !settingsKept) {
         std::copy(savedSettings.begin(), savedSettings.end(), settings_.begin());
         request_.settingsLength = savedLength;
     }

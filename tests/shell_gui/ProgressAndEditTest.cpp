@@ -175,6 +175,8 @@ TEST_F(PluginRunCancel, CancelInTheProgressWindowKeepsTheImageAndHistory)
     EXPECT_EQ(1u, history.redoCount());
     EXPECT_EQ(name, history.currentName());
     EXPECT_TRUE(before == pixelsOf(*history.currentImage()));
+    // The render was stopped, not the plug-in's dialog: its settings stay.
+    EXPECT_EQ("confirmed", PluginRegistry::instance().find("qx_test_slow")->settingsText());
 
     // The shell runs on, and the next run of the plug-in is not cancelled.
     command(ID_COLOR_INVERT);

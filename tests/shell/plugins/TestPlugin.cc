@@ -165,9 +165,11 @@ TEST_EXPORT bool __cdecl processImage(PluginRequest* r)
 #elif QX_TEST_PLUGIN == QX_SLOW
 // Blackens one row every 10 ms and asks after each whether to stop: long
 // enough to be cancelled from the progress window, and a cancelled run leaves
-// a half-painted destination behind.
+// a half-painted destination behind. Its settings are written first, as a
+// plug-in does once its dialog is confirmed.
 TEST_EXPORT bool __cdecl processImage(PluginRequest* r)
 {
+    writeSettings(r, "confirmed");
     const size_t rowBytes = size_t(r->width) * size_t(bytesPerPixel(r->pixelFormat));
     for (int y = 0; y < r->height; ++y) {
         std::memset(r->destinationPixels + y * r->destinationStride, 0, rowBytes);
