@@ -45,6 +45,15 @@ bool outputUntouched(const FilterHost& host)
     return std::all_of(host.output.begin(), host.output.end(), [](uint8_t b) { return b == 0x5A; });
 }
 
+// The block's settings read into the store, which must hold "_current" alone.
+const PropertyBag& onlyCurrentOf(const FilterParameters& block, SessionSettingsStore& stored)
+{
+    FixedBufferReader reader(block.settings, block.settingsLength);
+    readIni(reader, stored);
+    EXPECT_EQ(stored.sectionNames(), std::vector<String>{"_current"});
+    return stored.findSection("_current");
+}
+
 bool rectIsZero(const FilterRect& r)
 {
     return !r.top && !r.left && !r.bottom && !r.right;
@@ -339,10 +348,7 @@ TEST_F(FilterDialogTest, AppliedDialogOverTheHostWindowLeavesOnlyCurrentAndPaint
     EXPECT_EQ(block->presetStore, nullptr);
 
     SessionSettingsStore stored;
-    FixedBufferReader reader(block->settings, block->settingsLength);
-    readIni(reader, stored);
-    EXPECT_EQ(stored.sectionNames(), std::vector<String>{"_current"});
-    const PropertyBag& current = stored.findSection("_current");
+    const PropertyBag& current = onlyCurrentOf(*block, stored);
     EXPECT_EQ(current.getString("brush.id", ""), "_swaprgb");
     EXPECT_FALSE(current.getString("stroke.id", "").empty());
     EXPECT_EQ(current.getString("name", ""), "Mine");
@@ -412,10 +418,7 @@ TEST(FilterEntryInProcess, AConfirmedDialogLeavesOnlyCurrentWithACappedName)
     setSettingsDialogRunner(nullptr);
     EXPECT_GT(changedPixels(host), 0);
     SessionSettingsStore stored;
-    FixedBufferReader reader(block->settings, block->settingsLength);
-    readIni(reader, stored);
-    EXPECT_EQ(stored.sectionNames(), std::vector<String>{"_current"});
-    const PropertyBag& current = stored.findSection("_current");
+    const PropertyBag& current = onlyCurrentOf(*block, stored);
     EXPECT_EQ(current.getString("brush.id", ""), "_swaprgb");
     EXPECT_EQ(current.getString("name", "").size(), 255u);
     EXPECT_TRUE(current.getBool("paramschanged", false));
