@@ -24,6 +24,7 @@
 #include "foundation/MemorySettingsStore.h"
 #include "foundation/IniText.h"
 #include "framework/Application.h"
+#include "framework/Screenshot.h"
 #include "image/OwnedBitmap.h"
 #include "image/codecs/PngCodec.h"
 #include "plugin/FixedBufferWriter.h"
@@ -64,53 +65,6 @@ double now()
     QueryPerformanceCounter(&count);
     QueryPerformanceFrequency(&frequency);
     return double(count.QuadPart) * 1000.0 / double(frequency.QuadPart);
-}
-
-// The window's pixels as shown, caption and frame included.
-bool saveWindow(HWND window, const std::string& path)
-{
-    RedrawWindow(window, nullptr, nullptr,
-                 RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    RECT r;
-    GetWindowRect(window, &r);
-    const int width = r.right - r.left, height = r.bottom - r.top;
-    OwnedBitmap picture(width, height, 6);
-    if (picture.isEmpty())
-        return false;
-    HDC windowDc = GetWindowDC(window);
-    HDC memory = CreateCompatibleDC(windowDc);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(windowDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    HDC screen = GetDC(nullptr);
-    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-    ReleaseDC(nullptr, screen);
-    // Without a window manager Wine draws the frame only when asked.
-    SendMessageA(window, WM_NCPAINT, 1, 0);
-    BitBlt(memory, 0, 0, width, height, windowDc, 0, 0, SRCCOPY);
-    GdiFlush();
-    for (int y = 0; y < height; ++y) {
-        const uint8_t* s = static_cast<const uint8_t*>(bits) + size_t(y) * size_t(width) * 4;
-        uint8_t* d = picture.row(y);
-        for (int x = 0; x < width; ++x, s += 4, d += 4) {
-            d[0] = s[0];
-            d[1] = s[1];
-            d[2] = s[2];
-            d[3] = 255;
-        }
-    }
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(window, windowDc);
-    PngCodec codec;
-    return codec.save(picture, path);
 }
 
 // Paints through the component set and notes when each paint ended.
@@ -218,7 +172,7 @@ int runDemo(Image& picture, const std::string& folder)
         script.push_back([](CEffectDialog& d) { return d.finishedPaints() >= 1; });
         script.push_back([&, left](CEffectDialog& d) {
             const std::string path = folder + names[left];
-            saved = saveWindow(d.hwnd(), path);
+            saved = guitest::saveCapture(guitest::captureWindow(d.hwnd()), path);
             std::printf("%s %s\n", saved ? "saved" : "could not save", path.c_str());
             SendMessageA(GetDlgItem(d.hwnd(), IDOK), BM_CLICK, 0, 0);
             return true;
