@@ -15,6 +15,10 @@ struct Canvas
     Rect area;
     Point origin{0, 0};
 
+    // The whole reference picture painted into a target of its size, at the
+    // target's top-left corner.
+    static Canvas whole(Image& reference, Image& target);
+
     // What painting code adds to area coordinates to address target pixels.
     Point pixelOffset() const { return origin - Point{area.left, area.top}; }
 };

@@ -125,14 +125,6 @@ int16_t bindImages(FilterRecord& record, HostImages& images)
     return FilterResultOk;
 }
 
-void makeCanvas(HostImages& images, Canvas& canvas)
-{
-    canvas.reference = &*images.input;
-    canvas.target = &*images.output;
-    canvas.area = images.input->bounds();
-    canvas.origin = Point(0, 0);
-}
-
 void runFilterDialog(FilterData& data, FilterRecord& record)
 {
     data.result = FilterResultOk;
@@ -179,8 +171,7 @@ void renderFilterRecord(FilterData& data, FilterRecord& record)
     procs.abortProc = record.abortProc;
     procs.progressProc = record.progressProc;
     HostRenderCallbacks callbacks(procs, &data.result);
-    Canvas canvas;
-    makeCanvas(images, canvas);
+    Canvas canvas = Canvas::whole(*images.input, *images.output);
     // The outcome reaches the host through data.result (1 after an abort).
     components.paint(canvas, callbacks);
 }

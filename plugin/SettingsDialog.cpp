@@ -41,11 +41,7 @@ INT_PTR runEffectDialog(SettingsDialogSession& session)
         return -1;
     target.copyFrom(reference);
 
-    Canvas canvas;
-    canvas.reference = &reference;
-    canvas.target = &target;
-    canvas.area = reference.bounds();
-    canvas.origin = Point(0, 0);
+    Canvas canvas = Canvas::whole(reference, target);
 
     BitmapPreviewSurface ownSurface;
     PreviewSurface* surface = session.surface ? session.surface : &ownSurface;

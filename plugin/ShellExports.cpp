@@ -80,11 +80,7 @@ bool runProcessImage(PluginRequest& request)
                  uint32_t(request.sourceStride), request.pixelFormat);
     Image destination(request.width, request.height, request.destinationPixels,
                       uint32_t(request.destinationStride), request.pixelFormat);
-    Canvas canvas;
-    canvas.reference = &source;
-    canvas.target = &destination;
-    canvas.area = source.bounds();
-    canvas.origin = Point(0, 0);
+    Canvas canvas = Canvas::whole(source, destination);
 
     SessionSettingsStore working;
     int length = request.settingsLength;

@@ -14,9 +14,19 @@ namespace {
 const int kMinimumSize = 2;
 const int kMaximumSize = 32767;
 
-void setSpinRange(CDialog& dialog, UINT spin, int minimum, int maximum)
+// Both dialogs ask for a size in the same two edits with their up-downs.
+void limitSizeSpins(CDialog& dialog)
 {
-    dialog.sendItem(spin, UDM_SETRANGE32, WPARAM(minimum), LPARAM(maximum));
+    for (UINT spin : {IDC_WIDTH_SPIN, IDC_HEIGHT_SPIN})
+        dialog.sendItem(spin, UDM_SETRANGE32, WPARAM(kMinimumSize), LPARAM(kMaximumSize));
+}
+
+void exchangeSize(DataExchange& exchange, int& width, int& height)
+{
+    ddxInt(exchange, IDC_WIDTH, width);
+    ddvMinMaxInt(exchange, IDC_WIDTH, width, kMinimumSize, kMaximumSize);
+    ddxInt(exchange, IDC_HEIGHT, height);
+    ddvMinMaxInt(exchange, IDC_HEIGHT, height, kMinimumSize, kMaximumSize);
 }
 
 } // namespace
@@ -36,17 +46,13 @@ bool CNewImageDialog::onInitDialog()
     centerWindow();
     // The ranges go in after the values: the up-downs would otherwise
     // rewrite their buddies with their own position.
-    setSpinRange(*this, IDC_WIDTH_SPIN, kMinimumSize, kMaximumSize);
-    setSpinRange(*this, IDC_HEIGHT_SPIN, kMinimumSize, kMaximumSize);
+    limitSizeSpins(*this);
     return true;
 }
 
 void CNewImageDialog::doDataExchange(DataExchange& exchange)
 {
-    ddxInt(exchange, IDC_WIDTH, width);
-    ddvMinMaxInt(exchange, IDC_WIDTH, width, kMinimumSize, kMaximumSize);
-    ddxInt(exchange, IDC_HEIGHT, height);
-    ddvMinMaxInt(exchange, IDC_HEIGHT, height, kMinimumSize, kMaximumSize);
+    exchangeSize(exchange, width, height);
     ddxRadio(exchange, IDC_BPP_24, depthChoice);
 }
 
@@ -75,8 +81,7 @@ bool CResampleDialog::onInitDialog()
     deriving_ = true;
     CDialog::onInitDialog();
     centerWindow();
-    setSpinRange(*this, IDC_WIDTH_SPIN, kMinimumSize, kMaximumSize);
-    setSpinRange(*this, IDC_HEIGHT_SPIN, kMinimumSize, kMaximumSize);
+    limitSizeSpins(*this);
     sendItem(IDC_PARAM_SLIDER, TBM_SETRANGEMIN, FALSE, 0);
     sendItem(IDC_PARAM_SLIDER, TBM_SETRANGEMAX, TRUE, 20);
     sendItem(IDC_PARAM_SLIDER, TBM_SETPAGESIZE, 0, 4);
@@ -89,10 +94,7 @@ bool CResampleDialog::onInitDialog()
 
 void CResampleDialog::doDataExchange(DataExchange& exchange)
 {
-    ddxInt(exchange, IDC_WIDTH, newWidth);
-    ddvMinMaxInt(exchange, IDC_WIDTH, newWidth, kMinimumSize, kMaximumSize);
-    ddxInt(exchange, IDC_HEIGHT, newHeight);
-    ddvMinMaxInt(exchange, IDC_HEIGHT, newHeight, kMinimumSize, kMaximumSize);
+    exchangeSize(exchange, newWidth, newHeight);
     ddxCheck(exchange, IDC_MAINTAIN_ASPECT, maintainAspect);
 }
 

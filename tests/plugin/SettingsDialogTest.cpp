@@ -764,10 +764,7 @@ TEST_F(PresetPanel, TheListStartsWithStartHereOnlyOnTheFirstRunAndWorksWithoutAS
     AnsweringBoxes boxes({IDYES});
     Image reference(source.width(), source.height(), source.bits(), source.stride(), source.format());
     OwnedBitmap target(source.width(), source.height(), source.format());
-    Canvas canvas;
-    canvas.reference = &reference;
-    canvas.target = &target;
-    canvas.area = reference.bounds();
+    Canvas canvas = Canvas::whole(reference, target);
     BitmapPreviewSurface surface;
     std::vector<ListEntry> bare;
     String status;

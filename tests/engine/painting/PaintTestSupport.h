@@ -108,11 +108,7 @@ inline const ParamDescriptor RecordingBrush::kEmptyTable[1] = {
 // A whole-image canvas over one picture used as reference and target.
 inline Canvas canvasOver(Image& image)
 {
-    Canvas canvas;
-    canvas.reference = &image;
-    canvas.target = &image;
-    canvas.area = image.bounds();
-    return canvas;
+    return Canvas::whole(image, image);
 }
 
 } // namespace painttest
