@@ -35,11 +35,6 @@ void freeLocked(void* p)
     GlobalFree(h);
 }
 
-bool readable(const void* p, size_t count)
-{
-    return hostMemoryReadable(p, count);
-}
-
 size_t blockSize(void* data)
 {
     if (!data)
@@ -115,11 +110,11 @@ uint8_t lastHostMemoryError()
 
 void* hostHandleData(FilterHandle handle, size_t minSize)
 {
-    if (!handle || !readable(handle, sizeof(HostHandleMaster)))
+    if (!handle || !hostMemoryReadable(handle, sizeof(HostHandleMaster)))
         return nullptr;
     const HostHandleMaster* master = static_cast<const HostHandleMaster*>(handle);
     if (std::memcmp(master->tag, kTag, sizeof kTag) != 0 || !master->data ||
-        !readable(master->data, minSize))
+        !hostMemoryReadable(master->data, minSize))
         return nullptr;
     return blockSize(master->data) >= minSize ? master->data : nullptr;
 }
@@ -128,7 +123,7 @@ HostBlock hostBlockOf(FilterHandle handle, size_t limit)
 {
     HostBlock block;
     // Both kinds of record are a data pointer followed by four bytes.
-    if (!handle || !readable(handle, sizeof(HostHandleMaster)))
+    if (!handle || !hostMemoryReadable(handle, sizeof(HostHandleMaster)))
         return block;
     const HostHandleMaster* master = static_cast<const HostHandleMaster*>(handle);
     void* data = master->data;
@@ -139,7 +134,7 @@ HostBlock hostBlockOf(FilterHandle handle, size_t limit)
         // A global block is one of ours, or the host's own fixed memory:
         // either way the memory manager knows its size. Data elsewhere (a
         // host heap, the host's runtime) is judged by what can be read.
-        if (readable(data, 1))
+        if (hostMemoryReadable(data, 1))
             if (const size_t known = blockSize(data))
                 size = std::min(size, known);
     } else {

@@ -120,7 +120,8 @@ TEST_F(FilterEntryTest, PlainRenderPaintsAsksForNothingMoreAndReportsThousandths
         int lastPlaneFill = 0;
         for (int y = 0; y < host.height; ++y)
             for (int x = 0; x < host.width; ++x)
-                lastPlaneFill += host.output[size_t(y) * host.rowBytes + size_t(x) * planes + planes - 1] == 0x5A;
+                lastPlaneFill +=
+                    host.output[size_t(y) * host.rowBytes + size_t(x) * planes + planes - 1] == 0x5A;
         EXPECT_LT(lastPlaneFill, host.width * host.height / 4);
         ASSERT_FALSE(host.log.progress.empty());
         for (const auto& p : host.log.progress) {
@@ -446,7 +447,8 @@ TEST_F(FilterEntryTest, ContinueWorksOnlyInsideTheAskedRectangles)
     GuardedBytes in(size_t(w) * 3 * h, true);
     GuardedBytes out(size_t(w) * 3 * (h / 2), true);
     for (int y = 0; y < h; ++y)
-        std::memcpy(in.data() + size_t(y) * w * 3, &host.input[size_t(y) * host.rowBytes], size_t(w) * 3);
+        std::memcpy(in.data() + size_t(y) * w * 3, &host.input[size_t(y) * host.rowBytes],
+                    size_t(w) * 3);
     std::memset(out.data(), 0x5A, out.size());
     host.record.inData = in.data();
     host.record.inRowBytes = w * 3;
@@ -478,8 +480,8 @@ TEST_F(FilterEntryTest, BottomUpBuffersPaintWhatTopDownOnesPaint)
     FilterHost bottomUp(module().entry, w, h, 3);
     std::vector<uint8_t> flipped(bottomUp.input.size(), 0xA5);
     for (int y = 0; y < h; ++y)
-        std::memcpy(&flipped[size_t(h - 1 - y) * bottomUp.rowBytes], &bottomUp.input[size_t(y) * bottomUp.rowBytes],
-                    size_t(w) * 3);
+        std::memcpy(&flipped[size_t(h - 1 - y) * bottomUp.rowBytes],
+                    &bottomUp.input[size_t(y) * bottomUp.rowBytes], size_t(w) * 3);
     std::vector<uint8_t> flippedOut(bottomUp.output.size(), 0x5A);
     srand(8);
     ASSERT_EQ(bottomUp.call(HostSelectorPrepare), 0);
@@ -536,7 +538,8 @@ TEST(FilterEntryInProcess, AConfirmedDialogLeavesOnlyCurrentInAWritableBlock)
     setSettingsDialogRunner(&confirmWithName);
     confirmedName = String(std::string(1000, 'n'));
     const std::string before = "[other]\r\nkey=1\r\n[_current]\r\nbrush.id=_swaprgb\r\n";
-    for (HostParameters::Kind kind : {HostParameters::MasterInRuntimeHeap, HostParameters::ReadOnlyMaster}) {
+    for (HostParameters::Kind kind :
+         {HostParameters::MasterInRuntimeHeap, HostParameters::ReadOnlyMaster}) {
         const bool readOnly = kind == HostParameters::ReadOnlyMaster;
         SCOPED_TRACE(readOnly ? "read-only block" : "writable block");
         HostParameters kept(kind, before);
@@ -546,8 +549,9 @@ TEST(FilterEntryInProcess, AConfirmedDialogLeavesOnlyCurrentInAWritableBlock)
         EXPECT_EQ(host.run(true), 0);
         EXPECT_GT(changedPixels(host), 0);
         EXPECT_EQ(host.record.parameters == kept.handle(), !readOnly);
-        if (readOnly)
+        if (readOnly) {
             EXPECT_EQ(kept.text(), before);
+        }
         SessionSettingsStore stored;
         const PropertyBag& current = onlyCurrentOf(*host.settings(), stored);
         EXPECT_EQ(current.getString("brush.id", ""), "_swaprgb");

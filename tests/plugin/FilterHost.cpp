@@ -188,6 +188,15 @@ bool readPipl(HMODULE module, FilterModule& m)
 
 } // namespace
 
+std::string programFolder()
+{
+    char path[MAX_PATH];
+    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string s(path, n);
+    const size_t slash = s.find_last_of("\\/");
+    return slash == std::string::npos ? std::string() : s.substr(0, slash + 1);
+}
+
 FilterModule loadFilterModule(const std::string& path)
 {
     FilterModule m;

@@ -187,6 +187,9 @@ struct FilterModule
 
 FilterModule loadFilterModule(const std::string& path);
 
+// The folder of the running program, with a trailing backslash.
+std::string programFolder();
+
 // Settings memory as hosts keep it between runs and hand it back: a copy of
 // the plug-in's master {data pointer, "OTOF"} with the data in the host's
 // own heap or from its C runtime, or a record {data pointer, int32 size} of

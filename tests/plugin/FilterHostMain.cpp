@@ -19,15 +19,6 @@ using namespace plugintest;
 
 namespace {
 
-std::string moduleFolder()
-{
-    char path[MAX_PATH];
-    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string s(path, n);
-    const size_t slash = s.find_last_of("\\/");
-    return slash == std::string::npos ? std::string() : s.substr(0, slash + 1);
-}
-
 // The preset as the only section "_current" of a settings block the host
 // keeps in its own memory, as a host does after an earlier run.
 bool presetText(const char* file, const char* name, std::string& text)
@@ -81,7 +72,7 @@ int main(int argc, char** argv)
                              "[--presets FILE --preset NAME] [--seed N]\n");
         return 2;
     }
-    const FilterModule plugin = loadFilterModule(moduleFolder() + "Quillorantix_Daubcrafter.8bf");
+    const FilterModule plugin = loadFilterModule(programFolder() + "Quillorantix_Daubcrafter.8bf");
     if (!plugin.loaded()) {
         std::fprintf(stderr, "%s: %s\n", plugin.path.c_str(), plugin.failure.c_str());
         return 1;

@@ -7,15 +7,6 @@
 
 namespace plugintest {
 
-std::string programFolder()
-{
-    char path[MAX_PATH];
-    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string s(path, n);
-    const size_t slash = s.find_last_of("\\/");
-    return slash == std::string::npos ? std::string() : s.substr(0, slash + 1);
-}
-
 namespace {
 
 // GetProcAddress gives a generic pointer; the export's real type is known.
