@@ -14,6 +14,7 @@
 #include "foundation/IniText.h"
 #include "foundation/SessionSettingsStore.h"
 #include "foundation/StringBuffer.h"
+#include "image/Image.h"
 #include "plugin/DialogSeams.h"
 #include "plugin/FilterEntry.h"
 #include "plugin/SettingsText.h"
@@ -522,9 +523,11 @@ TEST_F(FilterEntryTest, BottomUpBuffersPaintWhatTopDownOnesPaint)
 
 // In process, with a stand-in dialog that confirms.
 String confirmedName;
+int dialogSourceFormat = 0;
 
 DialogOutcome confirmWithName(SettingsDialogRun& run)
 {
+    dialogSourceFormat = run.source.format();
     run.presetName = confirmedName;
     run.paramsChanged = true;
     return DialogOutcome::Applied;
@@ -558,6 +561,12 @@ TEST(FilterEntryInProcess, AConfirmedDialogLeavesOnlyCurrentInAWritableBlock)
         EXPECT_EQ(current.getString("name", "").size(), 1000u);
         EXPECT_TRUE(current.getBool("paramschanged", false));
     }
+    // Five planes: the dialog previews them as R,G,B,A.
+    FilterHost fivePlanes(&filterEntry, 32, 32, 5);
+    dialogSourceFormat = 0;
+    EXPECT_EQ(fivePlanes.run(true), 0);
+    EXPECT_EQ(dialogSourceFormat, 7);
+    EXPECT_GT(changedPixels(fivePlanes), 0);
     setSettingsDialogRunner(nullptr);
 }
 
