@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "FilterHost.h"
 #include "bench/Scene.h"
@@ -12,25 +13,15 @@
 #include "foundation/SessionSettingsStore.h"
 #include "image/OwnedBitmap.h"
 #include "image/codecs/PngCodec.h"
-#include "plugin/FilterBlocks.h"
-#include "plugin/HostHandle.h"
-#include "plugin/SettingsText.h"
+#include "foundation/StringBuffer.h"
 
 using namespace plugintest;
 
 namespace {
 
-std::string moduleFolder()
-{
-    char path[MAX_PATH];
-    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string s(path, n);
-    const size_t slash = s.find_last_of("\\/");
-    return slash == std::string::npos ? std::string() : s.substr(0, slash + 1);
-}
-
-// The preset as the only section "_current" of a new settings block.
-bool presetBlock(const char* file, const char* name, FilterRecord& record)
+// The preset as the only section "_current" of a settings block the host
+// keeps in its own memory, as a host does after an earlier run.
+bool presetText(const char* file, const char* name, std::string& text)
 {
     SessionSettingsStore presets;
     try {
@@ -45,9 +36,14 @@ bool presetBlock(const char* file, const char* name, FilterRecord& record)
     }
     SessionSettingsStore settings;
     settings.section("_current") = presets.findSection(name);
-    record.parameters = newHostHandle(sizeof(FilterParameters));
-    FilterParameters* block = record.parameters ? *static_cast<FilterParameters**>(record.parameters) : nullptr;
-    return block && storeSettingsText(settings, block->settings, FilterSettingsCapacity, block->settingsLength);
+    StringBuffer ini;
+    writeIni(ini, settings);
+    text.assign(ini.data(), ini.size());
+    if (text.size() > sizeof(HostSettingsBlock::settings)) {
+        std::fprintf(stderr, "preset \"%s\" does not fit a settings block\n", name);
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -76,7 +72,7 @@ int main(int argc, char** argv)
                              "[--presets FILE --preset NAME] [--seed N]\n");
         return 2;
     }
-    const FilterModule plugin = loadFilterModule(moduleFolder() + "Quillorantix_Daubcrafter.8bf");
+    const FilterModule plugin = loadFilterModule(programFolder() + "Quillorantix_Daubcrafter.8bf");
     if (!plugin.loaded()) {
         std::fprintf(stderr, "%s: %s\n", plugin.path.c_str(), plugin.failure.c_str());
         return 1;
@@ -102,8 +98,12 @@ int main(int argc, char** argv)
             d[1] = s[1];
             d[2] = s[0];
         }
-    if (presetName && !presetBlock(presetFile, presetName, host.record))
+    std::string text;
+    if (presetName && !presetText(presetFile, presetName, text))
         return 1;
+    HostParameters parameters(HostParameters::MasterInHostHeap, text);
+    if (presetName)
+        host.record.parameters = parameters.handle();
     srand(seed);
     const int16_t result = host.run(false);
     if (result != 0) {
