@@ -91,9 +91,10 @@ bool decodePng(png_structp png, png_infop info, Image* image, ByteStream* stream
         return false;
     // Pixels that the rest of the file could not inflate to are refused
     // before the image is allocated.
-    if (availableBytes != 0xFFFFFFFFu
-        && uint64_t(width) * uint64_t(height) * uint64_t(png_get_channels(png, info))
-               > kMaxDeflateRatio * uint64_t(availableBytes))
+    const uint64_t pixelBytes = uint64_t(width) * uint64_t(height) * uint64_t(png_get_channels(png, info));
+    if (availableBytes != kUnknownLength && pixelBytes > kMaxDeflateRatio * uint64_t(availableBytes))
+        return false;
+    if (!headerSizeTrusted(pixelBytes, availableBytes))
         return false;
     if (!image->create(int(width), int(height), format))
         return false;
