@@ -9,6 +9,7 @@ class ImageFilter;
 // An operation that keeps the image it replaced: execute filters the current
 // image into a new snapshot, undo and redo switch between the two by name.
 // The image out of sight is the operation's own and is released with it.
+// Switching names moves them, so a done step is recorded without failing.
 class OperationAction : public Operation
 {
 public:
@@ -24,12 +25,11 @@ public:
     bool execute(RenderCallbacks& sink) override;
     bool accepts(const Image& image) override;
 
-    const String& heldName() const { return held_; }
+    const String& heldName() const;
 
 private:
     ImageFilter* filter_;
     std::unique_ptr<ImageFilter> ownedFilter_;
-    String held_;
     String before_;
     String after_;
 };

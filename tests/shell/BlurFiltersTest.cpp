@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "foundation/PropertyBag.h"
+#include "framework/FrameworkErrors.h"
 #include "shell/filters/BoxBlurFilter.h"
 #include "shell/filters/GaussianBlurFilter.h"
 #include "shell/filters/UnsharpCombineFilter.h"
 #include "shell/filters/UnsharpMaskFilter.h"
+#include "shell/AllocationFault.h"
 #include "shell/ShellFilterSupport.h"
 
 using namespace shelltest;
@@ -194,6 +196,28 @@ TEST(BlurFilters, CancellationStopsTheRun)
     ASSERT_TRUE(g.apply(source, out, all));
     ASSERT_EQ(all.reports.size(), 5u);
     EXPECT_FLOAT_EQ(all.reports.back(), 1.0f);
+}
+
+TEST(BlurFilters, ScratchMemoryThatCannotBeHadRaisesTheMemoryException)
+{
+    OwnedBitmap source(40, 30, 4), out;
+    fillPattern(source, 3);
+    GaussianBlurFilter g(2.0f, 2.0f);
+    RecordingCallbacks callbacks;
+    ASSERT_TRUE(g.prepareDestination(source, out));
+    bool raised = false, struck = false;
+    {
+        AllocationFault fault(0);
+        try {
+            g.apply(source, out, callbacks);
+        } catch (const FrameworkMemoryException&) {
+            raised = true;
+        }
+        struck = fault.struck();
+    }
+    EXPECT_TRUE(struck);
+    EXPECT_TRUE(raised);
+    EXPECT_TRUE(g.apply(source, out, callbacks));
 }
 
 TEST(UnsharpMask, UniformStaysAndEdgesOvershootAndClamp)

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "foundation/PropertyBag.h"
+#include "framework/FrameworkErrors.h"
 #include "shell/transforms/ResampleFilter.h"
 #include "shell/transforms/TransformedRender.h"
+#include "shell/AllocationFault.h"
 #include "shell/ShellFilterSupport.h"
 
 using namespace shelltest;
@@ -85,4 +87,26 @@ TEST(ResampleFilter, ParametersRefusalsAndCancellation)
     RecordingCallbacks stop(1);
     ASSERT_TRUE(filter.prepareDestination(source, out));
     EXPECT_FALSE(filter.apply(source, out, stop));
+}
+
+TEST(ResampleFilter, ScratchMemoryThatCannotBeHadRaisesTheMemoryException)
+{
+    OwnedBitmap source(30, 40, 4), out;
+    fillPattern(source, 8);
+    ResampleFilter filter(17, 23, 1.0f);
+    RecordingCallbacks callbacks;
+    ASSERT_TRUE(filter.prepareDestination(source, out));
+    bool raised = false, struck = false;
+    {
+        AllocationFault fault(0);
+        try {
+            filter.apply(source, out, callbacks);
+        } catch (const FrameworkMemoryException&) {
+            raised = true;
+        }
+        struck = fault.struck();
+    }
+    EXPECT_TRUE(struck);
+    EXPECT_TRUE(raised);
+    EXPECT_TRUE(filter.apply(source, out, callbacks));
 }

@@ -109,6 +109,7 @@ TEST(ArrowKeyEdit, StepsClampsAndFilters)
 #include "framework/Screenshot.h"
 #include "shell/app/DibDoc.h"
 #include "shell/app/MainFrame.h"
+#include "shell/history/ImageStore.h"
 #include "shell/host/PluginModule.h"
 #include "shell/host/PluginRegistry.h"
 #include "shell_gui/ShellGuiSupport.h"
@@ -191,6 +192,44 @@ TEST_F(PluginRunCancel, CancelInTheProgressWindowKeepsTheImageAndHistory)
     EXPECT_EQ(0, painted.pixelAddress(7, 11)[0]);
     EXPECT_EQ(0, painted.pixelAddress(0, 0)[2]);
     EXPECT_TRUE(boxes.empty());
+}
+
+class EditMemory : public shellgui::ShellFixture {};
+
+TEST_F(EditMemory, AStepWithoutMemoryIsToldAndKeepsTheHistory)
+{
+    ASSERT_TRUE(start("-n \"" + writePicture("memory.png", 30, 20) + "\""));
+    CDibDoc* doc = activeDocument();
+    ASSERT_NE(nullptr, doc);
+    ActionHistory& history = doc->history();
+    command(ID_IMAGE_ROTATE_CW);
+    command(ID_COLOR_INVERT);
+    command(kIdEditUndo);
+    ASSERT_EQ(1u, history.undoCount());
+    ASSERT_EQ(1u, history.redoCount());
+    const String name = history.currentName();
+    const std::vector<uint8_t> before = pixelsOf(*history.currentImage());
+
+    // No room for a second image of this size.
+    history.store().setPixelLimit(history.store().pixelBytes() + 100);
+    command(ID_IMAGE_ROTATE_CCW);
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_EQ("Not enough memory", boxes[0].text);
+    command(kIdEditUndo);
+    ASSERT_EQ(2u, boxes.size());
+    EXPECT_EQ("Not enough memory", boxes[1].text);
+    EXPECT_EQ(1u, history.undoCount());
+    EXPECT_EQ(1u, history.redoCount());
+    EXPECT_EQ(name, history.currentName());
+    EXPECT_TRUE(before == pixelsOf(*history.currentImage()));
+    EXPECT_EQ("&Undo Rotate 90\260 CW\tCtrl+Z", menuText(kIdEditUndo));
+
+    // With memory again the kept steps go on as before.
+    history.store().setPixelLimit(0);
+    command(kIdEditUndo);
+    EXPECT_EQ(0u, history.undoCount());
+    EXPECT_EQ(2u, history.redoCount());
+    EXPECT_EQ(2u, boxes.size());
 }
 
 } // namespace

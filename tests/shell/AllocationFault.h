@@ -1,0 +1,22 @@
+#pragma once
+
+// Makes one allocation of the calling thread fail with std::bad_alloc while
+// it lives: the one `countdown` allocations from now (0: the next one).
+// Allocations through the global operator new only (the containers, new,
+// strings); what malloc serves directly is not counted.
+
+namespace shelltest {
+
+class AllocationFault
+{
+public:
+    explicit AllocationFault(long countdown);
+    ~AllocationFault();
+    AllocationFault(const AllocationFault&) = delete;
+    AllocationFault& operator=(const AllocationFault&) = delete;
+
+    // Whether the chosen allocation happened (and failed).
+    bool struck() const;
+};
+
+} // namespace shelltest
