@@ -349,7 +349,7 @@ TEST(ActionHistory, AnAllocationFailureAnywhereInAStepLeavesTheHistoryWhole)
         return false;
     };
 
-    for (Step step : {Blur, Rotate, Undo, Redo, Load}) {
+    for (Step step : {Load, Undo, Redo, Rotate, Blur}) {
         SCOPED_TRACE(int(step));
         Prepared reference;
         ASSERT_TRUE(reference.ok);
