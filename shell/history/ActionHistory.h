@@ -16,9 +16,9 @@ class RenderCallbacks;
 
 // A document's edit engine: which image of the store is current, the named
 // operations run against it, and the undo and redo stacks (at most 13 undo
-// steps). Nothing here throws: failures are false results, and memory
-// trouble is also told by lastError. A run, undo, redo or load that fails
-// leaves both stacks and the current image as they were.
+// steps). Once built, nothing here throws: failures are false results, and
+// memory trouble is also told by lastError. A run, undo, redo or load that
+// fails leaves both stacks and the current image as they were.
 class ActionHistory
 {
 public:

@@ -8,9 +8,15 @@
 #include "shell/operations/SnapshotRun.h"
 
 OperationAction::OperationAction(ActionHistory& history, const char* key, const char* menuName,
-                                 const char* description, ImageFilter* filter, bool ownsFilter)
-    : Operation(history, key, menuName, description), filter_(filter),
-      ownedFilter_(ownsFilter ? filter : nullptr)
+                                 const char* description, std::unique_ptr<ImageFilter> filter)
+    : Operation(history, key, menuName, description), filter_(filter.get()),
+      ownedFilter_(std::move(filter))
+{
+}
+
+OperationAction::OperationAction(ActionHistory& history, const char* key, const char* menuName,
+                                 const char* description, ImageFilter& borrowed)
+    : Operation(history, key, menuName, description), filter_(&borrowed)
 {
 }
 

@@ -13,9 +13,11 @@ class ImageFilter;
 class OperationAction : public Operation
 {
 public:
-    // With ownsFilter the filter is deleted with the operation.
     OperationAction(ActionHistory& history, const char* key, const char* menuName,
-                    const char* description, ImageFilter* filter, bool ownsFilter);
+                    const char* description, std::unique_ptr<ImageFilter> filter);
+    // A filter that lives longer than the operation (a plug-in).
+    OperationAction(ActionHistory& history, const char* key, const char* menuName,
+                    const char* description, ImageFilter& borrowed);
     ~OperationAction() override;
 
     bool canUndo() const override;

@@ -309,7 +309,7 @@ TEST(ActionHistory, OutOfMemoryKeepsEveryStepAndIsToldClearly)
 // One allocation after another fails while a step runs: the step either
 // completes as it does with memory to spare, or fails telling a memory
 // failure and leaving the history and the image as they were. Either way
-// every step can be undone in turn afterwards.
+// every step can be undone in turn afterwards, and nothing is leaked.
 TEST(ActionHistory, AnAllocationFailureAnywhereInAStepLeavesTheHistoryWhole)
 {
     const String path = tempFolder() + "qx_history_fault.png";
@@ -360,39 +360,43 @@ TEST(ActionHistory, AnAllocationFailureAnywhereInAStepLeavesTheHistoryWhole)
         int failures = 0;
         for (long n = 0;; ++n) {
             ASSERT_LT(n, 5000) << "the step never ran out of allocations";
-            Prepared p;
-            ASSERT_TRUE(p.ok);
-            const HistoryState before = stateOf(p.doc);
-            SinkLog faulty;
-            bool ok, struck;
+            SCOPED_TRACE(n);
+            bool ok = false, struck = false;
+            const long live = liveAllocations();
             {
-                AllocationFault fault(n);
-                ok = take(p, step, faulty);
-                struck = fault.struck();
+                Prepared p;
+                ASSERT_TRUE(p.ok);
+                const HistoryState before = stateOf(p.doc);
+                SinkLog faulty;
+                {
+                    AllocationFault fault(n);
+                    ok = take(p, step, faulty);
+                    struck = fault.struck();
+                }
+                if (struck && ok) {
+                    HistoryState after = stateOf(p.doc);
+                    after.currentName = expected.currentName;
+                    EXPECT_TRUE(after == expected);
+                } else if (struck) {
+                    ++failures;
+                    EXPECT_TRUE(stateOf(p.doc) == before);
+                    // A file that could not be read is told as such, whatever
+                    // the reader ran short of.
+                    if (step != Load) {
+                        EXPECT_EQ(p.doc.history.lastError(), "Not enough memory");
+                    }
+                    EXPECT_EQ(faulty.finishedCount, 0);
+                }
+                if (step != Load)
+                    expectUndoableToTheStart(p.doc, p.original);
             }
+            EXPECT_EQ(liveAllocations(), live) << "leaked";
+            if (HasFailure())
+                return;
             if (!struck) {
                 EXPECT_TRUE(ok);
                 break;
             }
-            SCOPED_TRACE(n);
-            if (ok) {
-                HistoryState after = stateOf(p.doc);
-                after.currentName = expected.currentName;
-                EXPECT_TRUE(after == expected);
-            } else {
-                ++failures;
-                EXPECT_TRUE(stateOf(p.doc) == before);
-                // A file that could not be read is told as such, whatever
-                // the reader ran short of.
-                if (step != Load) {
-                    EXPECT_EQ(p.doc.history.lastError(), "Not enough memory");
-                }
-                EXPECT_EQ(faulty.finishedCount, 0);
-            }
-            if (step != Load)
-                expectUndoableToTheStart(p.doc, p.original);
-            if (HasFailure())
-                return;
         }
         EXPECT_GT(failures, 0);
     }

@@ -11,6 +11,7 @@ namespace {
 std::atomic<long> countdown(-1);
 std::atomic<DWORD> armedThread(0);
 std::atomic<bool> struckFlag(false);
+std::atomic<long> live(0);
 
 bool failThisOne()
 {
@@ -24,9 +25,8 @@ bool failThisOne()
 
 } // namespace
 
-// The program's global allocator: malloc, as the library's own, so that the
-// library's operator delete (free) and nothrow new (which calls this one)
-// stay matched with it.
+// The program's global allocator: malloc and free, as the library's own. The
+// library's nothrow, array and sized forms call these two.
 void* operator new(std::size_t size)
 {
     if (failThisOne())
@@ -34,12 +34,22 @@ void* operator new(std::size_t size)
     if (size == 0)
         size = 1;
     for (;;) {
-        if (void* p = std::malloc(size))
+        if (void* p = std::malloc(size)) {
+            ++live;
             return p;
+        }
         std::new_handler handler = std::get_new_handler();
         if (!handler)
             throw std::bad_alloc();
         handler();
+    }
+}
+
+void operator delete(void* p) noexcept
+{
+    if (p) {
+        --live;
+        std::free(p);
     }
 }
 
@@ -60,6 +70,11 @@ AllocationFault::~AllocationFault()
 bool AllocationFault::struck() const
 {
     return struckFlag.load();
+}
+
+long liveAllocations()
+{
+    return live.load();
 }
 
 } // namespace shelltest

@@ -19,4 +19,7 @@ public:
     bool struck() const;
 };
 
+// Blocks from the global operator new not yet given back, for leak checks.
+long liveAllocations();
+
 } // namespace shelltest
