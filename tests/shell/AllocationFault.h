@@ -1,5 +1,7 @@
 #pragma once
 
+#include "framework/FrameworkErrors.h"
+
 // Makes one allocation of the calling thread fail with std::bad_alloc while
 // it lives: the one `countdown` allocations from now (0: the next one).
 // Allocations through the global operator new only (the containers, new,
@@ -21,5 +23,19 @@ public:
 
 // Blocks from the global operator new not yet given back, for leak checks.
 long liveAllocations();
+
+// Runs `run` with its first allocation failing; true when that raised the
+// framework's memory exception.
+template <class Run>
+bool raisesMemoryExceptionWithoutMemory(Run run)
+{
+    AllocationFault fault(0);
+    try {
+        run();
+    } catch (const FrameworkMemoryException&) {
+        return fault.struck();
+    }
+    return false;
+}
 
 } // namespace shelltest

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "foundation/PropertyBag.h"
-#include "framework/FrameworkErrors.h"
 #include "shell/filters/BoxBlurFilter.h"
 #include "shell/filters/GaussianBlurFilter.h"
 #include "shell/filters/UnsharpCombineFilter.h"
@@ -205,18 +204,7 @@ TEST(BlurFilters, ScratchMemoryThatCannotBeHadRaisesTheMemoryException)
     GaussianBlurFilter g(2.0f, 2.0f);
     RecordingCallbacks callbacks;
     ASSERT_TRUE(g.prepareDestination(source, out));
-    bool raised = false, struck = false;
-    {
-        AllocationFault fault(0);
-        try {
-            g.apply(source, out, callbacks);
-        } catch (const FrameworkMemoryException&) {
-            raised = true;
-        }
-        struck = fault.struck();
-    }
-    EXPECT_TRUE(struck);
-    EXPECT_TRUE(raised);
+    EXPECT_TRUE(raisesMemoryExceptionWithoutMemory([&] { g.apply(source, out, callbacks); }));
     EXPECT_TRUE(g.apply(source, out, callbacks));
 }
 

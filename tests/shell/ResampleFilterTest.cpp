@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "foundation/PropertyBag.h"
-#include "framework/FrameworkErrors.h"
 #include "shell/transforms/ResampleFilter.h"
 #include "shell/transforms/TransformedRender.h"
 #include "shell/AllocationFault.h"
@@ -96,17 +95,7 @@ TEST(ResampleFilter, ScratchMemoryThatCannotBeHadRaisesTheMemoryException)
     ResampleFilter filter(17, 23, 1.0f);
     RecordingCallbacks callbacks;
     ASSERT_TRUE(filter.prepareDestination(source, out));
-    bool raised = false, struck = false;
-    {
-        AllocationFault fault(0);
-        try {
-            filter.apply(source, out, callbacks);
-        } catch (const FrameworkMemoryException&) {
-            raised = true;
-        }
-        struck = fault.struck();
-    }
-    EXPECT_TRUE(struck);
-    EXPECT_TRUE(raised);
+    EXPECT_TRUE(
+        raisesMemoryExceptionWithoutMemory([&] { filter.apply(source, out, callbacks); }));
     EXPECT_TRUE(filter.apply(source, out, callbacks));
 }
