@@ -107,7 +107,12 @@ bool decodePng(png_structp png, png_infop info, Image* image, ByteStream* stream
     png_read_update_info(png, info);
     if (png_get_rowbytes(png, info) > size_t(width) * image->step())
         return false;
-    png_read_image(png, const_cast<png_bytepp>(image->rowTable()));
+    // The row table is allocated on first use; without memory for it there
+    // is nothing to read into.
+    png_bytepp rows = const_cast<png_bytepp>(image->rowTable());
+    if (!rows)
+        return false;
+    png_read_image(png, rows);
     png_read_end(png, nullptr);
     return true;
 }
