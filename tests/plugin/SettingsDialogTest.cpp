@@ -119,6 +119,17 @@ Step idle(DWORD milliseconds)
     };
 }
 
+// Done when the condition holds, or after the given time at the latest.
+Step until(std::function<bool()> condition, DWORD milliseconds)
+{
+    auto deadline = std::make_shared<DWORD>(0);
+    return [=](CEffectDialog&) {
+        if (*deadline == 0)
+            *deadline = GetTickCount() + milliseconds;
+        return condition() || GetTickCount() >= *deadline;
+    };
+}
+
 Step act(std::function<void(CEffectDialog&)> action)
 {
     return [=](CEffectDialog& d) {
@@ -300,7 +311,7 @@ TEST_F(SettingsDialog, HarmlessInputDuringAPaintLetsItFinishWithTheStripFull)
     };
     painter.beforeFinish = [&] { atFinish = stripColourAt(*dialog, 1.0f); };
     HWND focusAfter = nullptr;
-    INT_PTR result = run({[&](CEffectDialog&) { return painter.finishes >= 1; },
+    INT_PTR result = run({until([&] { return painter.finishes >= 1; }, 5000),
                           act([&](CEffectDialog&) { focusAfter = GetFocus(); }), idle(300),
                           close(IDCANCEL)});
     EXPECT_EQ(IDCANCEL, result);
@@ -347,6 +358,94 @@ TEST_F(SettingsDialog, ClosingZoomingAndSwitchingDuringAPaintStopItAndNothingFol
     EXPECT_EQ(0, painter.finishes);
     EXPECT_EQ(2, painter.step);
     EXPECT_NE(before, components.currentApplication);
+}
+
+// Posts component switches, slider moves and zoom clicks to the dialog from
+// another thread for a while, so that many land under real paints.
+struct InputStorm
+{
+    HWND dialog = nullptr;
+    DWORD milliseconds = 2500;
+    int posted = 0;
+
+    static DWORD WINAPI run(void* argument)
+    {
+        InputStorm& storm = *static_cast<InputStorm*>(argument);
+        HWND combo = GetDlgItem(storm.dialog, kTypeComboId);
+        HWND slider = GetDlgItem(storm.dialog, trackbarId(0));
+        const DWORD end = GetTickCount() + storm.milliseconds;
+        for (int i = 0; GetTickCount() < end; ++i) {
+            if (i % 3 == 0) {
+                PostMessageA(combo, CB_SETCURSEL, WPARAM(i % 2), 0);
+                PostMessageA(storm.dialog, WM_COMMAND, MAKEWPARAM(kTypeComboId, CBN_SELCHANGE),
+                             LPARAM(combo));
+            } else if (i % 3 == 1) {
+                PostMessageA(slider, WM_MOUSEWHEEL, MAKEWPARAM(0, WORD(short(WHEEL_DELTA))), 0);
+            } else {
+                const int zoom = (i & 1) ? 133 : 132;
+                PostMessageA(storm.dialog, WM_COMMAND, MAKEWPARAM(zoom, BN_CLICKED),
+                             LPARAM(GetDlgItem(storm.dialog, zoom)));
+            }
+            ++storm.posted;
+            Sleep(50);
+        }
+        return 0;
+    }
+};
+
+// The component set's paints, counted.
+struct CountingPainter : Painter
+{
+    Painter* inner = nullptr;
+    int paints = 0, stopped = 0;
+    bool paint(Canvas& canvas, RenderCallbacks& callbacks) override
+    {
+        ++paints;
+        const bool done = inner->paint(canvas, callbacks);
+        if (!done)
+            ++stopped;
+        return done;
+    }
+};
+
+// The real painter: components switched, parameters moved and the view
+// zoomed under its paints; each paint stops cleanly and the last change is
+// painted to its end.
+TEST_F(SettingsDialog, RealPaintsStopCleanlyUnderAStormOfChangesAndTheLastOneFinishes)
+{
+    InputStorm storm;
+    CountingPainter counting;
+    counting.inner = &components;
+    HANDLE thread = nullptr;
+    int finishedBefore = -1, finishedAfter = -1;
+    steps() = {[&](CEffectDialog& d) { return d.finishedPaints() >= 1; },
+               act([&](CEffectDialog& d) {
+                   finishedBefore = d.finishedPaints();
+                   storm.dialog = d.hwnd();
+                   thread = CreateThread(nullptr, 0, &InputStorm::run, &storm, 0, nullptr);
+               }),
+               [&](CEffectDialog&) { return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0; },
+               until([&] { return false; }, 1500),
+               act([&](CEffectDialog& d) { finishedAfter = d.finishedPaints(); }),
+               close(IDOK)};
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10, &stepTimer);
+    SettingsDialogSession session;
+    session.components = &components;
+    session.source = &source;
+    session.painter = &counting;
+    const INT_PTR result = runEffectDialog(session);
+    KillTimer(nullptr, timer);
+    if (thread) {
+        WaitForSingleObject(thread, 5000);
+        CloseHandle(thread);
+    }
+    EXPECT_EQ(IDOK, result);
+    EXPECT_EQ(1, finishedBefore);
+    EXPECT_GT(storm.posted, 30);
+    EXPECT_GE(counting.stopped, 3);
+    EXPECT_EQ(counting.paints, counting.stopped + finishedAfter);
+    // At least the paint after the storm ran to its end.
+    EXPECT_GE(finishedAfter, 2);
 }
 
 TEST_F(SettingsDialog, ZoomStepsStopAtTheLimitsAndScaleThePanDragsAndDoubleClickResets)
