@@ -258,14 +258,9 @@ void CEffectDialog::fillPresetList()
     presetList_.send(WM_SETREDRAW, FALSE);
     presetList_.resetContent();
     presetList_.send(CB_INITSTORAGE, WPARAM(names.size() + 1), LPARAM(bytes));
-    const int pseudo = presetList_.insertString(-1, firstRun() ? "<start here>" : "<none>");
-    if (pseudo >= 0)
-        presetList_.setItemData(pseudo, 0);
-    for (const String& name : names) {
-        const int at = presetList_.insertString(-1, name);
-        if (at >= 0)
-            presetList_.setItemData(at, 1);
-    }
+    placeEntry(-1, firstRun() ? "<start here>" : "<none>", 0);
+    for (const String& name : names)
+        placeEntry(-1, name, 1);
     presetList_.send(WM_SETREDRAW, TRUE);
     presetList_.setCurrentSelection(0);
 }
@@ -282,9 +277,14 @@ int CEffectDialog::insertPresetEntry(const String& name)
         else
             low = middle + 1;
     }
-    const int at = presetList_.insertString(low < presetList_.count() ? low : -1, name);
+    return placeEntry(low < presetList_.count() ? low : -1, name, 1);
+}
+
+int CEffectDialog::placeEntry(int index, const String& text, LRESULT data)
+{
+    const int at = presetList_.insertString(index, text);
     if (at >= 0)
-        presetList_.setItemData(at, 1);
+        presetList_.setItemData(at, data);
     return at;
 }
 
