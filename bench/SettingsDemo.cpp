@@ -2,9 +2,10 @@
 // generated scene), waits for the first finished preview, saves a PNG of the
 // right- and the left-handed layout, presses Apply and prints the "_current"
 // settings text. With --bench it instead times a parameter change up to the
-// finished preview paint (default preset, zoom 100 %).
+// finished preview paint (default preset, zoom 100 %), then the opening of
+// the dialog over a preset file of many presets until it shows.
 //   settings_demo [--input picture] [--output-dir folder] [--bench] [--size N]
-//                 [--repeat N]
+//                 [--repeat N] [--presets N]
 #include <windows.h>
 
 #include <algorithm>
@@ -21,8 +22,10 @@
 #include "engine/ComponentSet.h"
 #include "engine/Painter.h"
 #include "engine/applications/ApplicationPattern.h"
+#include "foundation/IniFile.h"
 #include "foundation/MemorySettingsStore.h"
 #include "foundation/IniText.h"
+#include "foundation/PropertyWriter.h"
 #include "framework/Application.h"
 #include "framework/Screenshot.h"
 #include "image/OwnedBitmap.h"
@@ -161,6 +164,88 @@ int runBenchmark(Image& picture, int repeat)
     return 0;
 }
 
+// A preset file of `count` presets as users collect them: full sections,
+// names of mixed case in no particular order.
+std::string writePresetFile(int count)
+{
+    char folder[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, folder);
+    const std::string path = std::string(folder) + "qx_bench_presets.ini";
+    DeleteFileA(path.c_str());
+    DeleteFileA((path + ".bak").c_str());
+    static const char* const words[] = {"oil", "Wash", "sketch", "Pastel", "ink", "Dry brush",
+                                        "charcoal", "Glaze", "impasto", "Sponge", "1980s", "Bold"};
+    MemorySettingsStore working;
+    ComponentSet components(working.sectionReader("_current"));
+    IniFile store(path);
+    unsigned seed = 12345;
+    for (int i = 0; i < count; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        // The count in the low digits keeps every name apart.
+        const String name = String::fromFormat("%s %u", words[(seed >> 16) % 12],
+                                               (seed >> 8) % 1000u * 100000u + unsigned(i));
+        PropertyWriter& section = store.sectionWriter(name);
+        section.setString("name", name);
+        section.setString("author", "bench");
+        section.setString("description", "a collected preset");
+        section.setString("type", "dw1");
+        components.save(section);
+    }
+    const bool saved = store.save(path);
+    store.modified = false;
+    return saved ? path : std::string();
+}
+
+// From opening the preset file to the dialog on screen, as a door does it.
+int runPresetBenchmark(Image& picture, int count, int repeat)
+{
+    const std::string path = writePresetFile(count);
+    if (path.empty()) {
+        std::fprintf(stderr, "error: the preset file could not be written\n");
+        return 1;
+    }
+    MemorySettingsStore working;
+    ComponentSet components(working.sectionReader("_current"));
+    std::vector<double> shown, opened;
+    int entries = 0;
+    for (int i = 0; i < repeat; ++i) {
+        double started = 0.0, visibleAt = 0.0;
+        script.clear();
+        script.push_back([&](CEffectDialog& d) {
+            visibleAt = now();
+            entries = int(SendDlgItemMessageA(d.hwnd(), 1001, CB_GETCOUNT, 0, 0));
+            PostMessageA(d.hwnd(), WM_COMMAND, IDCANCEL, 0);
+            return true;
+        });
+        const UINT_PTR timer = SetTimer(nullptr, 0, 1, &scriptTimer);
+        started = now();
+        IniFile store(path);
+        const double storeOpen = now();
+        SettingsDialogSession session;
+        session.components = &components;
+        session.source = &picture;
+        session.presets = &store;
+        runEffectDialog(session);
+        KillTimer(nullptr, timer);
+        store.modified = false;
+        if (visibleAt <= 0.0) {
+            std::fprintf(stderr, "error: the dialog did not show\n");
+            return 1;
+        }
+        shown.push_back(visibleAt - started);
+        opened.push_back(storeOpen - started);
+    }
+    DeleteFileA(path.c_str());
+    std::sort(shown.begin(), shown.end());
+    std::sort(opened.begin(), opened.end());
+    std::printf("settings dialog over %d presets (%d list entries): preset file open to dialog "
+                "shown median %.1f ms (min %.1f, max %.1f), of which reading the file %.1f ms, "
+                "%d openings\n",
+                count, entries, shown[shown.size() / 2], shown.front(), shown.back(),
+                opened[opened.size() / 2], int(shown.size()));
+    return 0;
+}
+
 int runDemo(Image& picture, const std::string& folder)
 {
     MemorySettingsStore working;
@@ -197,7 +282,7 @@ int main(int argc, char** argv)
     const char* input = nullptr;
     std::string folder = "out\\";
     bool bench = false;
-    int size = 1024, repeat = 15;
+    int size = 1024, repeat = 15, presets = 8000;
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--bench")) {
             bench = true;
@@ -209,6 +294,8 @@ int main(int argc, char** argv)
                 folder += '\\';
         } else if (i + 1 < argc && !std::strcmp(argv[i], "--size")) {
             size = std::max(16, std::min(8192, std::atoi(argv[++i])));
+        } else if (i + 1 < argc && !std::strcmp(argv[i], "--presets")) {
+            presets = std::max(0, std::min(100000, std::atoi(argv[++i])));
         } else if (i + 1 < argc && !std::strcmp(argv[i], "--repeat")) {
             repeat = std::max(1, std::min(1000, std::atoi(argv[++i])));
         } else {
@@ -239,7 +326,9 @@ int main(int argc, char** argv)
         scene = makeScene(size, size);
     }
     Image picture(scene.width, scene.height, scene.pixels.data(), uint32_t(scene.stride), 4);
-    const int status = bench ? runBenchmark(picture, repeat) : runDemo(picture, folder);
+    int status = bench ? runBenchmark(picture, repeat) : runDemo(picture, folder);
+    if (bench && status == 0 && presets > 0)
+        status = runPresetBenchmark(picture, presets, std::min(repeat, 5));
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\QxSettingsDemo");
     return status;
 }

@@ -88,20 +88,12 @@ void writeGeneralSetting(const char* key, bool value)
 
 String readAuthorName()
 {
-    String name = pluginApp().profileString(kGeneral, "authorname", "user");
-    name.removeChars(kForbiddenNameChars);
-    if (int(name.size()) > kMaxAuthorName)
-        name.resize(kMaxAuthorName);
-    return name;
+    return pluginApp().profileString(kGeneral, "authorname", "user");
 }
 
 void writeAuthorName(const String& name)
 {
-    String clean(name);
-    clean.removeChars(kForbiddenNameChars);
-    if (int(clean.size()) > kMaxAuthorName)
-        clean.resize(kMaxAuthorName);
-    pluginApp().writeProfileString(kGeneral, "authorname", clean);
+    pluginApp().writeProfileString(kGeneral, "authorname", name);
 }
 
 void showQuickHelp(HWND owner)

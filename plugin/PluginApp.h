@@ -30,10 +30,8 @@ void writeGeneralSetting(const char* key, bool value);
 
 // The characters a preset or author name may not hold.
 extern const char kForbiddenNameChars[];
-// Longest author name kept; what the registry holds beyond it is cut.
-const int kMaxAuthorName = 64;
-// "authorname" of "general" (default "user"), cut to kMaxAuthorName and
-// stripped of the forbidden characters.
+// "authorname" of "general" (default "user"), as it stands; the author
+// dialog's command cleans the name before writing it.
 String readAuthorName();
 void writeAuthorName(const String& name);
 

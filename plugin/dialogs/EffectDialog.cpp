@@ -1,5 +1,7 @@
 #include "plugin/dialogs/EffectDialog.h"
 
+#include <algorithm>
+
 #include "engine/Component.h"
 #include "engine/ComponentSet.h"
 #include "engine/applications/ApplicationPattern.h"
@@ -36,6 +38,13 @@ std::vector<Component*> listOf(const T& slots, int count)
     for (int i = 0; i < count && i < int(slots.size()) && slots[i]; ++i)
         list.push_back(slots[i].get());
     return list;
+}
+
+// The preset list's order: the user's locale, case ignored.
+bool presetNameLess(const String& a, const String& b)
+{
+    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), int(a.size()),
+                          b.c_str(), int(b.size())) == CSTR_LESS_THAN;
 }
 
 } // namespace
@@ -239,28 +248,43 @@ bool CEffectDialog::hasPreset(const String& name) const
 
 void CEffectDialog::fillPresetList()
 {
+    std::vector<String> names = presetNames();
+    std::stable_sort(names.begin(), names.end(), presetNameLess);
+    size_t bytes = 16;
+    for (const String& name : names)
+        bytes += name.size() + 1;
+    // Appended in order behind the pseudo entry: the list's own sorting would
+    // put a name such as "1980s" or "!draft" in front of "<none>".
+    presetList_.send(WM_SETREDRAW, FALSE);
     presetList_.resetContent();
-    const int pseudo = presetList_.insertString(0, firstRun() ? "<start here>" : "<none>");
-    if (pseudo >= 0)
-        presetList_.setItemData(pseudo, 0);
-    for (const String& name : presetNames())
-        insertPresetEntry(name);
+    presetList_.send(CB_INITSTORAGE, WPARAM(names.size() + 1), LPARAM(bytes));
+    placeEntry(-1, firstRun() ? "<start here>" : "<none>", 0);
+    for (const String& name : names)
+        placeEntry(-1, name, 1);
+    presetList_.send(WM_SETREDRAW, TRUE);
     presetList_.setCurrentSelection(0);
 }
 
 int CEffectDialog::insertPresetEntry(const String& name)
 {
-    // Placed by hand behind the pseudo entry: the list's own sorting would put
-    // a name such as "1980s" or "!draft" in front of "<none>".
-    int at = 1;
-    const int count = presetList_.count();
-    while (at < count &&
-           CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, presetList_.itemText(at).c_str(), -1,
-                          name.c_str(), -1) != CSTR_GREATER_THAN)
-        ++at;
-    at = presetList_.insertString(at < count ? at : -1, name);
+    // Behind every entry that does not sort after the name, and never in
+    // front of the pseudo entry.
+    int low = 1, high = presetList_.count();
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (presetNameLess(name, presetList_.itemText(middle)))
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    return placeEntry(low < presetList_.count() ? low : -1, name, 1);
+}
+
+int CEffectDialog::placeEntry(int index, const String& text, LRESULT data)
+{
+    const int at = presetList_.insertString(index, text);
     if (at >= 0)
-        presetList_.setItemData(at, 1);
+        presetList_.setItemData(at, data);
     return at;
 }
 
@@ -385,7 +409,8 @@ void CEffectDialog::onRandomPreset()
 
 void CEffectDialog::presetsImported(int count)
 {
-    fillPresetList();
-    showMessageBox(hwnd_, String::fromFormat("%d presets imported", count), String(),
-                   MB_OK | MB_ICONINFORMATION);
+    // Nothing taken (an unreadable file among others): the list and its
+    // selection stay as they are.
+    if (count > 0)
+        fillPresetList();
 }

@@ -71,6 +71,8 @@ public:
 
 private:
     SettingsStore* presetStore() const;
+    // Inserts a list entry at the index (-1: at the end); its index.
+    int placeEntry(int index, const String& text, LRESULT data);
     void savePreset(const String& name, const String& description);
     void fillComponentCombo(const std::vector<Component*>& list);
     void selectComboText(const String& text);

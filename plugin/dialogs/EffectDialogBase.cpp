@@ -73,7 +73,7 @@ CEffectDialogBase::CEffectDialogBase(ComponentSet* components, Canvas* canvas,
       progressRect_{0, 0, 0, 0}, closing_(false), firstRun_(false),
       keyColour_(Pixel::fromWord(0xFF00FF)), preview_(canvas, surface), autoPreview_(true),
       timerId_(0), pending_(false), painter_(components), previewFrame_{0, 0, 0, 0},
-      lastRefresh_(0.0f), lastFraction_(0.0f), finishedPaints_(0)
+      lastRefresh_(0.0f), finishedPaints_(0)
 {
     autoPreview_ = readGeneralSetting("autopreview", true);
     authorName_ = readAuthorName();
@@ -194,7 +194,6 @@ void CEffectDialogBase::drawProgressNow(float fraction)
 void CEffectDialogBase::drawProgress(HDC dc, float fraction)
 {
     fraction = std::max(0.0f, std::min(1.0f, fraction));
-    lastFraction_ = fraction;
     const RECT& strip = progressRect_;
     if (strip.right <= strip.left)
         return;
@@ -220,7 +219,7 @@ bool CEffectDialogBase::onPaint()
                        previewFrame_.bottom + 1});
     if (preview_.isWindow())
         preview_.invalidate(false);
-    drawProgress(dc, painting_ ? lastFraction_ : 0.0f);
+    drawProgress(dc, 0.0f);
     EndPaint(hwnd_, &ps);
     return true;
 }
@@ -288,51 +287,42 @@ bool CEffectDialogBase::progress(float fraction)
     }
     pumpDuringPaint();
     painting_ = false;
-    if (isCancelled()) {
+    if (isCancelled() || closing_ || !isWindow()) {
         reset();
         return false;
     }
     return true;
 }
 
-bool CEffectDialogBase::pumpDuringPaint()
+void CEffectDialogBase::pumpDuringPaint()
 {
     // Bounded: a window that never validates its WM_PAINT must not hold the
     // paint here.
-    for (int guard = 0; guard < 256; ++guard) {
+    for (int guard = 0; guard < 256 && isWindow(); ++guard) {
         MSG m;
-        if (!PeekMessageA(&m, hwnd_, 0, 0, PM_NOREMOVE))
-            return true;
-        const UINT message = m.message;
-        if (message == WM_KEYDOWN && (m.wParam == VK_ESCAPE || m.wParam == VK_CANCEL)) {
-            PeekMessageA(&m, m.hwnd, message, message, PM_REMOVE);
+        if (!PeekMessageA(&m, hwnd_, 0, 0, PM_REMOVE))
+            return;
+        if (m.message == WM_QUIT) {
+            // Belongs to the outer loops: hand it back and stop.
+            PostQuitMessage(int(m.wParam));
+            cancelFlag_ = true;
+            return;
+        }
+        if (m.message == WM_KEYDOWN && (m.wParam == VK_ESCAPE || m.wParam == VK_CANCEL)) {
             cancelFlag_ = true;
             drawProgressNow(0.0f);
-            return false;
+            return;
         }
-        if (message == WM_UPDATE_PREVIEW ||
-            (message == WM_TIMER && m.hwnd == hwnd_ && m.wParam == timerId_)) {
-            PeekMessageA(&m, m.hwnd, message, message, PM_REMOVE);
-            continue;
-        }
-        const bool hover = (message == WM_MOUSEMOVE || message == WM_NCMOUSEMOVE) &&
-                           !(m.wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) &&
-                           !preview_.dragging();
-        // 0x118: the system's own timer (caret blinking).
-        if (message == WM_PAINT || message == WM_NULL || message == 0x0118 || hover ||
-            message == WM_MOUSELEAVE || message == WM_NCMOUSELEAVE) {
-            PeekMessageA(&m, m.hwnd, message, message, PM_REMOVE);
-            if (hover && tooltips_.isWindow())
-                tooltips_.relayEvent(m);
+        // Whatever a handler changes raises the cancel flag or sets the
+        // pending flag, and a close sets the closing flag: the paint sees
+        // either at the end of this report and unwinds.
+        if (tooltips_.isWindow())
+            tooltips_.relayEvent(m);
+        if (!IsDialogMessageA(hwnd_, &m)) {
+            TranslateMessage(&m);
             DispatchMessageA(&m);
-            continue;
         }
-        // Anything else may change the setup, the page or the window: the
-        // paint stops and the message runs once the paint has unwound.
-        cancelFlag_ = true;
-        return false;
     }
-    return true;
 }
 
 bool CEffectDialogBase::isCancelled()

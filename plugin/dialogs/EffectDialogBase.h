@@ -39,11 +39,11 @@ enum : UINT
 // every preview paint and the change listener of every bound parameter.
 //
 // A preview paint runs inside the WM_UPDATE_PREVIEW handler and pumps the
-// dialog's messages from its progress reports. The pump only paints, moves
-// the mouse, eats timer ticks and takes Esc as "stop the paint"; any other
-// message stops the paint and stays queued, so it runs once the paint has
-// unwound. No handler that changes the setup, the page or the window ever
-// runs under a paint.
+// dialog's messages from its progress reports, so every handler may run
+// under a paint. Esc stops the paint; a handler that changes what is shown
+// raises the cancel flag or sets the pending flag, a close sets the closing
+// flag, and the paint unwinds at the end of that report. Timer ticks and
+// further preview requests do nothing while a paint runs.
 class CEffectDialogBase : public CDialog, public RenderCallbacks
 {
 public:
@@ -76,7 +76,7 @@ public:
     // Called by onInitDialog once the tooltips exist.
     virtual void afterTooltips() {}
     // Called after "Import Presets..." merged a file with `count` presets
-    // taken into the store.
+    // taken into the store; nothing is reported to the user.
     virtual void presetsImported(int count) { (void)count; }
 
     // Binds the parameter rows and check boxes to the component.
@@ -139,9 +139,9 @@ private:
     void onUpdatePreview(WPARAM tag);
     void onPreviewViewChanged();
     void onAutoPreview();
-    // Handles what may arrive while a paint is on the stack; false stops the
-    // paint.
-    bool pumpDuringPaint();
+    // Runs the dialog's waiting messages while a paint is on the stack; Esc
+    // stops the paint.
+    void pumpDuringPaint();
 
     bool cancelFlag_;
     BindingList bindings_;
@@ -161,6 +161,5 @@ private:
     Painter* painter_;
     RECT previewFrame_;
     float lastRefresh_;
-    float lastFraction_;
     int finishedPaints_;
 };

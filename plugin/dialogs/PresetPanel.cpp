@@ -32,7 +32,7 @@ String cleanPresetName(const String& name)
 {
     String clean(name);
     clean.removeChars(kForbiddenNameChars);
-    return trimmed(clean);
+    return clean;
 }
 
 String cleanPresetDescription(const String& description)

@@ -9,7 +9,7 @@
 String presetTooltipText(const String& author, const String& description);
 
 // A preset name without the forbidden characters (line breaks and tabs
-// among them) and without blanks around it.
+// among them); blanks stay where the user typed them.
 String cleanPresetName(const String& name);
 
 // A description without the forbidden characters, except that each run of

@@ -4,11 +4,13 @@
 
 #include "foundation/String.h"
 
+class DibImage;
 class PixelGenerator;
 
 // An owned device bitmap for skinned buttons: from a bitmap resource, or
-// from an image file decoded by the image library and passed through a
-// pixel generator. Each load replaces (and deletes) the previous bitmap.
+// from an image file or image resource decoded by the image library and
+// passed through a pixel generator. Each load replaces (and deletes) the
+// previous bitmap; a failed load keeps it.
 class SkinBitmap
 {
 public:
@@ -20,6 +22,8 @@ public:
     bool loadResource(HINSTANCE module, UINT id);
     // generator may be null (the decoded pixels as they are).
     bool loadFile(const String& path, PixelGenerator* generator, HDC dc);
+    // A PNG image resource ("bin") of the module; generator as above.
+    bool loadImageResource(HMODULE module, UINT id, PixelGenerator* generator, HDC dc);
     // Takes over a bitmap the caller made.
     void attach(HBITMAP bitmap);
 
@@ -29,7 +33,11 @@ public:
     // stretched; with a transparent colour, pixels of that colour are left.
     bool draw(HDC target, const RECT& to, const RECT& from, bool transparent,
               COLORREF transparentColour) const;
+    // Copies the source rectangle as it is, its top-left corner at (x, y).
+    bool copy(HDC target, int x, int y, const RECT& from) const;
 
 private:
+    bool adopt(DibImage& image, PixelGenerator* generator, HDC dc);
+
     HBITMAP bitmap_;
 };

@@ -9,6 +9,14 @@ SkinSettings& skinSettings()
     return settings;
 }
 
+namespace {
+
+// The background colour is the system's as the plug-in loads, not as some
+// later first use finds it.
+[[maybe_unused]] const SkinSettings& takenAtLoad = skinSettings();
+
+} // namespace
+
 void loadSkinSettings(const PropertyReader& reader)
 {
     SkinSettings& s = skinSettings();

@@ -82,13 +82,30 @@ CSkinButton::CSkinButton(const String& name) : part(nullptr, name, false)
 {
 }
 
+bool CSkinButton::subclassWindow(HWND window)
+{
+    if (!CButton::subclassWindow(window))
+        return false;
+    bindPart();
+    return true;
+}
+
+bool CSkinButton::subclassDlgItem(int id, HWND parent)
+{
+    return subclassWindow(GetDlgItem(parent, id));
+}
+
+void CSkinButton::bindPart()
+{
+    part.window = hwnd_;
+    part.controlId = hwnd_ ? GetDlgCtrlID(hwnd_) : 0;
+}
+
 bool CSkinButton::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
-    // The embedded part learns the window on its first message.
-    if (part.window != hwnd_) {
-        part.window = hwnd_;
-        part.controlId = GetDlgCtrlID(hwnd_);
-    }
+    // A window bound another way (created here) is learnt on its first message.
+    if (part.window != hwnd_)
+        bindPart();
     switch (message) {
     case WM_ERASEBKGND:
         result = TRUE;

@@ -37,14 +37,23 @@ public:
 };
 
 // A framework button that draws itself through an embedded skinned button
-// bound to the same window (no second subclassing).
+// bound to the same window (no second subclassing) when it is subclassed.
 class CSkinButton : public CButton
 {
 public:
     explicit CSkinButton(const String& name);
 
+    bool subclassWindow(HWND window);
+    bool subclassDlgItem(int id, HWND parent);
+
     bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     bool onReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
     SkinnedPushButton part;
+    // One bitmap per button state for skins that keep them apart from the
+    // strip (normal, pressed, hover, disabled).
+    SkinBitmap stateBitmaps[4];
+
+private:
+    void bindPart();
 };

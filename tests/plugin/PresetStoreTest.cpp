@@ -184,7 +184,7 @@ TEST(PresetDefaults, EverySectionGetsTheTemplateKeysANameAnAuthorAndTheType)
     EXPECT_TRUE(store.modified);
 }
 
-TEST(GeneralSettings, ProfileValuesWithDefaultsAndACleanCappedAuthorName)
+TEST(GeneralSettings, ProfileValuesWithDefaultsAndTheAuthorNameAsStored)
 {
     ASSERT_TRUE(attachFrontEnd());
     EXPECT_EQ("Software\\QxPluginTests\\Quillorantix\\daubcrafter\\general",
@@ -197,12 +197,12 @@ TEST(GeneralSettings, ProfileValuesWithDefaultsAndACleanCappedAuthorName)
     EXPECT_EQ(0, pluginApp().profileInt("general", "lefthanded", 9));
 
     EXPECT_EQ("user", readAuthorName());
-    pluginApp().writeProfileString("general", "authorname", std::string(100, 'x') + "<a|b>\t");
-    const String capped = readAuthorName();
-    EXPECT_EQ(64u, capped.size());
-    EXPECT_EQ(String::npos, capped.find_first_of("<>()[]|*\\\r\n\t"));
-    pluginApp().writeProfileString("general", "authorname", "Jo (the) [painter]*\\");
-    EXPECT_EQ("Jo the painter", readAuthorName());
+    // The stored name is read as it stands, whatever its length.
+    const std::string stored = std::string(100, 'x') + "<a|b> (c)";
+    pluginApp().writeProfileString("general", "authorname", stored);
+    EXPECT_EQ(stored, readAuthorName());
+    writeAuthorName(stored + "[d]");
+    EXPECT_EQ(stored + "[d]", pluginApp().profileString("general", "authorname", ""));
     pluginApp().writeProfileInt("general", "authorname", 5);
     EXPECT_EQ("user", readAuthorName());
     EXPECT_EQ("https://www.quillorantix.example/help.php?p=daubcrafter", helpPageAddress());

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -42,16 +43,19 @@ struct FakePainter : Painter
     int steps = 8;
     DWORD stepMilliseconds = 15;
     int paints = 0, cancels = 0, finishes = 0;
+    int step = 0;
     Rect lastArea;
     int hookPaint = 0, hookStep = 0;
     std::function<void()> hook;
     std::function<void()> afterProgress;
+    std::function<void()> beforeFinish;
 
     bool paint(Canvas& canvas, RenderCallbacks& callbacks) override
     {
         ++paints;
         lastArea = canvas.area;
         for (int i = 1; i <= steps; ++i) {
+            step = i;
             Sleep(stepMilliseconds);
             canvas.target->fillRect(Pixel(255, 0, 0, 255), canvas.area);
             if (hook && paints == hookPaint && i == hookStep)
@@ -64,6 +68,8 @@ struct FakePainter : Painter
                 return false;
             }
         }
+        if (beforeFinish)
+            beforeFinish();
         callbacks.finished();
         ++finishes;
         return true;
@@ -110,6 +116,17 @@ Step idle(DWORD milliseconds)
         if (*until == 0)
             *until = GetTickCount() + milliseconds;
         return GetTickCount() >= *until;
+    };
+}
+
+// Done when the condition holds, or after the given time at the latest.
+Step until(std::function<bool()> condition, DWORD milliseconds)
+{
+    auto deadline = std::make_shared<DWORD>(0);
+    return [=](CEffectDialog&) {
+        if (*deadline == 0)
+            *deadline = GetTickCount() + milliseconds;
+        return condition() || GetTickCount() >= *deadline;
     };
 }
 
@@ -244,9 +261,72 @@ TEST_F(SettingsDialog, EscapeStopsOnlyThePaintThenClosesWhenIdle)
     EXPECT_EQ(0, painter.finishes);
 }
 
-// Closing, zooming and choosing a component during a paint: the paint
-// unwinds first and the handlers run after it, never under it.
-TEST_F(SettingsDialog, ClosingZoomingAndSwitchingDuringAPaintRunAfterThePaintUnwound)
+// The strip's colour in the middle of its height, at a fraction of its
+// inner width, as the dialog shows it now.
+COLORREF stripColourAt(CEffectDialog& d, float fraction)
+{
+    const RECT& strip = d.progressRect();
+    const int left = strip.left + 1, right = strip.right - 1;
+    const int x = std::min(right - 1, left + int(float(right - left) * fraction));
+    HDC dc = GetDC(d.hwnd());
+    const COLORREF colour = GetPixel(dc, x, (strip.top + strip.bottom) / 2);
+    ReleaseDC(d.hwnd(), dc);
+    return colour;
+}
+
+const COLORREF kStripFullColour = RGB(255, 191, 76);
+const COLORREF kStripEmptyColour = RGB(250, 250, 250);
+
+// Clicks, modifier keys, key releases and Tab during a paint run as they
+// come (Tab moves the focus) and the paint goes on to its end; a repaint of
+// the dialog under a paint shows an empty strip until the next report.
+TEST_F(SettingsDialog, HarmlessInputDuringAPaintLetsItFinishWithTheStripFull)
+{
+    painter.steps = 20;
+    painter.hookPaint = 1;
+    painter.hookStep = 3;
+    CEffectDialog* dialog = nullptr;
+    HWND focusBefore = nullptr;
+    painter.hook = [&] {
+        HWND d = guitest::topDialog();
+        dialog = dynamic_cast<CEffectDialog*>(CWnd::fromHandle(d));
+        SetFocus(GetDlgItem(d, IDOK));
+        focusBefore = GetFocus();
+        for (UINT key : {UINT(VK_SHIFT), UINT(VK_CONTROL), UINT(VK_TAB)}) {
+            PostMessageA(focusBefore, WM_KEYDOWN, key, 1);
+            PostMessageA(focusBefore, WM_KEYUP, key, 0xC0000001);
+        }
+        PostMessageA(d, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(600, 8));
+        PostMessageA(d, WM_LBUTTONUP, 0, MAKELPARAM(600, 8));
+        HWND p = dialog->preview().hwnd();
+        PostMessageA(p, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 40));
+        PostMessageA(p, WM_LBUTTONUP, 0, MAKELPARAM(40, 40));
+    };
+    COLORREF afterRepaint = 0, atFinish = 0;
+    painter.afterProgress = [&] {
+        if (painter.paints == 1 && painter.step == 10)
+            InvalidateRect(dialog->hwnd(), nullptr, FALSE);
+        else if (painter.paints == 1 && painter.step == 11)
+            afterRepaint = stripColourAt(*dialog, 0.25f);
+    };
+    painter.beforeFinish = [&] { atFinish = stripColourAt(*dialog, 1.0f); };
+    HWND focusAfter = nullptr;
+    INT_PTR result = run({until([&] { return painter.finishes >= 1; }, 5000),
+                          act([&](CEffectDialog&) { focusAfter = GetFocus(); }), idle(300),
+                          close(IDCANCEL)});
+    EXPECT_EQ(IDCANCEL, result);
+    EXPECT_EQ(1, painter.paints);
+    EXPECT_EQ(0, painter.cancels);
+    EXPECT_EQ(1, painter.finishes);
+    EXPECT_EQ(kStripFullColour, atFinish);
+    EXPECT_EQ(kStripEmptyColour, afterRepaint);
+    EXPECT_NE(focusBefore, focusAfter);
+}
+
+// Closing, zooming and choosing a component during a paint run under it:
+// the paint stops at the end of that report and, the dialog closing, no
+// further paint starts.
+TEST_F(SettingsDialog, ClosingZoomingAndSwitchingDuringAPaintStopItAndNothingFollows)
 {
     painter.steps = 20;
     painter.hookPaint = 1;
@@ -254,6 +334,7 @@ TEST_F(SettingsDialog, ClosingZoomingAndSwitchingDuringAPaintRunAfterThePaintUnw
     ApplicationPattern* before = components.currentApplication;
     CEffectDialog* dialog = nullptr;
     bool closedUnderPaint = false;
+    String zoomUnderPaint;
     painter.hook = [&] {
         HWND d = guitest::topDialog();
         dialog = dynamic_cast<CEffectDialog*>(CWnd::fromHandle(d));
@@ -264,14 +345,107 @@ TEST_F(SettingsDialog, ClosingZoomingAndSwitchingDuringAPaintRunAfterThePaintUnw
         PostMessageA(d, WM_COMMAND, IDOK, 0);
     };
     painter.afterProgress = [&] {
-        if (dialog && dialog->closing())
+        if (dialog && dialog->closing() && !closedUnderPaint) {
             closedUnderPaint = true;
+            zoomUnderPaint = itemText(dialog->hwnd(), 135);
+        }
     };
     EXPECT_EQ(IDOK, run({idle(5000), close(IDCANCEL)}));
-    EXPECT_FALSE(closedUnderPaint);
+    EXPECT_TRUE(closedUnderPaint);
+    EXPECT_EQ("150.0%", zoomUnderPaint);
     EXPECT_EQ(1, painter.paints);
     EXPECT_EQ(1, painter.cancels);
+    EXPECT_EQ(0, painter.finishes);
+    EXPECT_EQ(2, painter.step);
     EXPECT_NE(before, components.currentApplication);
+}
+
+// Posts component switches, slider moves and zoom clicks to the dialog from
+// another thread for a while, so that many land under real paints.
+struct InputStorm
+{
+    HWND dialog = nullptr;
+    DWORD milliseconds = 2500;
+    int posted = 0;
+
+    static DWORD WINAPI run(void* argument)
+    {
+        InputStorm& storm = *static_cast<InputStorm*>(argument);
+        HWND combo = GetDlgItem(storm.dialog, kTypeComboId);
+        HWND slider = GetDlgItem(storm.dialog, trackbarId(0));
+        const DWORD end = GetTickCount() + storm.milliseconds;
+        for (int i = 0; GetTickCount() < end; ++i) {
+            if (i % 3 == 0) {
+                PostMessageA(combo, CB_SETCURSEL, WPARAM(i % 2), 0);
+                PostMessageA(storm.dialog, WM_COMMAND, MAKEWPARAM(kTypeComboId, CBN_SELCHANGE),
+                             LPARAM(combo));
+            } else if (i % 3 == 1) {
+                PostMessageA(slider, WM_MOUSEWHEEL, MAKEWPARAM(0, WORD(short(WHEEL_DELTA))), 0);
+            } else {
+                const int zoom = (i & 1) ? 133 : 132;
+                PostMessageA(storm.dialog, WM_COMMAND, MAKEWPARAM(zoom, BN_CLICKED),
+                             LPARAM(GetDlgItem(storm.dialog, zoom)));
+            }
+            ++storm.posted;
+            Sleep(50);
+        }
+        return 0;
+    }
+};
+
+// The component set's paints, counted.
+struct CountingPainter : Painter
+{
+    Painter* inner = nullptr;
+    int paints = 0, stopped = 0;
+    bool paint(Canvas& canvas, RenderCallbacks& callbacks) override
+    {
+        ++paints;
+        const bool done = inner->paint(canvas, callbacks);
+        if (!done)
+            ++stopped;
+        return done;
+    }
+};
+
+// The real painter: components switched, parameters moved and the view
+// zoomed under its paints; each paint stops cleanly and the last change is
+// painted to its end.
+TEST_F(SettingsDialog, RealPaintsStopCleanlyUnderAStormOfChangesAndTheLastOneFinishes)
+{
+    InputStorm storm;
+    CountingPainter counting;
+    counting.inner = &components;
+    HANDLE thread = nullptr;
+    int finishedBefore = -1, finishedAfter = -1;
+    steps() = {[&](CEffectDialog& d) { return d.finishedPaints() >= 1; },
+               act([&](CEffectDialog& d) {
+                   finishedBefore = d.finishedPaints();
+                   storm.dialog = d.hwnd();
+                   thread = CreateThread(nullptr, 0, &InputStorm::run, &storm, 0, nullptr);
+               }),
+               [&](CEffectDialog&) { return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0; },
+               until([&] { return false; }, 1500),
+               act([&](CEffectDialog& d) { finishedAfter = d.finishedPaints(); }),
+               close(IDOK)};
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10, &stepTimer);
+    SettingsDialogSession session;
+    session.components = &components;
+    session.source = &source;
+    session.painter = &counting;
+    const INT_PTR result = runEffectDialog(session);
+    KillTimer(nullptr, timer);
+    if (thread) {
+        WaitForSingleObject(thread, 5000);
+        CloseHandle(thread);
+    }
+    EXPECT_EQ(IDOK, result);
+    EXPECT_EQ(1, finishedBefore);
+    EXPECT_GT(storm.posted, 30);
+    EXPECT_GE(counting.stopped, 3);
+    EXPECT_EQ(counting.paints, counting.stopped + finishedAfter);
+    // At least the paint after the storm ran to its end.
+    EXPECT_GE(finishedAfter, 2);
 }
 
 TEST_F(SettingsDialog, ZoomStepsStopAtTheLimitsAndScaleThePanDragsAndDoubleClickResets)
@@ -559,6 +733,34 @@ TEST_F(SettingsDialog, KeyboardContextMenuOpensAtTheFocusedControlImportNeedsCon
     EXPECT_EQ((std::vector<UINT>{32, 37, 39, 0, 48, 0, 66}), withCtrl);
 }
 
+// The stored author name is taken as it stands; "Set Author Name..." drops
+// the forbidden characters of what is entered and keeps the rest in order.
+TEST_F(SettingsDialog, TheAuthorNameIsReadAsStoredAndTheCommandCleansWhatIsEntered)
+{
+    const std::string stored = std::string(70, 'n') + " (the) [painter]";
+    pluginApp().writeProfileString("general", "authorname", stored);
+    String shownFirst, inDialog, afterCommand;
+    run({act([&](CEffectDialog& d) {
+             shownFirst = d.authorName();
+             guitest::whenDialogUp([&](HWND ask) {
+                 char text[256] = "";
+                 GetDlgItemTextA(ask, IDC_NAME_EDIT, text, sizeof text);
+                 inDialog = text;
+                 SetDlgItemTextA(ask, IDC_NAME_EDIT, "<A>n(n) [B]|o*b\\\tc\r\n");
+                 SendMessageA(GetDlgItem(ask, IDOK), BM_CLICK, 0, 0);
+             });
+             d.runContextCommand(kCommandAuthorName);
+             afterCommand = d.authorName();
+         }),
+         close(IDCANCEL)});
+    const String written = pluginApp().profileString("general", "authorname", "");
+    pluginApp().writeProfileString("general", "authorname", "user");
+    EXPECT_EQ(stored, shownFirst);
+    EXPECT_EQ(stored, inDialog);
+    EXPECT_EQ("Ann Bobc", afterCommand);
+    EXPECT_EQ("Ann Bobc", written);
+}
+
 // The real painter over a picture: the preview paints its own copy, so a
 // cancelled dialog leaves the caller's pixels and settings untouched, and
 // Apply writes the "_current" setup.
@@ -785,23 +987,22 @@ TEST_F(PresetPanel, TheListStartsWithStartHereOnlyOnTheFirstRunAndWorksWithoutAS
     ASSERT_EQ(1u, bare.size());
     EXPECT_EQ("<none>", bare[0].text);
     EXPECT_EQ("mine", status);
-    // Only the import report: no Save dialog, no question.
-    ASSERT_EQ(1u, boxes.boxes.size());
-    EXPECT_EQ("0 presets imported", boxes.boxes[0].text);
+    // No Save dialog, no question, no report.
+    EXPECT_TRUE(boxes.boxes.empty());
 }
 
 TEST_F(PresetPanel, SaveCleansSortsSelectsAsksBeforeOverwritingAndWritesTheSection)
 {
     writeTextFile(path, String::fromFormat(kTwoPresets, brushIdOf(1).c_str(), brushIdOf(2).c_str()));
     AnsweringBoxes boxes({IDOK, IDNO, IDYES});
-    std::vector<ListEntry> afterNew, afterOverwrite, afterEarly;
+    std::vector<ListEntry> afterNew, afterOverwrite, afterEarly, afterBlanks;
     int selectedNew = -1, selectedOverwrite = -1, selectedEarly = -1;
     String statusNew, descriptionNew;
     std::vector<String> reopened;
     const INT_PTR result = runOver({
         act([&](CEffectDialog& d) {
             // A name of forbidden characters only is empty.
-            saveActions() = {typeAndSave(" |*\t", "x"),
+            saveActions() = {typeAndSave("|*\t", "x"),
                              typeAndSave("Be|ta\t", "two\r\nlines\tand (more)\r\n")};
             click(d, kSavePresetId);
             afterNew = presetList(d);
@@ -826,16 +1027,24 @@ TEST_F(PresetPanel, SaveCleansSortsSelectsAsksBeforeOverwritingAndWritesTheSecti
             afterEarly = presetList(d);
             selectedEarly = listSelection(d);
         }),
+        act([&](CEffectDialog& d) {
+            // Blanks are part of the name, and of the question.
+            saveActions() = {typeAndSave(" Oil ", ""), typeAndSave(" Oil ", "")};
+            click(d, kSavePresetId);
+            click(d, kSavePresetId);
+            afterBlanks = presetList(d);
+        }),
         close(IDOK)});
     EXPECT_EQ(IDOK, result);
 
-    ASSERT_EQ(3u, boxes.boxes.size());
+    ASSERT_EQ(4u, boxes.boxes.size());
     EXPECT_EQ("empty name!", boxes.boxes[0].text);
     EXPECT_EQ(UINT(MB_OK), boxes.boxes[0].type);
     EXPECT_EQ("setting name Beta exists - overwrite?", boxes.boxes[1].text);
     EXPECT_EQ("overwrite?", boxes.boxes[1].caption);
     EXPECT_EQ(UINT(MB_YESNO), boxes.boxes[1].type);
     EXPECT_EQ(boxes.boxes[1].text, boxes.boxes[2].text);
+    EXPECT_EQ("setting name  Oil  exists - overwrite?", boxes.boxes[3].text);
 
     ASSERT_EQ(4u, afterNew.size());
     EXPECT_EQ("Beta", afterNew[2].text);
@@ -852,10 +1061,14 @@ TEST_F(PresetPanel, SaveCleansSortsSelectsAsksBeforeOverwritingAndWritesTheSecti
     EXPECT_EQ("<none>", afterEarly[0].text);
     EXPECT_EQ("1980s", afterEarly[1].text);
     EXPECT_EQ(1, selectedEarly);
+    ASSERT_EQ(6u, afterBlanks.size());
+    EXPECT_EQ(1, std::count_if(afterBlanks.begin(), afterBlanks.end(),
+                               [](const ListEntry& e) { return e.text == " Oil "; }));
 
     // The file as written when the store closed.
     IniFile written(path);
-    EXPECT_EQ((std::vector<String>{"1980s", "Alpha", "Beta", "Gamma"}), written.sectionNames());
+    EXPECT_EQ((std::vector<String>{" Oil ", "1980s", "Alpha", "Beta", "Gamma"}),
+              written.sectionNames());
     const PropertyReader& beta = written.sectionReader("Beta");
     EXPECT_EQ("Beta", beta.getString("name", ""));
     EXPECT_EQ("new words", beta.getString("description", ""));
@@ -872,14 +1085,16 @@ TEST_F(PresetPanel, DeleteAsksByNameSparesThePseudoEntryAndImportRefillsTheList)
     writeTextFile(path, String::fromFormat(kTwoPresets, brushIdOf(1).c_str(), brushIdOf(2).c_str()));
     const std::string other = folder.path + "other.ini";
     writeTextFile(other, "[Zeta]\r\nname=Zeta\r\nlastedit=2026/02/01 10:00:00\r\n"
+                         "[beta]\r\nlastedit=2026/02/01 10:00:00\r\n"
                          "[Gamma]\r\nname=old\r\nlastedit=2020/01/01 10:00:00\r\n");
+    String importing = folder.path + "missing.ini";
     setOpenFileHook([&](const String&, const String&, String& chosen) {
-        chosen = other;
+        chosen = importing;
         return true;
     });
     AnsweringBoxes boxes({IDNO, IDYES, IDOK});
-    std::vector<ListEntry> afterNo, afterYes, afterImport;
-    int selectedAfterYes = -1;
+    std::vector<ListEntry> afterNo, afterYes, afterUnreadable, afterImport;
+    int selectedAfterYes = -1, selectedAfterUnreadable = -1;
     String status;
     runOver({act([&](CEffectDialog& d) {
                  choosePreset(d, 0);
@@ -891,26 +1106,39 @@ TEST_F(PresetPanel, DeleteAsksByNameSparesThePseudoEntryAndImportRefillsTheList)
                  afterYes = presetList(d);
                  selectedAfterYes = listSelection(d);
                  status = itemText(d.hwnd(), 1189);
+                 // An unreadable file merges nothing and says nothing.
+                 choosePreset(d, 1);
+                 d.runContextCommand(kCommandImportPresets);
+                 afterUnreadable = presetList(d);
+                 selectedAfterUnreadable = listSelection(d);
+                 importing = other;
                  d.runContextCommand(kCommandImportPresets);
                  afterImport = presetList(d);
              }),
              close(IDCANCEL)});
-    ASSERT_EQ(3u, boxes.boxes.size());
+    // The two questions only: an import reports nothing.
+    ASSERT_EQ(2u, boxes.boxes.size());
     EXPECT_EQ("Are you sure you want to delete setting \"Alpha\"?", boxes.boxes[0].text);
     EXPECT_EQ(UINT(MB_YESNO | MB_ICONQUESTION), boxes.boxes[0].type);
-    EXPECT_EQ("1 presets imported", boxes.boxes[2].text);
     EXPECT_EQ(3u, afterNo.size());
     ASSERT_EQ(2u, afterYes.size());
     EXPECT_EQ("Gamma", afterYes[1].text);
     EXPECT_EQ(0, selectedAfterYes);
     // The loaded setup and its name stay.
     EXPECT_EQ("Alpha", status);
-    ASSERT_EQ(3u, afterImport.size());
+    EXPECT_EQ(2u, afterUnreadable.size());
+    EXPECT_EQ(1, selectedAfterUnreadable);
+    // Sorted as the user reads them, case aside, behind the pseudo entry.
+    ASSERT_EQ(4u, afterImport.size());
     EXPECT_EQ("<none>", afterImport[0].text);
-    EXPECT_EQ("Zeta", afterImport[2].text);
+    EXPECT_EQ(0, afterImport[0].data);
+    EXPECT_EQ("beta", afterImport[1].text);
+    EXPECT_EQ("Gamma", afterImport[2].text);
+    EXPECT_EQ("Zeta", afterImport[3].text);
+    EXPECT_EQ(1, afterImport[3].data);
 
     IniFile written(path);
-    EXPECT_EQ((std::vector<String>{"Gamma", "Zeta"}), written.sectionNames());
+    EXPECT_EQ((std::vector<String>{"Gamma", "Zeta", "beta"}), written.sectionNames());
     EXPECT_EQ("Gamma", written.sectionReader("Gamma").getString("name", ""));
 }
 

@@ -4,9 +4,15 @@
 #include <vector>
 
 #include "FrontEndTestSupport.h"
+#include "framework/Application.h"
 #include "framework/GuiTestSupport.h"
 #include "framework/Hooks.h"
 #include "framework/Window.h"
+#include "image/BinResource.h"
+#include "image/OwnedBitmap.h"
+#include "image/codecs/ImageLoading.h"
+#include "plugin/PluginResources.h"
+#include "plugin/skin/SkinBitmap.h"
 #include "plugin/skin/SkinSettings.h"
 #include "plugin/skin/SkinnedCheckBox.h"
 #include "plugin/skin/SkinnedLabel.h"
@@ -277,6 +283,51 @@ TEST_F(SkinnedControls, PushButtonShowsTheFrameOfItsStateAndSavesItsPlace)
     skinned.savePositionFlag = true;
     skinned.savePosition(placement);
     EXPECT_EQ("20,160,80,24", placement.get("control.button.go.pos", ""));
+}
+
+// A strip decoded from an image resource copies out pixel for pixel; a
+// missing resource keeps what was loaded. A subclassed skin button knows its
+// window before any message arrives.
+TEST_F(SkinnedControls, ImageResourceStripsCopyUnstretchedAndSkinButtonsBindWhenSubclassed)
+{
+    ASSERT_TRUE(plugintest::attachFrontEnd());
+    OwnedBitmap decoded;
+    BinResource resource;
+    ASSERT_TRUE(resource.loadImage(decoded, IDB_QUICK_HELP, kImageTypePng, resourceModule()));
+    HDC screen = GetDC(nullptr);
+    SkinBitmap strip;
+    ASSERT_TRUE(strip.loadImageResource(resourceModule(), IDB_QUICK_HELP, nullptr, screen));
+    EXPECT_FALSE(strip.loadImageResource(resourceModule(), 4321, nullptr, screen));
+    ASSERT_EQ(decoded.width(), strip.size().cx);
+    ASSERT_EQ(decoded.height(), strip.size().cy);
+
+    // A 3 x 2 piece from the middle lands at (1, 1) of a 5 x 4 bitmap.
+    const int fromX = decoded.width() / 2, fromY = decoded.height() / 2;
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP target = CreateCompatibleBitmap(screen, 5, 4);
+    HGDIOBJ old = SelectObject(dc, target);
+    RECT all = {0, 0, 5, 4};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    EXPECT_TRUE(strip.copy(dc, 1, 1, RECT{fromX, fromY, fromX + 3, fromY + 2}));
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x) {
+            Pixel p;
+            decoded.getPixel(p, fromX + x, fromY + y);
+            EXPECT_EQ(RGB(p.r, p.g, p.b), GetPixel(dc, 1 + x, 1 + y)) << x << "," << y;
+        }
+    EXPECT_EQ(RGB(0, 0, 0), GetPixel(dc, 4, 3));
+    SelectObject(dc, old);
+    DeleteObject(target);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+
+    HWND window = child("BUTTON", BS_OWNERDRAW, 1301, 10, 10, 40, 20);
+    CSkinButton button("go");
+    ASSERT_TRUE(button.subclassDlgItem(1301, host.hwnd()));
+    EXPECT_EQ(window, button.part.window);
+    EXPECT_EQ(1301, button.part.controlId);
+    EXPECT_EQ("go", button.part.name);
+    button.unsubclassWindow();
 }
 
 } // namespace
