@@ -1,17 +1,16 @@
 // Paints a picture through the plug-in's filter door, as a filter host would:
-//   filter_host [--input picture.png] --output painted.png
-//               [--presets FILE --preset NAME] [--seed N]
+//   filter_host [--input picture] --output painted.png|.jpg
+//               [--presets FILE --preset NAME] [--seed N] [--progress]
 // A preset goes to the plug-in as the settings block of an earlier run.
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <exception>
 
 #include "FilterHost.h"
+#include "bench/PaintCommand.h"
 #include "bench/Scene.h"
-#include "foundation/IniText.h"
 #include "foundation/SessionSettingsStore.h"
 #include "image/OwnedBitmap.h"
-#include "image/codecs/PngCodec.h"
 #include "plugin/FilterBlocks.h"
 #include "plugin/HostHandle.h"
 #include "plugin/SettingsText.h"
@@ -29,67 +28,49 @@ std::string moduleFolder()
     return slash == std::string::npos ? std::string() : s.substr(0, slash + 1);
 }
 
-// The preset as the only section "_current" of a new settings block.
-bool presetBlock(const char* file, const char* name, FilterRecord& record)
+// The filter door's progress procedure carries no context.
+PaintCommand* runningCommand = nullptr;
+
+// Called from inside the plug-in: nothing may unwind through its frames.
+void onProgress(int32_t done, int32_t total)
 {
-    SessionSettingsStore presets;
     try {
-        loadIniFile(file, presets);
+        if (runningCommand && total > 0)
+            runningCommand->showProgress(double(done) / double(total));
     } catch (...) {
-        std::fprintf(stderr, "cannot read %s\n", file);
-        return false;
     }
-    if (!presets.sectionExists(name)) {
-        std::fprintf(stderr, "no preset \"%s\" in %s\n", name, file);
-        return false;
-    }
-    SessionSettingsStore settings;
-    settings.section("_current") = presets.findSection(name);
-    record.parameters = newHostHandle(sizeof(FilterParameters));
-    FilterParameters* block = record.parameters ? *static_cast<FilterParameters**>(record.parameters) : nullptr;
-    return block && storeSettingsText(settings, block->settings, FilterSettingsCapacity, block->settingsLength);
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+// The preset as the only section "_current" of a new settings block.
+bool presetBlock(const PaintCommand& command, FilterRecord& record)
 {
-    const char* input = nullptr;
-    const char* output = nullptr;
-    const char* presetFile = nullptr;
-    const char* presetName = nullptr;
-    unsigned seed = 1;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        if (!std::strcmp(argv[i], "--input"))
-            input = argv[i + 1];
-        else if (!std::strcmp(argv[i], "--output"))
-            output = argv[i + 1];
-        else if (!std::strcmp(argv[i], "--presets"))
-            presetFile = argv[i + 1];
-        else if (!std::strcmp(argv[i], "--preset"))
-            presetName = argv[i + 1];
-        else if (!std::strcmp(argv[i], "--seed"))
-            seed = unsigned(std::strtoul(argv[i + 1], nullptr, 10));
-    }
-    if (!output || (presetName && !presetFile)) {
-        std::fprintf(stderr, "usage: filter_host [--input picture.png] --output painted.png "
-                             "[--presets FILE --preset NAME] [--seed N]\n");
+    SessionSettingsStore settings;
+    if (!command.readPreset(settings))
+        return false;
+    record.parameters = newHostHandle(sizeof(FilterParameters));
+    FilterParameters* block = record.parameters ? *static_cast<FilterParameters**>(record.parameters) : nullptr;
+    if (block && storeSettingsText(settings, block->settings, FilterSettingsCapacity, block->settingsLength))
+        return true;
+    std::fprintf(stderr, "%s: the preset \"%s\" does not fit a settings block\n", command.presetsName,
+                 command.presetName);
+    return false;
+}
+
+int paint(int argc, char** argv)
+{
+    PaintCommand command;
+    if (!command.parse(argc, argv, "filter_host"))
         return 2;
-    }
     const FilterModule plugin = loadFilterModule(moduleFolder() + "Quillorantix_Daubcrafter.8bf");
     if (!plugin.loaded()) {
         std::fprintf(stderr, "%s: %s\n", plugin.path.c_str(), plugin.failure.c_str());
         return 1;
     }
     Scene scene;
-    if (input && !loadScene(input, scene)) {
-        std::fprintf(stderr, "cannot read %s\n", input);
+    if (!command.readPicture(scene))
         return 1;
-    }
-    if (!input)
-        scene = makeScene(1024, 768);
     if (scene.width > 32767 || scene.height > 32767) {
-        std::fprintf(stderr, "pictures of at most 32767 pixels a side\n");
+        std::fprintf(stderr, "%s: pictures of at most 32767 pixels a side\n", command.inputName);
         return 1;
     }
 
@@ -102,18 +83,24 @@ int main(int argc, char** argv)
             d[1] = s[1];
             d[2] = s[0];
         }
-    if (presetName && !presetBlock(presetFile, presetName, host.record))
+    if (command.presetName && !presetBlock(command, host.record))
         return 1;
-    srand(seed);
+    host.record.progressProc = &onProgress;
+    runningCommand = &command;
+    srand(command.seedValue());
     const int16_t result = host.run(false);
+    runningCommand = nullptr;
+    command.endProgress();
     if (result != 0) {
         std::fprintf(stderr, "the filter answered %d\n", result);
         return 1;
     }
 
     OwnedBitmap painted;
-    if (!painted.create(scene.width, scene.height, 4))
+    if (!painted.create(scene.width, scene.height, 4)) {
+        std::fprintf(stderr, "not enough memory for a %dx%d picture\n", scene.width, scene.height);
         return 1;
+    }
     for (int y = 0; y < scene.height; ++y)
         for (int x = 0; x < scene.width; ++x) {
             const uint8_t* s = &host.output[size_t(y) * host.rowBytes + size_t(x) * 3];
@@ -122,12 +109,19 @@ int main(int argc, char** argv)
             d[1] = s[1];
             d[2] = s[0];
         }
-    PngCodec codec;
-    if (!codec.save(painted, output)) {
-        std::fprintf(stderr, "cannot write %s\n", output);
-        return 1;
+    return command.writePicture(painted) ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    try {
+        return paint(argc, argv);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "filter_host: %s\n", e.what());
+    } catch (...) {
+        std::fprintf(stderr, "filter_host: unexpected failure\n");
     }
-    std::printf("painted %dx%d picture through ENTRYPOINT1 written to %s\n", scene.width,
-                scene.height, output);
-    return 0;
+    return 1;
 }
