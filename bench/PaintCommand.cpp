@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 
 #include "bench/Scene.h"
 #include "foundation/Exception.h"
@@ -151,4 +152,19 @@ void PaintCommand::endProgress()
     std::fflush(stdout);
     shownLength_ = 0;
     shownPercent_ = -1;
+}
+
+int runPaintCommand(int argc, char** argv, const char* program, int (*paint)(PaintCommand&))
+{
+    try {
+        PaintCommand command;
+        if (!command.parse(argc, argv, program))
+            return 2;
+        return paint(command);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s: %s\n", program, e.what());
+    } catch (...) {
+        std::fprintf(stderr, "%s: unexpected failure\n", program);
+    }
+    return 1;
 }

@@ -53,3 +53,6 @@ private:
     size_t shownLength_ = 0;
 };
 
+// A paint command's main: parses the command line (exit 2 when it is wrong),
+// then runs paint, catching whatever it throws (exit 1).
+int runPaintCommand(int argc, char** argv, const char* program, int (*paint)(PaintCommand&));

@@ -34,11 +34,8 @@ bool __cdecl onProgress(void* context, float fraction)
     return true;
 }
 
-int paint(int argc, char** argv)
+int paint(PaintCommand& command)
 {
-    PaintCommand command;
-    if (!command.parse(argc, argv, "paint_image"))
-        return 2;
 
     std::string settingsText;
     if (command.presetFile) {
@@ -97,12 +94,5 @@ int paint(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
-    try {
-        return paint(argc, argv);
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "paint_image: %s\n", e.what());
-    } catch (...) {
-        std::fprintf(stderr, "paint_image: unexpected failure\n");
-    }
-    return 1;
+    return runPaintCommand(argc, argv, "paint_image", &paint);
 }

@@ -4,7 +4,6 @@
 // A preset goes to the plug-in as the settings block of an earlier run.
 #include <cstdio>
 #include <cstdlib>
-#include <exception>
 
 #include "FilterHost.h"
 #include "bench/PaintCommand.h"
@@ -56,11 +55,8 @@ bool presetBlock(const PaintCommand& command, FilterRecord& record)
     return false;
 }
 
-int paint(int argc, char** argv)
+int paint(PaintCommand& command)
 {
-    PaintCommand command;
-    if (!command.parse(argc, argv, "filter_host"))
-        return 2;
     const FilterModule plugin = loadFilterModule(moduleFolder() + "Quillorantix_Daubcrafter.8bf");
     if (!plugin.loaded()) {
         std::fprintf(stderr, "%s: %s\n", plugin.path.c_str(), plugin.failure.c_str());
@@ -116,12 +112,5 @@ int paint(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
-    try {
-        return paint(argc, argv);
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "filter_host: %s\n", e.what());
-    } catch (...) {
-        std::fprintf(stderr, "filter_host: unexpected failure\n");
-    }
-    return 1;
+    return runPaintCommand(argc, argv, "filter_host", &paint);
 }
