@@ -80,11 +80,10 @@ void ComponentSet::begin(Canvas& canvas)
 
 bool ComponentSet::paint(Canvas& canvas, RenderCallbacks& callbacks)
 {
-    // Nothing to paint on, or nothing to paint from: no render at all.
-    Rect area = canvas.area;
-    area.normalize();
+    // Nothing to paint on, or nothing to paint from: no render at all. An
+    // empty area is left to the pattern, whose run says what it means.
     if (!canvas.target || !canvas.reference || canvas.target->isEmpty() ||
-        canvas.reference->isEmpty() || area.right <= area.left || area.bottom <= area.top)
+        canvas.reference->isEmpty())
         return false;
     begin(canvas);
     return currentApplication->run(callbacks);

@@ -41,38 +41,24 @@ int32_t leadingDigits(const char* s)
     return int32_t(v);
 }
 
-// Preset text is untrusted: a key whose text holds no number ("nan", junk)
-// reads as missing, so the caller's default applies; numbers beyond the
-// range saturate. Otherwise the result is what the reader's typed getters give.
+// Preset text is read as the reader's typed getters read it: junk gives 0
+// (then clamped) and numbers beyond the range saturate. Only a NaN, which no
+// clamp can place, reads as missing so that the caller's default applies.
+bool spellsNaN(const String& text)
+{
+    bool negative = false;
+    const char* p = skipSpaceAndSign(text.c_str(), negative);
+    return (p[0] == 'n' || p[0] == 'N') && (p[1] == 'a' || p[1] == 'A') &&
+           (p[2] == 'n' || p[2] == 'N');
+}
+
 float readReal(const PropertyReader& reader, const String& key, float fallback)
 {
     const String text = reader.getString(key, String());
-    double v = 0.0;
-    if (text.empty() || !parseDouble(text.c_str(), v))
+    if (text.empty() || spellsNaN(text))
         return fallback;
     const float x = reader.getFloat(key, fallback);
     return std::isnan(x) ? fallback : x;
-}
-
-bool isHexDigit(char c)
-{
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
-
-int readInt(const PropertyReader& reader, const String& key, int fallback)
-{
-    const String text = reader.getString(key, String());
-    if (text.empty())
-        return fallback;
-    long ignored = 0;
-    bool number;
-    if (text[0] == '#')
-        number = isHexDigit(text.charAt(1));
-    else if (text[0] == '0' && text.charAt(1) == 'x')
-        number = isHexDigit(text.charAt(2));
-    else
-        number = parseLong(text.c_str(), ignored);
-    return number ? reader.getInt(key, fallback) : fallback;
 }
 
 } // namespace
@@ -311,9 +297,9 @@ void Parameter::load(const PropertyReader& reader)
             setValue(toInt(readReal(reader, id + ".start", f)), 0);
             setValue(toInt(readReal(reader, id + ".end", f)), 1);
         } else {
-            const int n = readInt(reader, id, defaultValue);
-            setValue(readInt(reader, id + ".start", n), 0);
-            setValue(readInt(reader, id + ".end", n), 1);
+            const int n = reader.getInt(id, defaultValue);
+            setValue(reader.getInt(id + ".start", n), 0);
+            setValue(reader.getInt(id + ".end", n), 1);
         }
         return;
     }
@@ -331,7 +317,7 @@ void Parameter::load(const PropertyReader& reader)
     if (decimals > 0)
         setValue(toInt(readReal(reader, id, fallback)), 0);
     else
-        setValue(readInt(reader, id, defaultValue), 0);
+        setValue(reader.getInt(id, defaultValue), 0);
 }
 
 Parameter& defaultParameter()

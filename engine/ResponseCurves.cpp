@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <initializer_list>
 
 namespace {
 
@@ -216,4 +217,12 @@ CurveRegistry responseCurves;
 ResponseCurve defaultCurve()
 {
     return pass;
+}
+
+bool curveDrawsRandom(ResponseCurve curve)
+{
+    for (ResponseCurve random : {randUnit, randMax, rand01, rand025, rand05, rand10, rand15, rand20, rand30})
+        if (curve == random)
+            return true;
+    return false;
 }

@@ -18,3 +18,7 @@ extern CurveRegistry responseCurves;
 
 // "pass", the identity.
 ResponseCurve defaultCurve();
+
+// True for the curves that draw from the runtime generator on every call:
+// a caller may skip a repeated call only when this is false.
+bool curveDrawsRandom(ResponseCurve curve);

@@ -48,15 +48,14 @@ bool isFileInUse(const String& path)
 
 unsigned long fileSizeOf(const String& path)
 {
-    // Wildcards would make this the size of whichever file matches first.
-    if (path.find_first_of("*?") != std::string::npos)
+    // The first entry the search finds: a wildcard gives the first match, a
+    // folder its own entry.
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(path.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
         return 0;
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
-        return 0;
-    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        return 0;
-    return data.nFileSizeLow;
+    FindClose(search);
+    return found.nFileSizeLow;
 }
 
 bool setReadOnly(const String& path, bool readOnly)

@@ -32,17 +32,14 @@ bool IniFile::load(const String& from)
 }
 
 // The new text is written beside the target first and moved over it in one
-// step, so a failure at any point leaves the old file (and its backup) as it
-// was and is reported.
+// step, so a failure at any point leaves the old file as it was and is
+// reported. The backup is copied to a temporary name and moved over ".bak"
+// only when complete: a full disk never trades the old backup for a torn one.
 bool IniFile::save(const String& to)
 {
     try {
         String target = to.empty() ? path : to;
-        if (target.empty())
-            return false;
-        DWORD attributes = GetFileAttributesA(target.c_str());
-        if (attributes != INVALID_FILE_ATTRIBUTES
-            && (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)))
+        if (target.empty() || isDirectory(target))
             return false;
 
         String temporary = target + "._wr";
@@ -53,8 +50,15 @@ bool IniFile::save(const String& to)
             deleteFile(temporary);
             return false;
         }
-        if (fileExists(target))
-            copyFile(target, target + ".bak", true);
+        if (fileExists(target)) {
+            const String backup = target + "._bk";
+            if (!copyFile(target, backup, true) || !moveFile(backup, target + ".bak", true)) {
+                deleteFile(backup);
+                deleteFile(temporary);
+                return false;
+            }
+        }
+        // A read-only target is replaced too: moveFile clears the attribute.
         if (!moveFile(temporary, target, true)) {
             deleteFile(temporary);
             return false;

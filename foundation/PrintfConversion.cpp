@@ -19,6 +19,11 @@ const char* readCount(const char* p, int& value)
     return p;
 }
 
+// size_t, ptrdiff_t and a bare "I" take a pointer-sized argument: 64 bits on
+// x64, where long stays 32.
+const PrintfConversion::Size kPointerSized =
+    sizeof(void*) == 8 ? PrintfConversion::kLongLong : PrintfConversion::kLong;
+
 } // namespace
 
 std::string PrintfConversion::text(int width_, int precision_) const
@@ -96,7 +101,7 @@ bool parsePrintfConversion(const char* text, PrintfConversion& conv)
         conv.size = PrintfConversion::kLongLong;
         ++p;
     } else if (p[0] == 'z' || p[0] == 't') {
-        conv.size = PrintfConversion::kLong; // 32-bit on this target
+        conv.size = kPointerSized;
         ++p;
     } else if (p[0] == 'I' && p[1] == '6' && p[2] == '4') {
         conv.size = PrintfConversion::kLongLong;
@@ -105,7 +110,7 @@ bool parsePrintfConversion(const char* text, PrintfConversion& conv)
         conv.size = PrintfConversion::kLong;
         p += 3;
     } else if (p[0] == 'I') {
-        conv.size = PrintfConversion::kLong;
+        conv.size = kPointerSized;
         ++p;
     }
     const char c = *p;

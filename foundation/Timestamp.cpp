@@ -249,28 +249,21 @@ void Timestamp::parse(const std::string& input)
     clear();
     const char* s = input.c_str();
     int v[7] = { 0, 0, 0, 0, 0, 0, 0 };
+    // Reading stops only where a part does not match: the fields read so far
+    // keep what they hold, out of range or not (the calendar code copes).
     if (input.size() >= 3 && s[2] == ':') {
-        int n = std::sscanf(s, "%02d:%02d:%02d.%06d", &v[3], &v[4], &v[5], &v[6]);
-        for (int i = 0; i < n; ++i) {
-            // A negative part does not match: the fields are unsigned.
-            if (v[3 + i] < 0)
-                break;
-            if (i == 0) hour = static_cast<unsigned short>(v[3]);
-            if (i == 1) minute = static_cast<unsigned short>(v[4]);
-            if (i == 2) second = static_cast<unsigned short>(v[5]);
-            if (i == 3) microsecond = static_cast<unsigned int>(v[6]);
-        }
+        const int n = std::sscanf(s, "%02d:%02d:%02d.%06d", &v[3], &v[4], &v[5], &v[6]);
+        storeParts(v, 3, 3 + n);
         return;
     }
-    int n = std::sscanf(s, "%04d/%02d/%02d %02d:%02d:%02d.%06d", &v[0], &v[1], &v[2], &v[3],
-                        &v[4], &v[5], &v[6]);
-    for (int i = 0; i < n; ++i) {
-        // Reading stops at a part out of range: a month outside 1..12 would
-        // be used to index the calendar tables.
-        if (i == 1 && (v[1] < 1 || v[1] > 12))
-            break;
-        if (i > 0 && v[i] < 0)
-            break;
+    const int n = std::sscanf(s, "%04d/%02d/%02d %02d:%02d:%02d.%06d", &v[0], &v[1], &v[2], &v[3],
+                              &v[4], &v[5], &v[6]);
+    storeParts(v, 0, n);
+}
+
+void Timestamp::storeParts(const int* v, int first, int end)
+{
+    for (int i = first; i < end; ++i) {
         switch (i) {
         case 0: year = static_cast<short>(v[0]); break;
         case 1: month = static_cast<unsigned short>(v[1]); break;
@@ -366,21 +359,21 @@ void Timestamp::setMonthFromText(const char* t)
     char head[4] = { 0, 0, 0, 0 };
     for (int i = 0; i < 3 && t[i]; ++i)
         head[i] = t[i];
-    int m = 0;
+    // A leading digit gives the number as it stands, in range or not.
     if (std::isdigit(static_cast<unsigned char>(head[0]))) {
-        m = String(head).toInt();
-    } else {
-        for (int i = 0; i < 3; ++i)
-            if (head[i] >= 'A' && head[i] <= 'Z')
-                head[i] = static_cast<char>(head[i] - 'A' + 'a');
-        for (int i = 0; i < 12; ++i)
-            if (std::strcmp(head, kMonthNames[i]) == 0)
-                m = i + 1;
+        month = static_cast<unsigned short>(String(head).toInt());
+        return;
     }
-    // A number outside 1..12 names no month either.
-    if (m < 1 || m > 12)
-        throw Exception(kParseException);
-    month = static_cast<unsigned short>(m);
+    for (int i = 0; i < 3; ++i)
+        if (head[i] >= 'A' && head[i] <= 'Z')
+            head[i] = static_cast<char>(head[i] - 'A' + 'a');
+    for (int i = 0; i < 12; ++i) {
+        if (std::strcmp(head, kMonthNames[i]) == 0) {
+            month = static_cast<unsigned short>(i + 1);
+            return;
+        }
+    }
+    throw Exception(kParseException);
 }
 
 void Timestamp::addAt(Level level, long long n)

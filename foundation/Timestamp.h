@@ -84,6 +84,8 @@ private:
     enum Level { kLevelMicrosecond, kLevelSecond, kLevelMinute, kLevelHour, kLevelDay, kLevelMonth };
     // Adds n at a level and carries through the larger fields.
     void addAt(Level level, long long n);
+    // Stores parts first..end-1 of year, month, ... microsecond.
+    void storeParts(const int* parts, int first, int end);
     int compare(const Timestamp& other) const;
     std::string text(int mask) const;
 

@@ -33,6 +33,11 @@ String describeCurrentException()
 
 } // namespace
 
+void throwMemoryException()
+{
+    throw FrameworkMemoryException();
+}
+
 ExceptionReporter setExceptionReporter(ExceptionReporter r)
 {
     ExceptionReporter previous = reporter;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <new>
+
 #include "foundation/String.h"
 
 // The framework's own exception: a window, dialog or resource that could not
@@ -12,6 +14,16 @@ public:
 
     String reason;
 };
+
+// The framework's memory exception: a run that cannot get the memory it
+// needs raises it. It is a bad_alloc, so every handler of exhausted memory
+// treats it as one.
+class FrameworkMemoryException : public std::bad_alloc
+{
+};
+
+// Raises FrameworkMemoryException.
+[[noreturn]] void throwMemoryException();
 
 // Receives every exception that a window or dialog procedure caught: where it
 // was caught and a readable description of what was thrown.

@@ -1,5 +1,6 @@
 #include "image/OwnedBitmap.h"
 
+#include <climits>
 #include <cstdlib>
 
 OwnedBitmap::OwnedBitmap() : Image(0, 0, nullptr, 0, kFormatBgr)
@@ -37,10 +38,14 @@ bool OwnedBitmap::createWithDepth(int width, int height, int bytesPerPixel)
 
 bool OwnedBitmap::checkedStride(int width, int height, int bytesPerPixel, uint32_t& stride)
 {
-    if (width <= 0 || height <= 0 || bytesPerPixel <= 0)
+    if (width < 0 || height < 0 || bytesPerPixel <= 0)
         return false;
-    uint64_t rowBytes = (uint64_t(bytesPerPixel) * uint64_t(width) + 3) & ~uint64_t(3);
-    if (rowBytes * uint64_t(height) > kMaxPixelBytes)
+    const uint64_t rowBytes = (uint64_t(bytesPerPixel) * uint64_t(width) + 3) & ~uint64_t(3);
+    if (rowBytes > uint64_t(INT_MAX))
+        return false;
+    // A 64-bit process takes any size the allocator gives; a 32-bit one
+    // keeps to a buffer its address space can hold next to everything else.
+    if (sizeof(void*) < 8 && rowBytes * uint64_t(height) > kMaxPixelBytes)
         return false;
     stride = uint32_t(rowBytes);
     return true;
@@ -65,7 +70,9 @@ bool OwnedBitmap::create(int width, int height, int format)
         return false;
     // malloc rather than new: a refused allocation is a false result here,
     // never an exception escaping into a window procedure.
-    uint8_t* memory = static_cast<uint8_t*>(std::malloc(size_t(stride) * size_t(height)));
+    // At least one byte, so that an empty size still has its own pointer.
+    const size_t bytes = size_t(stride) * size_t(height);
+    uint8_t* memory = static_cast<uint8_t*>(std::malloc(bytes ? bytes : 1));
     if (!memory)
         return false;
     width_ = width;

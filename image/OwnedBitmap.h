@@ -10,7 +10,8 @@ class ByteStream;
 class OwnedBitmap : public Image
 {
 public:
-    // Largest pixel buffer any image allocates.
+    // Largest pixel buffer a decoder trusts a header for, and the cap of
+    // every image buffer in a 32-bit process.
     static const uint32_t kMaxPixelBytes = 1u << 30;
 
     // Empty, format 4.
@@ -22,8 +23,9 @@ public:
     // 1, 3 and 4 bytes per pixel give formats 2, 4 and 6; others fail.
     bool createWithDepth(int width, int height, int bytesPerPixel) override;
     // Releases the old pixels and allocates new ones. False, leaving the
-    // bitmap without pixels, for an unlisted format or a size that is not
-    // positive or whose buffer would exceed kMaxPixelBytes.
+    // bitmap without pixels, for an unlisted format, a size that
+    // checkedStride refuses or memory the allocator cannot give. A zero
+    // width or height gives an empty image of that size and true.
     bool create(int width, int height, int format) override;
     // Called after pixels were (re)bound.
     virtual void afterAllocation();
@@ -40,7 +42,9 @@ public:
     bool loadFile(const String& path);
     bool loadFromStream(ByteStream& stream, int type);
 
-    // The padded row size for a buffer of at most kMaxPixelBytes, or false.
+    // The padded row size, or false for a negative size, a row too long for
+    // 32-bit pixel offsets, or (in a 32-bit process) a buffer over
+    // kMaxPixelBytes.
     static bool checkedStride(int width, int height, int bytesPerPixel, uint32_t& stride);
 
 protected:

@@ -24,8 +24,8 @@ struct FilterParameters
 {
     char settings[FilterSettingsCapacity]; // INI text, not NUL-terminated
     uint32_t settingsLength;
-    // Always written 0 and never read: the block outlives the plug-in's heap
-    // objects, so no pointer into that heap may be kept here.
+    // Zero in the blocks the plug-in makes and never read: the block outlives
+    // the plug-in's heap objects, so no pointer into that heap is kept here.
     void* presetStore;
 };
 #pragma pack(pop)

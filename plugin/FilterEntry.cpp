@@ -1,8 +1,12 @@
 #include "plugin/FilterEntry.h"
 
+#include <windows.h>
+
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 #include <optional>
+#include <string>
 
 #include "engine/Canvas.h"
 #include "engine/ComponentSet.h"
@@ -13,10 +17,14 @@
 #include "foundation/Logger.h"
 #include "foundation/SessionSettingsStore.h"
 #include "image/Image.h"
+#include "image/OwnedBitmap.h"
+#include "image/PixelFormat.h"
 #include "plugin/DialogSeams.h"
 #include "plugin/EntryGuard.h"
 #include "plugin/FilterBlocks.h"
 #include "plugin/HostHandle.h"
+#include "plugin/HostMemory.h"
+#include "plugin/HostPixels.h"
 #include "plugin/SettingsDialog.h"
 #include "plugin/SettingsText.h"
 
@@ -42,20 +50,33 @@ FilterData* filterDataFor(intptr_t* slot)
     return static_cast<FilterData*>(static_cast<HostHandleMaster*>(handle)->data);
 }
 
-// The settings block of the record when it is one of ours, with its length
-// clamped; null otherwise.
-FilterParameters* parametersOf(FilterRecord& record)
+const size_t kSettingsEnd = offsetof(FilterParameters, settingsLength) + sizeof(uint32_t);
+
+// The settings block behind the record's handle, wherever the host keeps it;
+// empty unless text and length can be read. Hosts hand back blocks of their
+// own on a repeat run: a copy of ours in their heap, or a handle of theirs.
+HostBlock parametersOf(const FilterRecord& record)
 {
-    void* data = hostHandleData(record.parameters, sizeof(FilterParameters));
-    if (!data)
-        return nullptr;
-    FilterParameters* block = static_cast<FilterParameters*>(data);
-    block->presetStore = nullptr;
-    if (block->settingsLength > FilterSettingsCapacity)
-        block->settingsLength = FilterSettingsCapacity;
-    return block;
+    HostBlock block = hostBlockOf(record.parameters, sizeof(FilterParameters));
+    return block.size >= kSettingsEnd ? block : HostBlock();
 }
 
+// Reads the block's text into the store. The text is copied out first and
+// the block never written: it may be read-only host memory.
+void readSettings(const HostBlock& block, SessionSettingsStore& store)
+{
+    if (!block.data)
+        return;
+    const FilterParameters* parameters = static_cast<const FilterParameters*>(block.data);
+    const uint32_t length = std::min<uint32_t>(parameters->settingsLength, FilterSettingsCapacity);
+    if (length == 0)
+        return;
+    const std::string text(parameters->settings, length);
+    FixedBufferReader reader(text.data(), unsigned(text.size()));
+    readIni(reader, store);
+}
+
+// A new, zeroed block of ours in the record.
 FilterParameters* newParameters(FilterRecord& record)
 {
     FilterHandle handle = newHostHandle(sizeof(FilterParameters));
@@ -65,66 +86,92 @@ FilterParameters* newParameters(FilterRecord& record)
     return static_cast<FilterParameters*>(static_cast<HostHandleMaster*>(handle)->data);
 }
 
-void readSettings(const FilterParameters* block, SessionSettingsStore& store)
+// The host's window behind a platformData pointer; null when the pointer
+// leads to no readable memory or the handle found there is no window (the
+// About selector may be given a filter record instead of an about record).
+HWND hostWindow(const void* platformData)
 {
-    if (!block || block->settingsLength == 0)
-        return;
-    FixedBufferReader reader(block->settings, block->settingsLength);
-    readIni(reader, store);
+    HWND window = nullptr;
+    if (!platformData || !hostMemoryReadable(platformData, sizeof window))
+        return nullptr;
+    std::memcpy(&window, platformData, sizeof window);
+    return window && IsWindow(window) ? window : nullptr;
 }
 
-// The pixel format of the planes Start asked for: three (R,G,B) or four
-// (R,G,B,A) interleaved from plane 0; 0 for anything else.
+HWND aboutOwner(const void* aboutRecord)
+{
+    const void* platformData = nullptr;
+    if (!aboutRecord || !hostMemoryReadable(aboutRecord, sizeof platformData))
+        return nullptr;
+    std::memcpy(&platformData, aboutRecord, sizeof platformData);
+    return hostWindow(platformData);
+}
+
+// Planes a render takes: colour, then up to two more (extra and alpha).
+int planesTaken(int planes)
+{
+    return std::min(std::max(planes, 1), 5);
+}
+
+// The pixel format of the planes Start asked for, interleaved from plane 0:
+// R,G,B; R,G,B,A; R,G,B,extra,A. 0 for anything else.
 int formatOf(const FilterRecord& record)
 {
     const int planes = record.inHiPlane - record.inLoPlane + 1;
     if (record.inLoPlane != 0 || record.outLoPlane != 0 || record.outHiPlane != record.inHiPlane)
         return 0;
-    return planes == 3 ? 5 : planes == 4 ? 7 : 0;
+    return planes == 3 ? kFormatRgb : planes == 4 ? kFormatRgba : planes == 5 ? kFormatRgbxa : 0;
 }
 
-HWND hostWindow(const FilterPlatformData* platform)
+int rectWidth(const FilterRect& r)
 {
-    return platform ? static_cast<HWND>(platform->hwnd) : nullptr;
+    return r.right - r.left;
 }
 
-// The host's pixels as images, when the record describes buffers that can
-// hold the filter area; the area is empty when there is nothing to filter.
+int rectHeight(const FilterRect& r)
+{
+    return r.bottom - r.top;
+}
+
+// The host's pixels of the asked rectangles as images. Hosts may change
+// filterRect after Start, so only the rectangles the plug-in asked for (and
+// their buffers) are used; empty when there is nothing (more) to filter.
 struct HostImages
 {
-    std::optional<Image> input;
-    std::optional<Image> output;
-    int width = 0;
-    int height = 0;
+    std::optional<HostPixels> input;
+    std::optional<HostPixels> output;
+    int format = 0;
     bool empty = false;
 };
 
-int16_t bindImages(FilterRecord& record, HostImages& images)
+int16_t bindImages(const FilterRecord& record, HostImages& images)
 {
     const int format = formatOf(record);
     if (record.imageMode != FilterImageModeRgb || format == 0)
         return FilterResultBadMode;
-    const int width = record.filterRect.right - record.filterRect.left;
-    const int height = record.filterRect.bottom - record.filterRect.top;
+    const int width = std::min(rectWidth(record.inRect), rectWidth(record.outRect));
+    const int height = std::min(rectHeight(record.inRect), rectHeight(record.outRect));
     if (width <= 0 || height <= 0) {
         images.empty = true;
         return FilterResultOk;
     }
-    const int rowBytes = width * (format == 5 ? 3 : 4);
-    if (!record.inData || !record.outData || record.inRowBytes < rowBytes ||
-        record.outRowBytes < rowBytes) {
+    const int step = bytesPerPixelFor(format);
+    if (!record.inData || !record.outData || !HostPixels::strideHolds(record.inRowBytes, width, step) ||
+        !HostPixels::strideHolds(record.outRowBytes, width, step)) {
         currentLogger()->error(0, "filter buffers cannot hold %dx%d pixels", width, height);
         return FilterResultBadParameters;
     }
-    images.input.emplace(width, height, static_cast<uint8_t*>(record.inData),
-                         uint32_t(record.inRowBytes), format);
-    images.output.emplace(width, height, static_cast<uint8_t*>(record.outData),
-                          uint32_t(record.outRowBytes), format);
-    images.width = width;
-    images.height = height;
+    images.format = format;
+    images.input.emplace(static_cast<uint8_t*>(record.inData), record.inRowBytes, width, height, format);
+    images.output.emplace(static_cast<uint8_t*>(record.outData), record.outRowBytes, width, height,
+                          format);
+    images.input->load();
     return FilterResultOk;
 }
 
+// The settings dialog over the asked input; on Apply the block holds the
+// confirmed "_current" alone. A host's own block is used when it can be
+// written; a new block of ours takes its place only when it cannot.
 void runFilterDialog(FilterData& data, FilterRecord& record)
 {
     data.result = FilterResultOk;
@@ -133,24 +180,53 @@ void runFilterDialog(FilterData& data, FilterRecord& record)
     // Nothing to filter, nothing to preview: no dialog either.
     if (data.result != FilterResultOk || images.empty)
         return;
-    FilterParameters* block = parametersOf(record);
-    if (!block && !(block = newParameters(record))) {
-        data.result = FilterResultOutOfMemory;
-        return;
+    HostBlock block = parametersOf(record);
+    if (!block.data) {
+        FilterParameters* made = newParameters(record);
+        if (!made) {
+            data.result = FilterResultOutOfMemory;
+            return;
+        }
+        block.data = made;
+        block.size = sizeof(FilterParameters);
+        block.writable = true;
     }
 
     SessionSettingsStore working;
     readSettings(block, working);
-    const HWND owner = hostWindow(static_cast<FilterPlatformData*>(record.platformData));
-    if (editCurrentSetup(working, *images.input, owner, &record) != DialogOutcome::Applied) {
+    // The preview shows colour: five planes are previewed as R,G,B,A.
+    const Image* source = &images.input->image();
+    OwnedBitmap rgba;
+    if (images.format == kFormatRgbxa) {
+        if (!rgba.create(source->width(), source->height(), kFormatRgba)) {
+            data.result = FilterResultOutOfMemory;
+            return;
+        }
+        rgba.copyFrom(*source);
+        source = &rgba;
+    }
+    if (editCurrentSetup(working, *source, hostWindow(record.platformData), &record) !=
+        DialogOutcome::Applied) {
         data.result = FilterResultCancelled;
         return;
     }
     // Only "_current" goes back: the block holds the confirmed setup alone.
     SessionSettingsStore confirmed;
     confirmed.section("_current") = working.findSection("_current");
-    if (!storeSettingsText(confirmed, block->settings, FilterSettingsCapacity, block->settingsLength))
+    FilterParameters* target = static_cast<FilterParameters*>(block.data);
+    if (!block.writable || block.size < kSettingsEnd) {
+        currentLogger()->event("host settings block cannot be written; keeping the setup in a new one");
+        if (!(target = newParameters(record))) {
+            data.result = FilterResultOutOfMemory;
+            return;
+        }
+    }
+    uint32_t length = 0;
+    if (!storeSettingsText(confirmed, target->settings, FilterSettingsCapacity, length)) {
         data.result = FilterResultFailed;
+        return;
+    }
+    target->settingsLength = length;
 }
 
 void renderFilterRecord(FilterData& data, FilterRecord& record)
@@ -163,24 +239,26 @@ void renderFilterRecord(FilterData& data, FilterRecord& record)
     SessionSettingsStore working;
     readSettings(parametersOf(record), working);
     ComponentSet components(working.findSection("_current"));
-    const size_t rowBytes = size_t(images.width) * images.input->step();
-    for (int y = 0; y < images.height; ++y)
-        std::memmove(images.output->row(y), images.input->row(y), rowBytes);
+    Image& input = images.input->image();
+    Image& output = images.output->image();
+    const size_t rowBytes = size_t(input.width()) * input.step();
+    for (int y = 0; y < input.height(); ++y)
+        std::memmove(output.row(y), input.row(y), rowBytes);
 
     HostProcs procs;
     procs.abortProc = record.abortProc;
     procs.progressProc = record.progressProc;
     HostRenderCallbacks callbacks(procs, &data.result);
-    Canvas canvas = Canvas::whole(*images.input, *images.output);
+    Canvas canvas = Canvas::whole(input, output);
     // The outcome reaches the host through data.result (1 after an abort).
     components.paint(canvas, callbacks);
+    images.output->commit();
 }
 
 void dispatch(int16_t selector, void* record, FilterData& data)
 {
     if (selector == FilterSelectorAbout) {
-        const FilterAboutRecord* about = static_cast<const FilterAboutRecord*>(record);
-        runAboutBox(hostWindow(about ? about->platformData : nullptr));
+        runAboutBox(aboutOwner(record));
         return;
     }
     if (selector < FilterSelectorParameters || selector > FilterSelectorFinish) {
@@ -200,8 +278,7 @@ void dispatch(int16_t selector, void* record, FilterData& data)
         filter->bufferSpace = 0x10000;
         break;
     case FilterSelectorStart: {
-        // At most four interleaved planes: colour and one alpha.
-        const int planes = std::min<int>(std::max<int>(filter->planes, 1), 4);
+        const int planes = planesTaken(filter->planes);
         filter->inRect = filter->outRect = filter->filterRect;
         filter->inLoPlane = filter->outLoPlane = 0;
         filter->inHiPlane = filter->outHiPlane = int16_t(planes - 1);
@@ -219,8 +296,9 @@ void dispatch(int16_t selector, void* record, FilterData& data)
         }
         break;
     case FilterSelectorFinish:
+        // The preset store is opened and closed around each dialog, so the
+        // block holds nothing to release.
         showDialog = false;
-        parametersOf(*filter);
         break;
     }
 }

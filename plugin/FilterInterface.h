@@ -48,21 +48,34 @@ typedef void (*FilterProgressProc)(int32_t done, int32_t total);
 // data pointer.
 typedef void* FilterHandle;
 
-// A host pixel map handed to displayPixels.
+// The 32-bit rectangle of pixel maps, stored top, left, bottom, right.
+struct FilterPixelRect
+{
+    int32_t top;
+    int32_t left;
+    int32_t bottom;
+    int32_t right;
+};
+
+// A host pixel map handed to displayPixels, in natural alignment on both
+// architectures. Version 0 maps end at baseAddr for hosts; the fields behind
+// it are kept zero for hosts that read the longer layout.
 struct FilterPixelMap
 {
     int32_t version;
-    FilterRect bounds;
+    FilterPixelRect bounds;
     int32_t imageMode;
     int32_t rowBytes;
     int32_t colBytes;
     int32_t planeBytes;
     void* baseAddr;
-    // Space hosts of later versions read when version says so; kept zero.
-    int32_t reserved[6];
+    void* mat;
+    void* masks;
+    int32_t maskPhaseRow;
+    int32_t maskPhaseCol;
 };
 
-typedef int16_t (*FilterDisplayPixelsProc)(const FilterPixelMap* source, const FilterRect* area,
+typedef int16_t (*FilterDisplayPixelsProc)(const FilterPixelMap* source, const FilterPixelRect* area,
                                           int32_t destinationRow, int32_t destinationColumn,
                                           void* deviceContext);
 
@@ -119,6 +132,8 @@ struct FilterAboutRecord
 // kept by the host between calls, and the 16-bit result.
 typedef void (*FilterEntryProc)(int16_t selector, void* record, intptr_t* data, int16_t* result);
 
+static_assert(sizeof(FilterPixelRect) == 16, "FilterPixelRect layout");
+
 #if defined(_WIN64)
 static_assert(sizeof(FilterRecord) == 256, "FilterRecord layout");
 static_assert(offsetof(FilterRecord, abortProc) == 4 && offsetof(FilterRecord, progressProc) == 12 &&
@@ -132,7 +147,8 @@ static_assert(offsetof(FilterRecord, abortProc) == 4 && offsetof(FilterRecord, p
                   offsetof(FilterRecord, platformData) == 216 &&
                   offsetof(FilterRecord, displayPixels) == 248,
               "FilterRecord field offsets");
-static_assert(sizeof(FilterPixelMap) == 64 && offsetof(FilterPixelMap, baseAddr) == 32,
+static_assert(sizeof(FilterPixelMap) == 72 && offsetof(FilterPixelMap, baseAddr) == 40 &&
+                  offsetof(FilterPixelMap, maskPhaseCol) == 68,
               "FilterPixelMap layout");
 #else
 static_assert(sizeof(FilterRecord) == 208, "FilterRecord layout");
@@ -148,6 +164,7 @@ static_assert(offsetof(FilterRecord, abortProc) == 4 && offsetof(FilterRecord, p
                   offsetof(FilterRecord, platformData) == 188 &&
                   offsetof(FilterRecord, displayPixels) == 204,
               "FilterRecord field offsets");
-static_assert(sizeof(FilterPixelMap) == 56 && offsetof(FilterPixelMap, baseAddr) == 28,
+static_assert(sizeof(FilterPixelMap) == 56 && offsetof(FilterPixelMap, baseAddr) == 36 &&
+                  offsetof(FilterPixelMap, maskPhaseCol) == 52,
               "FilterPixelMap layout");
 #endif

@@ -1,8 +1,8 @@
 #include "plugin/FilterPreviewSurface.h"
 
+#include <cstdint>
 #include <cstring>
 
-#include "image/GdiBridge.h"
 #include "image/PixelFormat.h"
 #include "plugin/HostHandle.h"
 
@@ -27,8 +27,7 @@ bool FilterPreviewSurface::allocate(int width, int height, int bytesPerPixel)
 {
     release();
     const int step = bytesPerPixel == 3 ? 3 : 4;
-    // The map's bounds are 16-bit host coordinates.
-    if (width <= 0 || height <= 0 || width > 32767 || height > 32767)
+    if (width <= 0 || height <= 0 || int64_t(width) * step * height > int64_t(INT32_MAX))
         return false;
     const int rowBytes = width * step;
     void* pixels = allocGlobalBlock(size_t(rowBytes) * size_t(height));
@@ -39,7 +38,7 @@ bool FilterPreviewSurface::allocate(int width, int height, int bytesPerPixel)
     map_.rowBytes = rowBytes;
     map_.colBytes = step;
     map_.planeBytes = 1;
-    setHostRect(map_.bounds, 0, 0, width, height);
+    map_.bounds = FilterPixelRect{0, 0, height, width};
     map_.baseAddr = pixels;
     image.attach(width, height, static_cast<uint8_t*>(pixels), uint32_t(rowBytes),
                  step == 3 ? kFormatRgb : kFormatRgba);
@@ -48,12 +47,9 @@ bool FilterPreviewSurface::allocate(int width, int height, int bytesPerPixel)
 
 void FilterPreviewSurface::draw(HDC dc)
 {
-    if (!map_.baseAddr || image.isEmpty())
+    // Shown only by the host: without its displayPixels there is no preview.
+    if (!map_.baseAddr || image.isEmpty() || !record_.displayPixels)
         return;
-    if (record_.displayPixels) {
-        record_.displayPixels(&map_, &map_.bounds, 0, 0, dc);
-        return;
-    }
-    const RECT r = {0, 0, image.width(), image.height()};
-    drawImage(image, dc, r, r);
+    FilterPixelRect area = map_.bounds;
+    record_.displayPixels(&map_, &area, 0, 0, dc);
 }

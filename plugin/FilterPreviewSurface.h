@@ -4,8 +4,7 @@
 #include "plugin/PreviewSurface.h"
 
 // The preview surface of the filter door: pixels in a global block described
-// by a host pixel map, shown through the host's displayPixels when the host
-// gives one, else drawn through GDI.
+// by a host pixel map, shown through the host's displayPixels.
 class FilterPreviewSurface : public PreviewSurface
 {
 public:

@@ -1,7 +1,9 @@
 #include "plugin/HostHandle.h"
+#include "plugin/HostMemory.h"
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -31,23 +33,6 @@ void freeLocked(void* p)
         return;
     GlobalUnlock(h);
     GlobalFree(h);
-}
-
-// True when count bytes from p are committed, readable memory.
-bool readable(const void* p, size_t count)
-{
-    const char* at = static_cast<const char*>(p);
-    const char* end = at + count;
-    while (at < end) {
-        MEMORY_BASIC_INFORMATION info;
-        if (!VirtualQuery(at, &info, sizeof info) || info.State != MEM_COMMIT ||
-            (info.Protect & (PAGE_NOACCESS | PAGE_GUARD)) ||
-            !(info.Protect & (PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READ |
-                              PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY)))
-            return false;
-        at = static_cast<const char*>(info.BaseAddress) + info.RegionSize;
-    }
-    return true;
 }
 
 size_t blockSize(void* data)
@@ -125,13 +110,47 @@ uint8_t lastHostMemoryError()
 
 void* hostHandleData(FilterHandle handle, size_t minSize)
 {
-    if (!handle || !readable(handle, sizeof(HostHandleMaster)))
+    if (!handle || !hostMemoryReadable(handle, sizeof(HostHandleMaster)))
         return nullptr;
     const HostHandleMaster* master = static_cast<const HostHandleMaster*>(handle);
     if (std::memcmp(master->tag, kTag, sizeof kTag) != 0 || !master->data ||
-        !readable(master->data, minSize))
+        !hostMemoryReadable(master->data, minSize))
         return nullptr;
     return blockSize(master->data) >= minSize ? master->data : nullptr;
+}
+
+HostBlock hostBlockOf(FilterHandle handle, size_t limit)
+{
+    HostBlock block;
+    // Both kinds of record are a data pointer followed by four bytes.
+    if (!handle || !hostMemoryReadable(handle, sizeof(HostHandleMaster)))
+        return block;
+    const HostHandleMaster* master = static_cast<const HostHandleMaster*>(handle);
+    void* data = master->data;
+    if (!data)
+        return block;
+    size_t size = limit;
+    if (std::memcmp(master->tag, kTag, sizeof kTag) == 0) {
+        // A global block is one of ours, or the host's own fixed memory:
+        // either way the memory manager knows its size. Data elsewhere (a
+        // host heap, the host's runtime) is judged by what can be read.
+        if (hostMemoryReadable(data, 1))
+            if (const size_t known = blockSize(data))
+                size = std::min(size, known);
+    } else {
+        int32_t recorded = 0;
+        std::memcpy(&recorded, master->tag, sizeof recorded);
+        if (recorded <= 0)
+            return block;
+        size = std::min(size, size_t(recorded));
+    }
+    size = hostReadableBytes(data, size);
+    if (!size)
+        return block;
+    block.data = data;
+    block.size = size;
+    block.writable = hostMemoryWritable(data, size);
+    return block;
 }
 
 void* allocGlobalBlock(size_t size)

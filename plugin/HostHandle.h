@@ -17,11 +17,17 @@ enum HostMemoryError : uint8_t
     HostMemoryAllocFailed = 148
 };
 
+// Pointer and tag with no padding: hosts know a master by its size of
+// pointer + 4 bytes.
+#pragma pack(push, 4)
 struct HostHandleMaster
 {
     void* data;
     char tag[4];
 };
+#pragma pack(pop)
+
+static_assert(sizeof(HostHandleMaster) == sizeof(void*) + 4, "HostHandleMaster layout");
 
 FilterHandle newHostHandle(size_t size);
 // Size of the data block; 0 (error 147) for a null handle or data that is
@@ -36,6 +42,21 @@ uint8_t lastHostMemoryError();
 // Hosts keep handles between runs, so a stale or foreign one must be told
 // apart before it is used.
 void* hostHandleData(FilterHandle handle, size_t minSize);
+
+// The memory behind a handle a host handed in, wherever it lives: one of our
+// masters, a host's copy of a master ({data pointer, "OTOF"} with the data in
+// its own heap), or a host handle-suite record {data pointer, int32 size}.
+// size is what may be read, never more than limit: the block's own size when
+// it is known, else the readable bytes up to limit. Empty when the handle or
+// its data pointer leads to no readable memory.
+struct HostBlock
+{
+    void* data = nullptr;
+    size_t size = 0;
+    bool writable = false; // all size bytes
+};
+
+HostBlock hostBlockOf(FilterHandle handle, size_t limit);
 
 // One locked, zeroed block without master; freeing null does nothing.
 void* allocGlobalBlock(size_t size);

@@ -1,6 +1,7 @@
 #include "plugin/PreviewWnd.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "engine/Canvas.h"
 #include "engine/Painter.h"
@@ -195,4 +196,19 @@ void CPreviewWnd::notifyParent()
 {
     if (HWND parent = GetParent(hwnd_))
         SendMessageA(parent, WM_PREVIEW_VIEW_CHANGED, 0, 0);
+}
+
+bool CPreviewWnd::setDisplayGamma(float exponent)
+{
+    WORD ramp[3][256];
+    for (int k = 0; k < 256; ++k) {
+        const double level = 65535.0 * std::pow((k + 1) / 256.0, double(exponent)) + 0.5;
+        ramp[0][k] = ramp[1][k] = ramp[2][k] = WORD(std::min(std::max(level, 0.0), 65535.0));
+    }
+    HDC dc = GetDC(hwnd_);
+    if (!dc)
+        return false;
+    const bool set = SetDeviceGammaRamp(dc, ramp) != FALSE;
+    ReleaseDC(hwnd_, dc);
+    return set;
 }

@@ -39,6 +39,8 @@ public:
     // The image rectangle the surface shows.
     Rect visibleImageRect() const;
     String zoomText() const { return viewport_.percentText(); }
+    // Sets the same gamma ramp for red, green and blue on the window's display.
+    bool setDisplayGamma(float exponent);
 
     Point panOffset() const { return pan_; }
     bool panAllowed() const { return panAllowed_; }

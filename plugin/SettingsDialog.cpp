@@ -15,9 +15,6 @@
 
 namespace {
 
-// Longest preset name written back; hosts keep the text in small buffers.
-const size_t kPresetNameLimit = 255;
-
 bool previewableFormat(int format)
 {
     return format >= 4 && format <= 7;
@@ -84,7 +81,7 @@ DialogOutcome editCurrentSetup(SettingsStore& working, const Image& source, HWND
         return outcome;
     PropertyWriter& out = working.sectionWriter("_current");
     components.save(out);
-    out.setString("name", run.presetName.substr(0, kPresetNameLimit));
+    out.setString("name", run.presetName);
     out.setString("paramschanged", run.paramsChanged ? "1" : "0");
     working.modified = true;
     return outcome;

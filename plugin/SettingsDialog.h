@@ -35,8 +35,8 @@ INT_PTR runEffectDialog(SettingsDialogSession& session);
 
 // Both doors' dialog step: edits the working store's "_current" setup over
 // the picture through the settings dialog seam (runSettingsDialog). On Apply
-// "_current" gets the chosen components and values with "name" (at most 255
-// characters) and "paramschanged" "1" or "0"; other sections stay as they
-// were. Any other outcome leaves the store unchanged.
+// "_current" gets the chosen components and values with "name" and
+// "paramschanged" "1" or "0"; other sections stay as they were.
+// Any other outcome leaves the store unchanged.
 DialogOutcome editCurrentSetup(SettingsStore& working, const Image& source, HWND owner,
                                FilterRecord* filterRecord = nullptr);

@@ -3,6 +3,7 @@
 // exception thrown inside a statically linked DLL ends the calling process.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 
@@ -14,6 +15,8 @@
 #include "foundation/SessionSettingsStore.h"
 #include "image/Image.h"
 #include "plugin/EntryGuard.h"
+#include "plugin/HostMemory.h"
+#include "plugin/HostPixels.h"
 #include "plugin/PluginRecords.h"
 #include "plugin/SettingsDialog.h"
 #include "plugin/SettingsText.h"
@@ -40,19 +43,23 @@ int bytesPerPixel(int32_t format)
 }
 
 // A request whose buffers cannot hold the image it describes is refused
-// rather than read or written out of bounds.
+// rather than read or written out of bounds. Strides may be negative (rows
+// of a bottom-up buffer); a settings size below zero is no size at all.
 bool requestUsable(const PluginRequest& r)
 {
     if (!formatAccepted(r.pixelFormat) || r.width <= 0 || r.height <= 0)
         return false;
     if (!r.sourcePixels || !r.destinationPixels)
         return false;
-    const long long rowBytes = (long long)r.width * bytesPerPixel(r.pixelFormat);
-    if (r.sourceStride < rowBytes || r.destinationStride < rowBytes)
+    const int step = bytesPerPixel(r.pixelFormat);
+    if (!HostPixels::strideHolds(r.sourceStride, r.width, step) ||
+        !HostPixels::strideHolds(r.destinationStride, r.width, step))
         return false;
-    if (r.settingsLength < 0 || (r.settingsLength > 0 && !r.settingsBuffer))
+    if (r.settingsCapacity < 0 || r.settingsLength < 0)
         return false;
-    return true;
+    // The text read is the length, cut to the capacity: it must be there.
+    const int textBytes = std::min(r.settingsLength, r.settingsCapacity);
+    return textBytes == 0 || hostMemoryReadable(r.settingsBuffer, size_t(textBytes));
 }
 
 // The dialog over the source; on Apply the whole working text, the caller's
@@ -64,9 +71,8 @@ bool confirmSettings(PluginRequest& request, const Image& source, SessionSetting
     const HWND owner = reinterpret_cast<HWND>(intptr_t(int32_t(request.parentWindow)));
     if (editCurrentSetup(working, source, owner) != DialogOutcome::Applied)
         return false;
-    const uint32_t capacity = request.settingsCapacity > 0 ? uint32_t(request.settingsCapacity) : 0;
     uint32_t length = 0;
-    if (!storeSettingsText(working, request.settingsBuffer, capacity, length))
+    if (!storeSettingsText(working, request.settingsBuffer, uint32_t(request.settingsCapacity), length))
         return false;
     request.settingsLength = int32_t(length);
     return true;
@@ -76,16 +82,18 @@ bool runProcessImage(PluginRequest& request)
 {
     if (!requestUsable(request))
         return false;
-    Image source(request.width, request.height, request.sourcePixels,
-                 uint32_t(request.sourceStride), request.pixelFormat);
-    Image destination(request.width, request.height, request.destinationPixels,
-                      uint32_t(request.destinationStride), request.pixelFormat);
+    HostPixels sourceRows(request.sourcePixels, request.sourceStride, request.width, request.height,
+                          request.pixelFormat);
+    HostPixels destinationRows(request.destinationPixels, request.destinationStride, request.width,
+                               request.height, request.pixelFormat);
+    sourceRows.load();
+    Image& source = sourceRows.image();
+    Image& destination = destinationRows.image();
     Canvas canvas = Canvas::whole(source, destination);
 
     SessionSettingsStore working;
-    int length = request.settingsLength;
-    if (request.settingsCapacity >= 0 && length > request.settingsCapacity)
-        length = request.settingsCapacity;
+    // Never past the buffer's own size, whatever the length claims.
+    const int length = std::min(request.settingsLength, request.settingsCapacity);
     if (length > 0) {
         FixedBufferReader reader(request.settingsBuffer, unsigned(length));
         readIni(reader, working);
@@ -100,7 +108,9 @@ bool runProcessImage(PluginRequest& request)
     for (int y = 0; y < request.height; ++y)
         std::memmove(destination.row(y), source.row(y), rowBytes);
     ShellRenderCallbacks callbacks(request);
-    return components.paint(canvas, callbacks);
+    const bool painted = components.paint(canvas, callbacks);
+    destinationRows.commit();
+    return painted;
 }
 
 } // namespace

@@ -81,6 +81,9 @@ void ParamAngleStroke::prepare(Brush& brush)
     // (with its x87 return) costs more than the rest of a step's arithmetic.
     directionCurvePasses_ = directionCurve_ == defaultCurve();
     brushVectorCurvePasses_ = brushVectorCurve_ == defaultCurve();
+    // The constant field (the default) gives one angle for the whole stroke,
+    // unless its curve draws a new random number at every step.
+    constantDirection_ = directionField_ == fieldOne && !curveDrawsRandom(directionCurve_);
 }
 
 void ParamAngleStroke::draw(Brush& brush, Vec2 start)
@@ -98,12 +101,10 @@ void ParamAngleStroke::draw(Brush& brush, Vec2 start)
     float t = 0.0f;
     double curlSum = 0.0;
     double a = 0.0;
-    // The constant field (the default) gives one angle for the whole
-    // stroke: no call through the pointer per step. Without curl the
-    // headings stay too (the curl sum stays +0), so their sines are taken
-    // once per stroke.
-    const bool constantField = directionField_ == fieldOne;
-    const bool sameAngle = initialDirection_ || constantField;
+    // One angle for the whole stroke: no call through the pointer per step.
+    // Without curl the headings stay too (the curl sum stays +0), so their
+    // sines are taken once per stroke.
+    const bool sameAngle = initialDirection_ || constantDirection_;
     const bool sameHeadings = sameAngle && curl_ == 0.0f;
     double brushSin = 0.0;
     double brushCos = 0.0;

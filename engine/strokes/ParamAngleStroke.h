@@ -26,6 +26,7 @@ private:
     ResponseCurve brushVectorCurve_;
     bool directionCurvePasses_ = true;
     bool brushVectorCurvePasses_ = true;
+    bool constantDirection_ = false;
     // Whole radians: stored presets rely on the truncation.
     int motionAngle_;
     int brushAngle_;

@@ -73,9 +73,9 @@ bool readBmp(Image& image, ByteStream& stream, uint32_t availableBytes)
         return false;
     const uint64_t rowBytes = ((uint64_t(bits) * uint64_t(width) + 31) & ~uint64_t(31)) / 8;
     const uint64_t needed = uint64_t(pixelOffset) + rowBytes * uint64_t(rows);
-    if (availableBytes != 0xFFFFFFFFu && needed > availableBytes)
+    if (availableBytes != kUnknownLength && needed > availableBytes)
         return false;
-    if (rowBytes > 0x7FFFFFFFu)
+    if (rowBytes > 0x7FFFFFFFu || !headerSizeTrusted(rowBytes * uint64_t(rows), availableBytes))
         return false;
 
     const int format = bits == 24 ? kFormatBgr : kFormatBgra;

@@ -91,9 +91,10 @@ bool decodePng(png_structp png, png_infop info, Image* image, ByteStream* stream
         return false;
     // Pixels that the rest of the file could not inflate to are refused
     // before the image is allocated.
-    if (availableBytes != 0xFFFFFFFFu
-        && uint64_t(width) * uint64_t(height) * uint64_t(png_get_channels(png, info))
-               > kMaxDeflateRatio * uint64_t(availableBytes))
+    const uint64_t pixelBytes = uint64_t(width) * uint64_t(height) * uint64_t(png_get_channels(png, info));
+    if (availableBytes != kUnknownLength && pixelBytes > kMaxDeflateRatio * uint64_t(availableBytes))
+        return false;
+    if (!headerSizeTrusted(pixelBytes, availableBytes))
         return false;
     if (!image->create(int(width), int(height), format))
         return false;
@@ -106,7 +107,12 @@ bool decodePng(png_structp png, png_infop info, Image* image, ByteStream* stream
     png_read_update_info(png, info);
     if (png_get_rowbytes(png, info) > size_t(width) * image->step())
         return false;
-    png_read_image(png, const_cast<png_bytepp>(image->rowTable()));
+    // The row table is allocated on first use; without memory for it there
+    // is nothing to read into.
+    png_bytepp rows = const_cast<png_bytepp>(image->rowTable());
+    if (!rows)
+        return false;
+    png_read_image(png, rows);
     png_read_end(png, nullptr);
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include "foundation/ByteStream.h"
 #include "foundation/ByteSink.h"
+#include "image/OwnedBitmap.h"
 
 #include <climits>
 
@@ -45,4 +46,9 @@ bool writeFully(ByteSink& sink, const void* buffer, size_t count)
         done += put;
     }
     return true;
+}
+
+bool headerSizeTrusted(uint64_t pixelBytes, uint32_t availableBytes)
+{
+    return availableBytes != kUnknownLength || pixelBytes <= OwnedBitmap::kMaxPixelBytes;
 }

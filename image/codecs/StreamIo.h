@@ -14,6 +14,13 @@ bool skipBytes(ByteStream& stream, uint32_t count);
 // Writes all bytes; false when the sink takes fewer.
 bool writeFully(ByteSink& sink, const void* buffer, size_t count);
 
+// The length a decoder is told when its source does not know it.
+const uint32_t kUnknownLength = 0xFFFFFFFFu;
+// Whether a header's pixel buffer may be allocated: a source of known length
+// is held to its data by each decoder, while one of unknown length cannot
+// prove a large header true and keeps to the decoders' cap.
+bool headerSizeTrusted(uint64_t pixelBytes, uint32_t availableBytes);
+
 inline uint16_t readLe16(const unsigned char* p)
 {
     return uint16_t(p[0] | (p[1] << 8));

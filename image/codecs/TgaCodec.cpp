@@ -83,7 +83,9 @@ bool readTga(Image& image, ByteStream& stream, uint32_t availableBytes)
     const int bytesPerPixel = h.bitsPerPixel / 8;
     const uint64_t rowBytes = uint64_t(h.width) * bytesPerPixel;
     const uint64_t needed = uint64_t(kTgaHeaderSize) + h.idLength + rowBytes * uint64_t(h.height);
-    if (availableBytes != 0xFFFFFFFFu && needed > availableBytes)
+    if (availableBytes != kUnknownLength && needed > availableBytes)
+        return false;
+    if (!headerSizeTrusted(rowBytes * uint64_t(h.height), availableBytes))
         return false;
     if (!skipBytes(stream, h.idLength))
         return false;

@@ -247,7 +247,10 @@ bool decodeJpeg(jpeg_decompress_struct* cinfo, ErrorManager* errors, Image* imag
     if (image->width() != int(width) || image->height() != int(height) || image->format() != format
         || !image->bits())
         return false;
+    // No memory for the row table: nothing to decode into.
     uint8_t* const* rows = image->rowTable();
+    if (!rows)
+        return false;
     while (cinfo->output_scanline < cinfo->output_height) {
         const JDIMENSION at = cinfo->output_scanline;
         if (jpeg_read_scanlines(cinfo, const_cast<JSAMPARRAY>(rows + at), cinfo->output_height - at) == 0)
@@ -268,8 +271,10 @@ bool encodeJpeg(jpeg_compress_struct* cinfo, ErrorManager* errors, const Image* 
     cinfo->in_color_space = image->format() == kFormatBgr ? JCS_EXT_BGR : JCS_EXT_BGRX;
     jpeg_set_defaults(cinfo);
     jpeg_set_quality(cinfo, quality, TRUE);
-    jpeg_start_compress(cinfo, TRUE);
     uint8_t* const* rows = image->rowTable();
+    if (!rows)
+        return false;
+    jpeg_start_compress(cinfo, TRUE);
     while (cinfo->next_scanline < cinfo->image_height) {
         const JDIMENSION at = cinfo->next_scanline;
         if (jpeg_write_scanlines(cinfo, const_cast<JSAMPARRAY>(rows + at), cinfo->image_height - at) == 0)

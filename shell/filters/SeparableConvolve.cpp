@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/RenderCallbacks.h"
+#include "framework/FrameworkErrors.h"
 #include "image/Image.h"
 
 // With n <= 255 d, m = ceil(2^s / d) and 2^s > 255 d^2, the error term
@@ -107,7 +108,7 @@ public:
     {
     }
 
-    bool allocate()
+    void allocate()
     {
         try {
             // The pad row holds the clamped source row with room for the odd
@@ -116,9 +117,8 @@ public:
             ring_.assign(size_t(ky_.length) * rowBytes_, 0);
             zeros_.assign(rowBytes_ + 16, 0);
         } catch (const std::bad_alloc&) {
-            return false;
+            throwMemoryException();
         }
-        return true;
     }
 
     bool run(RenderCallbacks& callbacks)
@@ -227,5 +227,6 @@ bool separableConvolve(const Image& source, Image& destination, const uint16_t* 
     if (!kx.set(weightsX, lengthX) || !ky.set(weightsY, lengthY))
         return false;
     Convolver convolver(source, destination, kx, ky);
-    return convolver.allocate() && convolver.run(callbacks);
+    convolver.allocate();
+    return convolver.run(callbacks);
 }

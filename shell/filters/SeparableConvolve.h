@@ -13,8 +13,9 @@ const int kMaxKernelLength = 128;
 // offset k - n/2, clamped to the image, every byte of the pixel alike; each
 // pass's sums are divided by the sum of its weights and truncated. Progress
 // after every eighth row. False when the images are empty or differ in size
-// or pixel step, a kernel is empty or longer than kMaxKernelLength, memory
-// runs out, or the callbacks stop the run.
+// or pixel step, a kernel is empty or longer than kMaxKernelLength, or the
+// callbacks stop the run; raises FrameworkMemoryException when its scratch
+// rows cannot be allocated.
 bool separableConvolve(const Image& source, Image& destination, const uint16_t* weightsX,
                        int lengthX, const uint16_t* weightsY, int lengthY,
                        RenderCallbacks& callbacks);

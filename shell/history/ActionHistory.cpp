@@ -13,15 +13,16 @@
 
 namespace {
 
-const char kNotEnoughMemory[] = "Not enough memory";
+const String kNoError;
+const String kNotEnoughMemory("Not enough memory");
 
 } // namespace
 
 ActionHistory::ActionHistory(ImageStore& store)
-    : store_(store), runner_(nullptr), plugins_(nullptr)
+    : store_(store), runner_(nullptr), plugins_(nullptr), lastError_(&kNoError)
 {
-    if (DocumentDib* first = store_.create(1, 1, kFormatBgra))
-        current_ = store_.add(first);
+    if (std::unique_ptr<DocumentDib> first = store_.create(1, 1, kFormatBgra))
+        current_ = store_.add(std::move(first));
 }
 
 ActionHistory::~ActionHistory()
@@ -38,22 +39,32 @@ DocumentDib* ActionHistory::currentImage() const
 
 String ActionHistory::newSnapshot()
 {
-    DocumentDib* image = store_.create(1, 1, kFormatBgra);
-    if (!image)
-        return String();
-    if (image->isEmpty()) {
-        delete image;
-        return String();
+    try {
+        std::unique_ptr<DocumentDib> image = store_.create(1, 1, kFormatBgra);
+        if (!image || image->isEmpty()) {
+            store_.noteAllocationFailure();
+            return String();
+        }
+        String name = store_.add(std::move(image));
+        try {
+            String made(name);
+            setCurrentName(std::move(name));
+            return made;
+        } catch (...) {
+            store_.erase(name);
+            throw;
+        }
+    } catch (const std::bad_alloc&) {
+        store_.noteAllocationFailure();
+    } catch (...) {
     }
-    const String name = store_.add(image);
-    setCurrentName(name);
-    return name;
+    return String();
 }
 
-String ActionHistory::setCurrentName(const String& name)
+String ActionHistory::setCurrentName(String name)
 {
-    String previous = current_;
-    current_ = name;
+    String previous(std::move(current_));
+    current_ = std::move(name);
     return previous;
 }
 
@@ -107,128 +118,105 @@ void ActionHistory::clearStack(std::deque<Operation*>& stack)
     }
 }
 
-void ActionHistory::pushOrRelease(std::deque<Operation*>& stack, Operation* op)
+void ActionHistory::noteMemoryFailure()
 {
+    lastError_ = &kNotEnoughMemory;
+}
+
+bool ActionHistory::attempt(Operation* op, bool (Operation::*step)(RenderCallbacks&),
+                            RenderCallbacks& sink)
+{
+    store_.clearAllocationFailure();
+    bool ok = false;
     try {
-        stack.push_back(op);
+        ok = (op->*step)(sink);
+    } catch (const std::bad_alloc&) {
+        store_.noteAllocationFailure();
     } catch (...) {
-        // No room for the entry: the step can no longer be taken back.
-        removeOperation(op);
     }
-}
-
-bool ActionHistory::dropOneStep(bool dropRedo)
-{
-    if (dropRedo && !redo_.empty()) {
-        Operation* op = redo_.front();
-        redo_.pop_front();
-        removeOperation(op);
-        return true;
-    }
-    if (!undo_.empty()) {
-        Operation* op = undo_.front();
-        undo_.pop_front();
-        removeOperation(op);
-        return true;
-    }
-    return false;
-}
-
-bool ActionHistory::withMemoryRetry(const Attempt& attempt, RenderCallbacks& sink, bool dropRedo)
-{
-    for (;;) {
-        store_.clearAllocationFailure();
-        bool ok = false;
-        try {
-            ok = attempt(sink);
-        } catch (const std::bad_alloc&) {
-            store_.noteAllocationFailure();
-        } catch (...) {
-        }
-        if (ok)
-            return true;
-        if (!store_.allocationFailed())
-            return false;
-        if (!dropOneStep(dropRedo)) {
-            lastError_ = kNotEnoughMemory;
-            return false;
-        }
-    }
+    if (!ok && store_.allocationFailed())
+        noteMemoryFailure();
+    return ok;
 }
 
 bool ActionHistory::run(const String& key, const PropertyBag& params, RenderCallbacks& sink)
 {
-    lastError_.clear();
+    lastError_ = &kNoError;
     Operation* op = nullptr;
     try {
         op = createOperation(key, params, true);
     } catch (const std::bad_alloc&) {
-        lastError_ = kNotEnoughMemory;
+        noteMemoryFailure();
     } catch (...) {
     }
     if (!op)
         return false;
-    if (!withMemoryRetry([op](RenderCallbacks& s) { return op->execute(s); }, sink, true)) {
+    // The entry is made before the run, so that a successful run cannot
+    // fail to be recorded.
+    try {
+        undo_.push_back(op);
+    } catch (...) {
+        removeOperation(op);
+        noteMemoryFailure();
+        reportFailed(sink);
+        return false;
+    }
+    if (!attempt(op, &Operation::execute, sink)) {
+        undo_.pop_back();
         // An operation that never ran holds nothing worth keeping.
         removeOperation(op);
         reportFailed(sink);
         return false;
     }
-    try {
-        if (op->canUndo()) {
-            while (undo_.size() >= kUndoCap) {
-                Operation* oldest = undo_.front();
-                undo_.pop_front();
-                removeOperation(oldest);
-            }
-            undo_.push_back(op);
-        } else {
-            clearStack(undo_);
-            removeOperation(op);
+    if (op->canUndo()) {
+        while (undo_.size() > kUndoCap) {
+            Operation* oldest = undo_.front();
+            undo_.pop_front();
+            removeOperation(oldest);
         }
-    } catch (...) {
-        // No room even for the stack entry: the change stays, without undo.
-        removeOperation(op);
+    } else {
+        undo_.pop_back();
         clearStack(undo_);
+        removeOperation(op);
     }
     clearStack(redo_);
     reportFinished(sink);
     return true;
 }
 
-bool ActionHistory::undo(RenderCallbacks& sink)
+bool ActionHistory::move(std::deque<Operation*>& from, std::deque<Operation*>& to,
+                         bool (Operation::*step)(RenderCallbacks&), RenderCallbacks& sink)
 {
-    lastError_.clear();
-    if (undo_.empty())
+    lastError_ = &kNoError;
+    if (from.empty())
         return false;
-    Operation* op = undo_.back();
-    undo_.pop_back();
-    if (!withMemoryRetry([op](RenderCallbacks& s) { return op->undo(s); }, sink, false)) {
-        // Kept where it was, so it can be tried again.
-        pushOrRelease(undo_, op);
+    Operation* op = from.back();
+    // Both entries exist while the step runs; the one not wanted goes after.
+    try {
+        to.push_back(op);
+    } catch (...) {
+        noteMemoryFailure();
         reportFailed(sink);
         return false;
     }
-    pushOrRelease(redo_, op);
+    if (!attempt(op, step, sink)) {
+        to.pop_back();
+        reportFailed(sink);
+        return false;
+    }
+    from.pop_back();
     reportFinished(sink);
     return true;
 }
 
+bool ActionHistory::undo(RenderCallbacks& sink)
+{
+    return move(undo_, redo_, &Operation::undo, sink);
+}
+
 bool ActionHistory::redo(RenderCallbacks& sink)
 {
-    lastError_.clear();
-    if (redo_.empty())
-        return false;
-    Operation* op = redo_.back();
-    redo_.pop_back();
-    if (!withMemoryRetry([op](RenderCallbacks& s) { return op->redo(s); }, sink, false)) {
-        pushOrRelease(redo_, op);
-        reportFailed(sink);
-        return false;
-    }
-    pushOrRelease(undo_, op);
-    reportFinished(sink);
-    return true;
+    return move(redo_, undo_, &Operation::redo, sink);
 }
 
 String ActionHistory::undoName() const
@@ -241,40 +229,39 @@ String ActionHistory::redoName() const
     return redo_.empty() ? String() : redo_.back()->menuName();
 }
 
-String ActionHistory::reset(const String& newCurrentName)
+String ActionHistory::reset(String newCurrentName)
 {
     clearStack(undo_);
     clearStack(redo_);
-    return setCurrentName(newCurrentName);
+    return setCurrentName(std::move(newCurrentName));
 }
 
 bool ActionHistory::load(const String& path)
 {
-    lastError_.clear();
+    lastError_ = &kNoError;
     store_.clearAllocationFailure();
-    DocumentDib* image = store_.create(1, 1, kFormatBgra);
-    if (!image) {
-        lastError_ = kNotEnoughMemory;
-        return false;
-    }
     String name;
     bool ok = false;
     try {
-        name = store_.add(image);
-        ok = shellLoadImageFile(path, *image, String());
+        std::unique_ptr<DocumentDib> owned = store_.create(1, 1, kFormatBgra);
+        DocumentDib* image = owned.get();
+        if (image) {
+            // From here the store owns the image, whatever happens.
+            name = store_.add(std::move(owned));
+            ok = shellLoadImageFile(path, *image, String());
+        }
+    } catch (const std::bad_alloc&) {
+        store_.noteAllocationFailure();
     } catch (...) {
-        ok = false;
     }
     if (!ok) {
-        if (name.empty())
-            delete image;
-        else
+        if (!name.empty())
             store_.erase(name);
         if (store_.allocationFailed())
-            lastError_ = kNotEnoughMemory;
+            noteMemoryFailure();
         return false;
     }
-    const String previous = reset(name);
+    const String previous = reset(std::move(name));
     store_.erase(previous);
     return true;
 }

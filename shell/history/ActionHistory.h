@@ -1,7 +1,6 @@
 #pragma once
 
 #include <deque>
-#include <functional>
 #include <map>
 #include <memory>
 
@@ -17,8 +16,9 @@ class RenderCallbacks;
 
 // A document's edit engine: which image of the store is current, the named
 // operations run against it, and the undo and redo stacks (at most 13 undo
-// steps). Nothing here throws: failures are false results, and memory
-// trouble is also told by lastError.
+// steps). Once built, nothing here throws: failures are false results, and
+// memory trouble is also told by lastError. A run, undo, redo or load that
+// fails leaves both stacks and the current image as they were.
 class ActionHistory
 {
 public:
@@ -30,11 +30,7 @@ public:
     ActionHistory(const ActionHistory&) = delete;
     ActionHistory& operator=(const ActionHistory&) = delete;
 
-    // Runs the operation of the key on the current image. When its new
-    // image cannot be allocated, the redo steps and then the oldest undo
-    // steps are dropped one at a time and the run is tried again; when
-    // nothing is left to drop the result is false and lastError is
-    // "Not enough memory".
+    // Runs the operation of the key on the current image.
     bool run(const String& key, const PropertyBag& params, RenderCallbacks& sink);
     bool undo(RenderCallbacks& sink);
     bool redo(RenderCallbacks& sink);
@@ -50,7 +46,7 @@ public:
     bool save(const String& path);
 
     // Drops both stacks and makes the name current; returns the old name.
-    String reset(const String& newCurrentName);
+    String reset(String newCurrentName);
 
     size_t undoCount() const { return undo_.size(); }
     size_t redoCount() const { return redo_.size(); }
@@ -60,14 +56,16 @@ public:
     // "Not enough memory" after a run, undo, redo or load that failed for
     // want of memory (worth telling the user); empty otherwise, a cancelled
     // or refused operation included.
-    const String& lastError() const { return lastError_; }
+    const String& lastError() const { return *lastError_; }
 
     // For the operations.
     ImageStore& store() { return store_; }
     // A new 1 x 1 image of format 6 made current under a fresh name; the
-    // empty name (nothing changed) when it cannot be allocated.
+    // empty name (nothing changed, the failure recorded in the store) when
+    // it cannot be allocated.
     String newSnapshot();
-    String setCurrentName(const String& name);
+    // Moving a name in cannot fail.
+    String setCurrentName(String name);
 
     // The factory: an operation for the key, registered with `registerIt`;
     // null for an unknown key.
@@ -86,18 +84,15 @@ public:
     size_t registeredCount() const { return registry_.size(); }
 
 private:
-    typedef std::function<bool(RenderCallbacks&)> Attempt;
-
     void registerOperation(Operation* op);
     void removeOperation(Operation* op);
     void clearStack(std::deque<Operation*>& stack);
-    void pushOrRelease(std::deque<Operation*>& stack, Operation* op);
-    // Runs the attempt; while it fails for want of memory and something can
-    // be dropped (the redo steps when dropRedo, then the oldest undo steps),
-    // drops one step and tries again.
-    bool withMemoryRetry(const Attempt& attempt, RenderCallbacks& sink, bool dropRedo);
-    bool dropOneStep(bool dropRedo);
-    void finish(bool ok, RenderCallbacks& sink);
+    // One step of the operation; a failure for want of memory is noted.
+    bool attempt(Operation* op, bool (Operation::*step)(RenderCallbacks&), RenderCallbacks& sink);
+    // Undo or redo: the back of `from` runs its step and moves to `to`.
+    bool move(std::deque<Operation*>& from, std::deque<Operation*>& to,
+              bool (Operation::*step)(RenderCallbacks&), RenderCallbacks& sink);
+    void noteMemoryFailure();
 
     std::deque<Operation*> undo_;
     std::deque<Operation*> redo_;
@@ -106,5 +101,6 @@ private:
     std::map<String, std::unique_ptr<Operation>> registry_;
     ParameterRunner* runner_;
     PluginRegistry* plugins_;
-    String lastError_;
+    // Points at a fixed text, so that telling a failure allocates nothing.
+    const String* lastError_;
 };

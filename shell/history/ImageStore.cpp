@@ -53,9 +53,9 @@ ImageStore::~ImageStore()
     images_.clear();
 }
 
-DocumentDib* ImageStore::create(int width, int height, int format)
+std::unique_ptr<DocumentDib> ImageStore::create(int width, int height, int format)
 {
-    StoreImage* image = new (std::nothrow) StoreImage(*this);
+    std::unique_ptr<DocumentDib> image(new (std::nothrow) StoreImage(*this));
     if (!image) {
         allocationFailed_ = true;
         return nullptr;
@@ -64,31 +64,28 @@ DocumentDib* ImageStore::create(int width, int height, int format)
     return image;
 }
 
-String ImageStore::add(DocumentDib* image)
+String ImageStore::add(std::unique_ptr<DocumentDib> image)
 {
     // The serial keeps names unique among live images even when two are
     // made within one clock tick.
     String name = String::fromFormat("image_%08x_", unsigned(++serial_));
     name += Timestamp::now().toString(Timestamp::kAll);
-    put(name, image);
+    put(name, std::move(image));
     return name;
 }
 
-void ImageStore::put(const String& name, DocumentDib* image)
+void ImageStore::put(const String& name, std::unique_ptr<DocumentDib> image)
 {
     auto it = images_.find(name);
     if (it != images_.end()) {
-        if (it->second != image)
+        if (it->second != image.get())
             delete it->second;
-        it->second = image;
+        it->second = image.release();
         return;
     }
-    try {
-        images_.emplace(name, image);
-    } catch (...) {
-        delete image;
-        throw;
-    }
+    // A failed insert leaves the image to `image`, which releases it.
+    images_.emplace(name, image.get());
+    image.release();
 }
 
 DocumentDib* ImageStore::find(const String& name) const

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 
 #include "foundation/String.h"
 #include "shell/document/DocumentDib.h"
@@ -19,13 +20,16 @@ public:
 
     // A new document image, not yet registered; null when even its object
     // cannot be allocated. A failed create on it is recorded (see below).
-    DocumentDib* create(int width, int height, int format);
+    std::unique_ptr<DocumentDib> create(int width, int height, int format);
 
     // Registers the image under a fresh snapshot name ("image_%08x_" and the
-    // creation time) and returns the name.
-    String add(DocumentDib* image);
-    // Registers under the name; an image already there is released.
-    void put(const String& name, DocumentDib* image);
+    // creation time) and returns the name. The store owns the image from the
+    // call on: when the name or the entry cannot be made, the image is
+    // released and the exception goes on to the caller.
+    String add(std::unique_ptr<DocumentDib> image);
+    // Registers under the name, with the ownership of add; an image already
+    // there is released.
+    void put(const String& name, std::unique_ptr<DocumentDib> image);
     DocumentDib* find(const String& name) const;
     // Releases the image and erases the entry; false when the name is unknown.
     bool erase(const String& name);

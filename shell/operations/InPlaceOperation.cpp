@@ -6,8 +6,8 @@
 #include "shell/history/ImageStore.h"
 
 InPlaceOperation::InPlaceOperation(ActionHistory& history, const char* key, const char* menuName,
-                                   const char* description, InPlaceEdit* edit)
-    : Operation(history, key, menuName, description), edit_(edit)
+                                   const char* description, std::unique_ptr<InPlaceEdit> edit)
+    : Operation(history, key, menuName, description), edit_(std::move(edit))
 {
 }
 

@@ -10,9 +10,8 @@
 class InPlaceOperation : public Operation
 {
 public:
-    // Takes the edit.
     InPlaceOperation(ActionHistory& history, const char* key, const char* menuName,
-                     const char* description, InPlaceEdit* edit);
+                     const char* description, std::unique_ptr<InPlaceEdit> edit);
     ~InPlaceOperation() override;
 
     bool canUndo() const override { return true; }

@@ -8,16 +8,30 @@
 #include "shell/operations/SnapshotRun.h"
 
 OperationAction::OperationAction(ActionHistory& history, const char* key, const char* menuName,
-                                 const char* description, ImageFilter* filter, bool ownsFilter)
-    : Operation(history, key, menuName, description), filter_(filter),
-      ownedFilter_(ownsFilter ? filter : nullptr)
+                                 const char* description, std::unique_ptr<ImageFilter> filter)
+    : Operation(history, key, menuName, description), filter_(filter.get()),
+      ownedFilter_(std::move(filter))
+{
+}
+
+OperationAction::OperationAction(ActionHistory& history, const char* key, const char* menuName,
+                                 const char* description, ImageFilter& borrowed)
+    : Operation(history, key, menuName, description), filter_(&borrowed)
 {
 }
 
 OperationAction::~OperationAction()
 {
-    if (!held_.empty())
-        history_.store().erase(held_);
+    const String& held = heldName();
+    if (!held.empty())
+        history_.store().erase(held);
+}
+
+const String& OperationAction::heldName() const
+{
+    // The image out of sight: the one before while the step is done, the
+    // one after while it is undone.
+    return before_.empty() ? after_ : before_;
 }
 
 bool OperationAction::canUndo() const
@@ -35,9 +49,8 @@ bool OperationAction::execute(RenderCallbacks& sink)
     String old, made;
     if (!runIntoSnapshot(history_, *filter_, sink, old, made))
         return false;
-    before_ = old;
-    held_ = old;
-    after_ = made;
+    before_ = std::move(old);
+    after_ = std::move(made);
     return true;
 }
 
@@ -45,8 +58,7 @@ bool OperationAction::undo(RenderCallbacks& sink)
 {
     if (before_.empty())
         return false;
-    after_ = history_.setCurrentName(before_);
-    held_ = after_;
+    after_ = history_.setCurrentName(std::move(before_));
     before_.clear();
     reportFinished(sink);
     return true;
@@ -56,8 +68,7 @@ bool OperationAction::redo(RenderCallbacks& sink)
 {
     if (after_.empty())
         return execute(sink);
-    before_ = history_.setCurrentName(after_);
-    held_ = before_;
+    before_ = history_.setCurrentName(std::move(after_));
     after_.clear();
     reportFinished(sink);
     return true;

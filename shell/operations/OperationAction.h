@@ -9,12 +9,15 @@ class ImageFilter;
 // An operation that keeps the image it replaced: execute filters the current
 // image into a new snapshot, undo and redo switch between the two by name.
 // The image out of sight is the operation's own and is released with it.
+// Switching names moves them, so a done step is recorded without failing.
 class OperationAction : public Operation
 {
 public:
-    // With ownsFilter the filter is deleted with the operation.
     OperationAction(ActionHistory& history, const char* key, const char* menuName,
-                    const char* description, ImageFilter* filter, bool ownsFilter);
+                    const char* description, std::unique_ptr<ImageFilter> filter);
+    // A filter that lives longer than the operation (a plug-in).
+    OperationAction(ActionHistory& history, const char* key, const char* menuName,
+                    const char* description, ImageFilter& borrowed);
     ~OperationAction() override;
 
     bool canUndo() const override;
@@ -24,12 +27,11 @@ public:
     bool execute(RenderCallbacks& sink) override;
     bool accepts(const Image& image) override;
 
-    const String& heldName() const { return held_; }
+    const String& heldName() const;
 
 private:
     ImageFilter* filter_;
     std::unique_ptr<ImageFilter> ownedFilter_;
-    String held_;
     String before_;
     String after_;
 };

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <memory>
+#include <utility>
 
 #include "foundation/PropertyBag.h"
 #include "shell/colour/ColourFunctions.h"
@@ -86,6 +87,14 @@ const char kRotateCwName[] = "Rotate 90\260 CW";
 const char kRotateCcwName[] = "Rotate 90\260 CCW";
 const char kRotate180Name[] = "Rotate 180\260";
 
+// Each part is owned from its allocation on: an operation that cannot be
+// built leaves nothing behind.
+template <class Part, class... Args>
+std::unique_ptr<Part> part(Args&&... args)
+{
+    return std::unique_ptr<Part>(new Part(std::forward<Args>(args)...));
+}
+
 } // namespace
 
 Operation* createOperationFor(ActionHistory& history, const String& key, const PropertyBag& params)
@@ -93,28 +102,28 @@ Operation* createOperationFor(ActionHistory& history, const String& key, const P
     if (key == "vertflip")
         return new InPlaceOperation(history, "vertflip", "Vertical Flip",
                                     "flip image about horizontal axis",
-                                    new TransformEdit(&flipVertical));
+                                    part<TransformEdit>(&flipVertical));
     if (key == "horzflip")
         return new InPlaceOperation(history, "horzflip", "Horizontal Flip",
                                     "mirror image about vertical axis",
-                                    new TransformEdit(&mirrorHorizontal));
+                                    part<TransformEdit>(&mirrorHorizontal));
     if (key == "invertrgb")
         return new InPlaceOperation(history, "invertrgb", "Invert", "invert RGB values",
-                                    new InvertEdit);
+                                    part<InvertEdit>());
     if (key == "rotate90cw")
         return new RotationOperation(history, "rotate90cw", kRotateCwName,
                                      "rotate image 90 degrees clockwise",
-                                     new QuarterTurnFilter(true), new QuarterTurnFilter(false));
+                                     part<QuarterTurnFilter>(true), part<QuarterTurnFilter>(false));
     if (key == "rotate90ccw")
         return new RotationOperation(history, "rotate90ccw", kRotateCcwName,
                                      "rotate image 90 degrees counter-clockwise",
-                                     new QuarterTurnFilter(false), new QuarterTurnFilter(true));
+                                     part<QuarterTurnFilter>(false), part<QuarterTurnFilter>(true));
     if (key == "rotate180")
         return new InPlaceOperation(history, "rotate180", kRotate180Name,
-                                    "rotate image 180 degrees", new TransformEdit(&rotate180));
+                                    "rotate image 180 degrees", part<TransformEdit>(&rotate180));
     if (key == "resample")
         return new OperationAction(history, "resample", "Resample", "resize image",
-                                   new ResampleFilter(params), true);
+                                   part<ResampleFilter>(params));
     return createDialogOperation(history, key, params);
 }
 
@@ -126,12 +135,12 @@ Operation* createDialogOperation(ActionHistory& history, const String& key,
             continue;
         return new OperationAction(
             history, row.key, row.menuName, row.description,
-            new ParameterFilter(params, builderFor(key), history.parameterRunner()), true);
+            part<ParameterFilter>(params, builderFor(key), history.parameterRunner()));
     }
     if (key == "clipboardpaste")
         return new OperationAction(history, "clipboardpaste", "Paste",
-                                   "paste image from clipboard", new ClipboardPasteFilter, true);
+                                   "paste image from clipboard", part<ClipboardPasteFilter>());
     if (PluginModule* module = history.pluginRegistry().find(key))
-        return new OperationAction(history, key.c_str(), "plugin", "unknown plugin", module, false);
+        return new OperationAction(history, key.c_str(), "plugin", "unknown plugin", *module);
     return nullptr;
 }

@@ -1,5 +1,7 @@
 #include "shell/operations/ParameterFilter.h"
 
+#include <new>
+
 ParameterFilter::ParameterFilter(const PropertyBag& description, FilterBuilder builder,
                                  ParameterRunner& runner)
     : ImageFilter(false), description_(description), builder_(builder), runner_(runner),
@@ -19,6 +21,11 @@ bool ParameterFilter::apply(const Image& source, Image& destination, RenderCallb
         bool ok = false;
         try {
             ok = runner_.chooseValues(description_, values_, *this);
+        } catch (const std::bad_alloc&) {
+            // Told to the user as a memory failure by the one who runs us.
+            source_ = nullptr;
+            destination_ = nullptr;
+            throw;
         } catch (...) {
             ok = false;
         }

@@ -7,8 +7,10 @@
 
 RotationOperation::RotationOperation(ActionHistory& history, const char* key,
                                      const char* menuName, const char* description,
-                                     ImageFilter* forward, ImageFilter* inverse)
-    : Operation(history, key, menuName, description), forward_(forward), inverse_(inverse)
+                                     std::unique_ptr<ImageFilter> forward,
+                                     std::unique_ptr<ImageFilter> inverse)
+    : Operation(history, key, menuName, description), forward_(std::move(forward)),
+      inverse_(std::move(inverse))
 {
 }
 

@@ -12,9 +12,9 @@ class ImageFilter;
 class RotationOperation : public Operation
 {
 public:
-    // Takes both filters.
     RotationOperation(ActionHistory& history, const char* key, const char* menuName,
-                      const char* description, ImageFilter* forward, ImageFilter* inverse);
+                      const char* description, std::unique_ptr<ImageFilter> forward,
+                      std::unique_ptr<ImageFilter> inverse);
     ~RotationOperation() override;
 
     bool canUndo() const override { return true; }

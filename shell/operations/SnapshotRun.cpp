@@ -15,10 +15,8 @@ bool runIntoSnapshot(ActionHistory& history, ImageFilter& filter, RenderCallback
     if (!source)
         return false;
     made = history.newSnapshot();
-    if (made.empty()) {
-        store.noteAllocationFailure();
+    if (made.empty())
         return false;
-    }
     DocumentDib* destination = store.find(made);
     bool ok = false;
     try {
@@ -31,7 +29,8 @@ bool runIntoSnapshot(ActionHistory& history, ImageFilter& filter, RenderCallback
     if (ok)
         return true;
     store.erase(made);
-    history.setCurrentName(old);
+    history.setCurrentName(std::move(old));
+    old.clear();
     made.clear();
     return false;
 }

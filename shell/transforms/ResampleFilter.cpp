@@ -24,7 +24,8 @@ ResampleFilter::ResampleFilter(int width, int height, float smoothing)
 
 bool ResampleFilter::prepareDestination(const Image& source, Image& destination)
 {
-    return destination.create(width_, height_, source.format());
+    // An empty size would make an empty image: nothing to resample into.
+    return width_ > 0 && height_ > 0 && destination.create(width_, height_, source.format());
 }
 
 bool ResampleFilter::apply(const Image& source, Image& destination, RenderCallbacks& sink)

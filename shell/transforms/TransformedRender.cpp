@@ -10,6 +10,7 @@
 
 #include "engine/RenderCallbacks.h"
 #include "foundation/Numeric.h"
+#include "framework/FrameworkErrors.h"
 #include "image/Image.h"
 
 namespace {
@@ -308,7 +309,7 @@ bool renderAxisAligned(const Image& source, Image& destination, const Vec2& orig
             broadcastX.insert(broadcastX.end(), 4, w);
         }
     } catch (const std::bad_alloc&) {
-        return false;
+        throwMemoryException();
     }
     // Tall sample areas (a strong shrink with much smoothing) go the general way.
     if (mostRows > 62) {
@@ -322,7 +323,7 @@ bool renderAxisAligned(const Image& source, Image& destination, const Vec2& orig
     try {
         floats.reset(new FloatRows(source, mostRows + 2));
     } catch (const std::bad_alloc&) {
-        return false;
+        throwMemoryException();
     }
     const float whole = 4.0f * halfWidth * halfHeight;
     RoundNearest rounding;

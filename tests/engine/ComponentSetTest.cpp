@@ -453,6 +453,44 @@ TEST_F(ComponentSetTest, RenderPaintsAndRepeatsByteForByte)
     EXPECT_FALSE(render(scene, presets[0], 1234, &ok) == render(scene, presets[0], 99, &ok));
 }
 
+// An empty area is still a run: the random pattern spends its budget
+// placing nothing, reports its progress and completes; the grid refuses.
+TEST_F(ComponentSetTest, EmptyAreaRunsThePattern)
+{
+    struct Counting : DefaultRenderCallbacks {
+        Counting() : DefaultRenderCallbacks(&flag) {}
+        bool progress(float fraction) override
+        {
+            last = fraction;
+            ++reports;
+            return DefaultRenderCallbacks::progress(fraction);
+        }
+        void finished() override { ++finishes; }
+        bool flag = false;
+        float last = -1.0f;
+        int reports = 0;
+        int finishes = 0;
+    };
+    Scene scene;
+    ComponentSet set(PropertyBag{});
+    for (const Rect& area : {Rect(10, 10, 10, 40), Rect(5, 20, 60, 20)}) {
+        Canvas empty = scene.canvas;
+        empty.area = area;
+        Counting random;
+        EXPECT_TRUE(set.paint(empty, random));
+        EXPECT_GE(random.reports, 1);
+        EXPECT_FLOAT_EQ(1.0f, random.last);
+        EXPECT_EQ(1, random.finishes);
+    }
+    ASSERT_TRUE(set.selectApplication(1));
+    Canvas empty = scene.canvas;
+    empty.area = Rect(10, 10, 10, 40);
+    Counting grid;
+    EXPECT_FALSE(set.paint(empty, grid));
+    EXPECT_EQ(0, grid.reports + grid.finishes);
+    EXPECT_TRUE(scene.unchanged());
+}
+
 TEST_F(ComponentSetTest, PaintWithoutPixelsOrCancelledChangesNothing)
 {
     Scene scene;
@@ -460,9 +498,6 @@ TEST_F(ComponentSetTest, PaintWithoutPixelsOrCancelledChangesNothing)
     bool flag = false;
     DefaultRenderCallbacks callbacks(&flag);
 
-    Canvas empty = scene.canvas;
-    empty.area = Rect(10, 10, 10, 40);
-    EXPECT_FALSE(set.paint(empty, callbacks));
     Canvas noTarget = scene.canvas;
     noTarget.target = nullptr;
     EXPECT_FALSE(set.paint(noTarget, callbacks));

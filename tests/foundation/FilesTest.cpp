@@ -117,8 +117,10 @@ TEST(FileFunctions, ExistenceSizeAndAttributes)
 
     EXPECT_EQ(5u, fileSizeOf(file));
     EXPECT_EQ(0u, fileSizeOf(dir / "missing"));
-    EXPECT_EQ(0u, fileSizeOf(dir / "*.txt"));
-    EXPECT_EQ(0u, fileSizeOf(dir / "f.tx?"));
+    // A wildcard gives the first match.
+    EXPECT_EQ(5u, fileSizeOf(dir / "*.txt"));
+    EXPECT_EQ(5u, fileSizeOf(dir / "f.tx?"));
+    EXPECT_EQ(0u, fileSizeOf(dir / "*.none"));
 
     EXPECT_TRUE(setReadOnly(file, true));
     EXPECT_TRUE(GetFileAttributesA(file.c_str()) & FILE_ATTRIBUTE_READONLY);

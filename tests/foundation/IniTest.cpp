@@ -197,11 +197,6 @@ TEST(IniFile, FailedSavesKeepTheOldFile)
     EXPECT_EQ("\r\n[old]\r\nk=1\r\n", FileTestFolder::readBytes(file));
     EXPECT_FALSE(FileTestFolder::exists(file + "._wr"));
 
-    SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY);
-    EXPECT_FALSE(ini.save(""));
-    EXPECT_EQ("\r\n[old]\r\nk=1\r\n", FileTestFolder::readBytes(file));
-    SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-
     EXPECT_FALSE(ini.save(dir / "missing\\folder\\x.ini"));
     EXPECT_EQ(file, ini.filePath());
     EXPECT_TRUE(ini.modified);
@@ -215,6 +210,49 @@ TEST(IniFile, FailedSavesKeepTheOldFile)
 
     ASSERT_TRUE(ini.save(""));
     EXPECT_EQ("\r\n[old]\r\nk=2\r\n", FileTestFolder::readBytes(file));
+}
+
+TEST(IniFile, ReadOnlyTargetIsReplaced)
+{
+    FileTestFolder dir("inireadonly");
+    std::string file = dir / "presets.ini";
+    FileTestFolder::writeBytes(file, "\r\n[old]\r\nk=1\r\n");
+    SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY);
+    {
+        IniFile ini(file);
+        ini.sectionWriter("old").setString("k", "2");
+        ini.modified = true;
+    }
+    // The destructor's save went through: the change is not lost.
+    EXPECT_EQ("\r\n[old]\r\nk=2\r\n", FileTestFolder::readBytes(file));
+    EXPECT_EQ("\r\n[old]\r\nk=1\r\n", FileTestFolder::readBytes(file + ".bak"));
+    EXPECT_FALSE(GetFileAttributesA(file.c_str()) & FILE_ATTRIBUTE_READONLY);
+}
+
+// The backup copy failing after the new text was written (a full disk does
+// that; here its temporary name is taken by a folder) must neither destroy
+// the previous backup nor report success.
+TEST(IniFile, FailedBackupKeepsTheOldBackupAndFails)
+{
+    FileTestFolder dir("inibackup");
+    std::string file = dir / "presets.ini";
+    FileTestFolder::writeBytes(file, "\r\n[now]\r\nk=1\r\n");
+    FileTestFolder::writeBytes(file + ".bak", "\r\n[before]\r\nk=0\r\n");
+    IniFile ini(file);
+    ini.sectionWriter("now").setString("k", "2");
+    ini.modified = true;
+    ASSERT_TRUE(CreateDirectoryA((file + "._bk").c_str(), nullptr));
+    EXPECT_FALSE(ini.save(""));
+    EXPECT_TRUE(ini.modified);
+    EXPECT_EQ("\r\n[before]\r\nk=0\r\n", FileTestFolder::readBytes(file + ".bak"));
+    EXPECT_EQ("\r\n[now]\r\nk=1\r\n", FileTestFolder::readBytes(file));
+    EXPECT_FALSE(FileTestFolder::exists(file + "._wr"));
+
+    RemoveDirectoryA((file + "._bk").c_str());
+    ASSERT_TRUE(ini.save(""));
+    EXPECT_EQ("\r\n[now]\r\nk=1\r\n", FileTestFolder::readBytes(file + ".bak"));
+    EXPECT_EQ("\r\n[now]\r\nk=2\r\n", FileTestFolder::readBytes(file));
+    EXPECT_FALSE(FileTestFolder::exists(file + "._bk"));
 }
 
 TEST(IniFile, MissingOrUnnamedFiles)

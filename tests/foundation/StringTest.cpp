@@ -4,6 +4,8 @@
 #include <oleauto.h>
 
 #include <climits>
+#include <cstddef>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -282,6 +284,14 @@ TEST(String, FormattingConversions)
     EXPECT_EQ("-9000000000 18446744073709551615",
               String::fromFormat("%lld %llu", -9000000000LL, 18446744073709551615ULL));
     EXPECT_EQ("wide", String::fromFormat("%ls", L"wide"));
+    // size_t, ptrdiff_t and a bare "I" are pointer-sized: past 32 bits on
+    // x64, and the arguments after them are still read in step.
+    const size_t big = size_t(-1) / 3;
+    const std::ptrdiff_t negative = -std::ptrdiff_t(big);
+    std::ostringstream expected;
+    expected << big << '|' << std::hex << big << std::dec << '|' << negative << "|7";
+    const char* sized = "%zu|%Ix|%td|%d"; // "I" is not a GNU flag: no compile-time check
+    EXPECT_EQ(expected.str(), String::fromFormat(sized, big, big, negative, 7));
     EXPECT_EQ("(null)", String::fromFormat("%s", static_cast<const char*>(nullptr)));
     int written = 12345;
     EXPECT_EQ("ab", String::fromFormat("a%nb", &written));

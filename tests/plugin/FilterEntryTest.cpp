@@ -14,10 +14,9 @@
 #include "foundation/IniText.h"
 #include "foundation/SessionSettingsStore.h"
 #include "foundation/StringBuffer.h"
+#include "image/Image.h"
 #include "plugin/DialogSeams.h"
-#include "plugin/FilterBlocks.h"
 #include "plugin/FilterEntry.h"
-#include "plugin/HostHandle.h"
 #include "plugin/SettingsText.h"
 
 using namespace plugintest;
@@ -46,7 +45,7 @@ bool outputUntouched(const FilterHost& host)
 }
 
 // The block's settings read into the store, which must hold "_current" alone.
-const PropertyBag& onlyCurrentOf(const FilterParameters& block, SessionSettingsStore& stored)
+const PropertyBag& onlyCurrentOf(const HostSettingsBlock& block, SessionSettingsStore& stored)
 {
     FixedBufferReader reader(block.settings, block.settingsLength);
     readIni(reader, stored);
@@ -54,7 +53,7 @@ const PropertyBag& onlyCurrentOf(const FilterParameters& block, SessionSettingsS
     return stored.findSection("_current");
 }
 
-bool rectIsZero(const FilterRect& r)
+bool rectIsZero(const HostRect& r)
 {
     return !r.top && !r.left && !r.bottom && !r.right;
 }
@@ -99,25 +98,32 @@ TEST_F(FilterEntryTest, PlainRenderPaintsAsksForNothingMoreAndReportsThousandths
 {
     for (int planes : {3, 4, 5}) {
         SCOPED_TRACE("planes " + std::to_string(planes));
-        // A fifth plane is not asked for: the host delivers the four asked.
-        FilterHost host(module().entry, 96, 72, planes == 5 ? 4 : planes);
-        host.record.planes = int16_t(planes);
+        FilterHost host(module().entry, 96, 72, planes);
         srand(5);
-        ASSERT_EQ(host.call(FilterSelectorPrepare), 0);
+        ASSERT_EQ(host.call(HostSelectorPrepare), 0);
         EXPECT_EQ(host.record.bufferSpace, 0x10000);
-        ASSERT_EQ(host.call(FilterSelectorStart), 0);
-        EXPECT_EQ(host.record.inHiPlane, planes == 3 ? 2 : 3) << "at most four planes are asked";
+        ASSERT_EQ(host.call(HostSelectorStart), 0);
+        EXPECT_EQ(host.record.inHiPlane, planes - 1) << "every plane is asked for";
+        EXPECT_EQ(host.record.outHiPlane, planes - 1);
         EXPECT_EQ(host.record.inRect.right, 96);
         host.deliverBuffers();
-        ASSERT_EQ(host.call(FilterSelectorContinue), 0);
+        ASSERT_EQ(host.call(HostSelectorContinue), 0);
         EXPECT_TRUE(rectIsZero(host.record.inRect) && rectIsZero(host.record.outRect));
-        EXPECT_EQ(host.call(FilterSelectorFinish), 0);
+        EXPECT_EQ(host.call(HostSelectorFinish), 0);
         EXPECT_NE(host.data, 0);
 
         EXPECT_GT(changedPixels(host), 72 / 2);
         for (int y = 0; y < host.height; ++y)
             for (int i = host.width * host.planes; i < host.rowBytes; ++i)
                 ASSERT_EQ(host.output[size_t(y) * host.rowBytes + i], 0x5A) << "row padding written";
+        // The last plane is the picture's, copied and painted, never left
+        // as the host's fill.
+        int lastPlaneFill = 0;
+        for (int y = 0; y < host.height; ++y)
+            for (int x = 0; x < host.width; ++x)
+                lastPlaneFill +=
+                    host.output[size_t(y) * host.rowBytes + size_t(x) * planes + planes - 1] == 0x5A;
+        EXPECT_LT(lastPlaneFill, host.width * host.height / 4);
         ASSERT_FALSE(host.log.progress.empty());
         for (const auto& p : host.log.progress) {
             EXPECT_EQ(p.second, 1000);
@@ -149,6 +155,9 @@ TEST_F(FilterEntryTest, TheDataSlotIsReusedAndAForeignOneReplaced)
         EXPECT_NE(host.data, 0);
     }
     EXPECT_TRUE(std::all_of(foreign.begin(), foreign.end(), [](uint8_t b) { return b == 0xEE; }));
+    // Hosts know a master by its size: a pointer and the four-byte tag.
+    EXPECT_EQ(GlobalSize(GlobalHandle(reinterpret_cast<void*>(host.data))), sizeof(void*) + 4);
+    EXPECT_EQ(std::memcmp(reinterpret_cast<char*>(host.data) + sizeof(void*), "OTOF", 4), 0);
 }
 
 TEST_F(FilterDialogTest, ModesAndPlanesOtherThanColourAreRefusedWithoutAWindow)
@@ -164,7 +173,7 @@ TEST_F(FilterDialogTest, ModesAndPlanesOtherThanColourAreRefusedWithoutAWindow)
     for (Case c : {Case{1, 1}, Case{3, 1}, Case{3, 2}, Case{4, 4}}) {
         SCOPED_TRACE("mode " + std::to_string(c.mode) + " planes " + std::to_string(c.planes));
         FilterHost host(module().entry, 32, 24, c.planes, c.mode);
-        EXPECT_EQ(host.run(true), FilterResultBadMode);
+        EXPECT_EQ(host.run(true), HostResultBadMode);
         EXPECT_TRUE(outputUntouched(host));
         // The refused dialog request is gone: a colour run after it renders.
         FilterHost colour(module().entry, 32, 24, 3);
@@ -180,34 +189,42 @@ TEST_F(FilterEntryTest, UnknownSelectorsAndMissingPointersAreAnsweredNotFollowed
     FilterHost host(module().entry, 16, 16, 3);
     host.deliverBuffers();
     const uint8_t* recordBytes = reinterpret_cast<const uint8_t*>(&host.record);
-    const std::vector<uint8_t> before(recordBytes, recordBytes + sizeof(FilterRecord));
+    const std::vector<uint8_t> before(recordBytes, recordBytes + sizeof(HostFilterRecord));
     for (int16_t selector : {int16_t(6), int16_t(-1), int16_t(0x7FFF)}) {
-        EXPECT_EQ(host.call(selector), FilterResultBadParameters);
+        EXPECT_EQ(host.call(selector), HostResultBadParameters);
         EXPECT_EQ(std::memcmp(before.data(), recordBytes, before.size()), 0);
     }
     EXPECT_TRUE(outputUntouched(host));
 
-    module().entry(FilterSelectorContinue, &host.record, &host.data, nullptr);
+    module().entry(HostSelectorContinue, &host.record, &host.data, nullptr);
     EXPECT_TRUE(outputUntouched(host)) << "no result to report: nothing done";
     int16_t result = 0x7777;
-    module().entry(FilterSelectorPrepare, &host.record, nullptr, &result);
-    EXPECT_EQ(result, FilterResultBadParameters);
-    module().entry(FilterSelectorContinue, nullptr, &host.data, &result);
-    EXPECT_EQ(result, FilterResultBadParameters);
+    module().entry(HostSelectorPrepare, &host.record, nullptr, &result);
+    EXPECT_EQ(result, HostResultBadParameters);
+    module().entry(HostSelectorContinue, nullptr, &host.data, &result);
+    EXPECT_EQ(result, HostResultBadParameters);
 
 }
 
-TEST_F(FilterEntryTest, AboutIsOwnedByTheHostWindowAndAMissingOwnerIsNoFault)
+TEST_F(FilterEntryTest, AboutIsOwnedByTheHostWindowAndAForeignRecordIsNoFault)
 {
     HWND hostWindow = CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
                                       300, 200, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(hostWindow, nullptr);
     FilterHost host(module().entry, 16, 16, 3);
-    FilterPlatformData platform{hostWindow};
-    FilterAboutRecord about{&platform};
-    // Each box takes seconds to come up under Wine: the owned one and the
-    // one without any record, whose owner the dialog finds itself.
-    for (FilterAboutRecord* record : {&about, static_cast<FilterAboutRecord*>(nullptr)}) {
+    host.platform.hwnd = hostWindow;
+    HostPlatformData platform{hostWindow};
+    HostAboutRecord about{&platform};
+    // Hosts hand About a filter record too, whose first field is a number;
+    // and a platform record may name something that is no window.
+    HostPlatformData notAWindow{reinterpret_cast<void*>(intptr_t(0x12345))};
+    HostAboutRecord stale{&notAWindow};
+    // Each box takes seconds to come up under Wine.
+    struct Case { const char* what; void* record; bool ownedByHost; };
+    for (const Case& c : {Case{"about record", &about, true}, Case{"no record", nullptr, false},
+                          Case{"filter record", &host.record, false},
+                          Case{"no window behind the record", &stale, false}}) {
+        SCOPED_TRACE(c.what);
         HWND owner = nullptr;
         bool shown = false;
         guitest::whenDialogUp([&](HWND d) {
@@ -215,9 +232,9 @@ TEST_F(FilterEntryTest, AboutIsOwnedByTheHostWindowAndAMissingOwnerIsNoFault)
             owner = GetWindow(d, GW_OWNER);
             PostMessageA(d, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 70));
         });
-        EXPECT_EQ(host.about(record), 0);
+        EXPECT_EQ(host.about(c.record), 0);
         EXPECT_TRUE(shown);
-        if (record == &about) {
+        if (c.ownedByHost) {
             EXPECT_EQ(owner, hostWindow);
         }
         guitest::pendingActions().clear();
@@ -228,22 +245,23 @@ TEST_F(FilterEntryTest, AboutIsOwnedByTheHostWindowAndAMissingOwnerIsNoFault)
 TEST_F(FilterEntryTest, BuffersThatCannotHoldTheAreaAreRefusedAndAnEmptyAreaPaintsNothing)
 {
     FilterHost host(module().entry, 40, 30, 3);
-    ASSERT_EQ(host.call(FilterSelectorStart), 0);
+    ASSERT_EQ(host.call(HostSelectorStart), 0);
     host.deliverBuffers();
     host.record.inData = nullptr;
-    EXPECT_EQ(host.call(FilterSelectorContinue), FilterResultBadParameters);
+    EXPECT_EQ(host.call(HostSelectorContinue), HostResultBadParameters);
+    ASSERT_EQ(host.call(HostSelectorStart), 0) << "Continue gave up its rectangles";
     host.deliverBuffers();
     host.record.outRowBytes = 40 * 3 - 1;
-    EXPECT_EQ(host.call(FilterSelectorContinue), FilterResultBadParameters);
+    EXPECT_EQ(host.call(HostSelectorContinue), HostResultBadParameters);
     EXPECT_TRUE(outputUntouched(host));
 
-    for (FilterRect area : {FilterRect{5, 5, 5, 20}, FilterRect{10, 30, 2, 4}}) {
+    for (HostRect area : {HostRect{5, 5, 5, 20}, HostRect{10, 30, 2, 4}}) {
         host.record.filterRect = area;
-        ASSERT_EQ(host.call(FilterSelectorParameters), 0) << "with or without a dialog asked";
-        ASSERT_EQ(host.call(FilterSelectorStart), 0);
+        ASSERT_EQ(host.call(HostSelectorParameters), 0) << "with or without a dialog asked";
+        ASSERT_EQ(host.call(HostSelectorStart), 0);
         host.deliverBuffers();
         host.record.inData = host.record.outData = host.output.data();
-        EXPECT_EQ(host.call(FilterSelectorContinue), 0);
+        EXPECT_EQ(host.call(HostSelectorContinue), 0);
         EXPECT_TRUE(rectIsZero(host.record.outRect));
     }
     EXPECT_TRUE(outputUntouched(host));
@@ -255,7 +273,7 @@ TEST_F(FilterEntryTest, AbortAtTheFirstPollLeavesTheCopyOfTheInput)
         FilterHost host(module().entry, 48, 40, 4);
         host.log.abortAtPoll = 1;
         host.log.cancelAnswer = cancel;
-        EXPECT_EQ(host.run(false), FilterResultCancelled);
+        EXPECT_EQ(host.run(false), HostResultCancelled);
         EXPECT_GE(host.log.abortPolls, 1);
         EXPECT_EQ(changedPixels(host), 0);
     }
@@ -264,9 +282,9 @@ TEST_F(FilterEntryTest, AbortAtTheFirstPollLeavesTheCopyOfTheInput)
 TEST_F(FilterEntryTest, ANestedCallDuringARenderIsTurnedAway)
 {
     FilterHost host(module().entry, 64, 64, 3);
-    host.log.nestedSelector = FilterSelectorContinue;
+    host.log.nestedSelector = HostSelectorContinue;
     EXPECT_EQ(host.run(false), 0);
-    EXPECT_EQ(host.log.nestedResult, FilterResultFailed);
+    EXPECT_EQ(host.log.nestedResult, HostResultFailed);
     EXPECT_GT(changedPixels(host), 0);
 }
 
@@ -286,25 +304,30 @@ TEST_F(FilterDialogTest, DialogRequestsAndParameterBlocks)
         shown = true;
         PostMessageA(d, WM_COMMAND, IDCANCEL, 0);
     });
-    EXPECT_EQ(host.run(true), FilterResultCancelled);
+    EXPECT_EQ(host.run(true), HostResultCancelled);
     EXPECT_TRUE(shown);
     guitest::pendingActions().clear();
-    for (const FilterRect& r : {host.record.inRect, host.record.outRect})
+    for (const HostRect& r : {host.record.inRect, host.record.outRect})
         EXPECT_EQ(std::memcmp(&r, &host.record.filterRect, sizeof r), 0);
     EXPECT_TRUE(outputUntouched(host));
     ASSERT_NE(host.record.parameters, nullptr);
-    EXPECT_EQ((*static_cast<FilterParameters**>(host.record.parameters))->settingsLength, 0u);
+    HostSettingsBlock* block = host.settings();
+    EXPECT_EQ(block->settingsLength, 0u);
+    // Master and block as hosts size them: a pointer and the tag, and the
+    // block's own bytes.
+    EXPECT_EQ(GlobalSize(GlobalHandle(host.record.parameters)), sizeof(void*) + 4);
+    EXPECT_EQ(GlobalSize(GlobalHandle(block)), sizeof(HostSettingsBlock));
     // The run ended without Finish; the request must not outlive it.
-    EXPECT_EQ(host.call(FilterSelectorFinish), 0);
+    EXPECT_EQ(host.call(HostSelectorFinish), 0);
 
     // A stale block: length beyond the text area, a heap pointer left in it.
-    FilterParameters* block = *static_cast<FilterParameters**>(host.record.parameters);
+    // The render reads it and leaves it as it is.
     block->settingsLength = 0xFFFFFFF0u;
     block->presetStore = reinterpret_cast<void*>(0xDEADBEEF);
     srand(4);
     ASSERT_EQ(host.run(false), 0);
-    EXPECT_EQ(block->presetStore, nullptr);
-    EXPECT_EQ(block->settingsLength, uint32_t(FilterSettingsCapacity));
+    EXPECT_EQ(block->presetStore, reinterpret_cast<void*>(0xDEADBEEF));
+    EXPECT_EQ(block->settingsLength, 0xFFFFFFF0u);
     EXPECT_TRUE(host.output == plain.output) << "a block of zeros holds the defaults";
 
     // A handle that is not ours is neither read nor written.
@@ -322,11 +345,11 @@ TEST_F(FilterDialogTest, AppliedDialogOverTheHostWindowLeavesOnlyCurrentAndPaint
     FilterHost host(module().entry, 120, 90, 3);
     host.platform.hwnd = hostWindow;
     host.offerDisplayPixels();
-    host.record.parameters = newHostHandle(sizeof(FilterParameters));
-    FilterParameters* block = *static_cast<FilterParameters**>(host.record.parameters);
-    const std::string before = "[other]\r\nkey=1\r\n[_current]\r\nbrush.id=_swaprgb\r\nname=Mine\r\n";
-    std::memcpy(block->settings, before.data(), before.size());
-    block->settingsLength = uint32_t(before.size());
+    // The block of an earlier run, kept by the host in its own heap: used as
+    // it is, not replaced.
+    HostParameters kept(HostParameters::MasterInHostHeap,
+                        "[other]\r\nkey=1\r\n[_current]\r\nbrush.id=_swaprgb\r\nname=Mine\r\n");
+    host.record.parameters = kept.handle();
 
     // Apply once the preview has been shown through the host; Cancel after
     // about three seconds without.
@@ -345,17 +368,20 @@ TEST_F(FilterDialogTest, AppliedDialogOverTheHostWindowLeavesOnlyCurrentAndPaint
     DestroyWindow(hostWindow);
     EXPECT_EQ(owner, hostWindow);
     EXPECT_GT(changedPixels(host), 90 / 2);
-    EXPECT_EQ(block->presetStore, nullptr);
+    ASSERT_EQ(host.record.parameters, kept.handle());
+    EXPECT_EQ(kept.block().presetStore, nullptr);
 
     SessionSettingsStore stored;
-    const PropertyBag& current = onlyCurrentOf(*block, stored);
+    const PropertyBag& current = onlyCurrentOf(kept.block(), stored);
     EXPECT_EQ(current.getString("brush.id", ""), "_swaprgb");
     EXPECT_FALSE(current.getString("stroke.id", "").empty());
     EXPECT_EQ(current.getString("name", ""), "Mine");
     EXPECT_EQ(current.getString("paramschanged", ""), "0");
 
-    // The map the host was shown: R,G,B rows of the preview's own block.
-    const FilterPixelMap& map = host.log.lastMap;
+    // Every map the host was shown kept the published rules; the last one:
+    // R,G,B rows of the preview's own block.
+    EXPECT_EQ(host.log.badDisplayCalls, 0) << host.log.firstBadDisplay;
+    const HostPixelMap& map = host.log.lastMap;
     EXPECT_EQ(map.version, 0);
     EXPECT_EQ(map.imageMode, 3);
     EXPECT_EQ(map.colBytes, 3);
@@ -367,61 +393,181 @@ TEST_F(FilterDialogTest, AppliedDialogOverTheHostWindowLeavesOnlyCurrentAndPaint
     EXPECT_EQ(std::memcmp(&host.log.lastArea, &map.bounds, sizeof map.bounds), 0);
 }
 
-TEST_F(FilterEntryTest, BothDoorsPaintTheSamePixelsFromTheSameSettings)
+// Repeat runs: hosts hand back the settings of an earlier run in memory of
+// their own, however they keep it; each paints what the same settings paint
+// through the shell door, and the host's memory is only read.
+TEST_F(FilterEntryTest, RepeatRunsFromHostMemoryPaintTheStoredSettings)
 {
     const std::string text = "[_current]\r\nbrush.id=_ColorPointBrush\r\nstroke.id=ParamAngleStroke\r\n"
                              "stroke.direction=contour16_bright\r\n";
-    FilterHost host(module().entry, 80, 60, 3);
-    host.record.parameters = newHostHandle(sizeof(FilterParameters));
-    FilterParameters* block = *static_cast<FilterParameters**>(host.record.parameters);
-    std::memcpy(block->settings, text.data(), text.size());
-    block->settingsLength = uint32_t(text.size());
-    srand(21);
-    ASSERT_EQ(host.run(false), 0);
-
     TestImage source(80, 60, 5);
-    for (int y = 0; y < 60; ++y)
-        std::memcpy(source.row(y), &host.input[size_t(y) * host.rowBytes], 80 * 3);
+    {
+        FilterHost picture(module().entry, 80, 60, 3);
+        for (int y = 0; y < 60; ++y)
+            std::memcpy(source.row(y), &picture.input[size_t(y) * picture.rowBytes], 80 * 3);
+    }
     TestImage destination(80, 60, 5);
     SettingsBuffer settings(text);
     PluginRequest request = makeRequest(source, destination, &settings);
     srand(21);
     ASSERT_TRUE(plugin().processImage(&request));
-    for (int y = 0; y < 60; ++y)
-        ASSERT_EQ(std::memcmp(destination.row(y), &host.output[size_t(y) * host.rowBytes], 80 * 3), 0)
-            << "row " << y;
-    EXPECT_GT(changedPixels(host), 0);
+    FilterHost defaults(module().entry, 80, 60, 3);
+    srand(21);
+    ASSERT_EQ(defaults.run(false), 0);
+
+    struct Case { const char* what; HostParameters::Kind kind; };
+    for (const Case& c : {Case{"master copy in a host heap", HostParameters::MasterInHostHeap},
+                          Case{"master copy from the C runtime", HostParameters::MasterInRuntimeHeap},
+                          Case{"handle-suite record", HostParameters::HandleSuiteRecord},
+                          Case{"read-only block", HostParameters::ReadOnlyMaster}}) {
+        SCOPED_TRACE(c.what);
+        HostParameters kept(c.kind, text);
+        const std::vector<char> before(reinterpret_cast<const char*>(&kept.block()),
+                                       reinterpret_cast<const char*>(&kept.block() + 1));
+        FilterHost host(module().entry, 80, 60, 3);
+        host.record.parameters = kept.handle();
+        srand(21);
+        ASSERT_EQ(host.run(false), 0);
+        EXPECT_EQ(host.record.parameters, kept.handle());
+        EXPECT_EQ(std::memcmp(before.data(), &kept.block(), before.size()), 0) << "host block written";
+        for (int y = 0; y < 60; ++y)
+            ASSERT_EQ(std::memcmp(destination.row(y), &host.output[size_t(y) * host.rowBytes], 80 * 3), 0)
+                << "row " << y;
+        EXPECT_FALSE(host.output == defaults.output);
+    }
+}
+
+// Hosts may change filterRect between Start and Continue, and call Continue
+// again after the plug-in emptied its rectangles: only the asked rectangles
+// are read and written, here in buffers that end at an inaccessible page.
+TEST_F(FilterEntryTest, ContinueWorksOnlyInsideTheAskedRectangles)
+{
+    const int w = 40, h = 30;
+    FilterHost host(module().entry, w, h, 3);
+    ASSERT_EQ(host.call(HostSelectorStart), 0);
+    GuardedBytes in(size_t(w) * 3 * h, true);
+    GuardedBytes out(size_t(w) * 3 * (h / 2), true);
+    for (int y = 0; y < h; ++y)
+        std::memcpy(in.data() + size_t(y) * w * 3, &host.input[size_t(y) * host.rowBytes],
+                    size_t(w) * 3);
+    std::memset(out.data(), 0x5A, out.size());
+    host.record.inData = in.data();
+    host.record.inRowBytes = w * 3;
+    host.record.outData = out.data();
+    host.record.outRowBytes = w * 3;
+    // Only half the rows go out; the host grew its filter area meanwhile.
+    host.record.outRect.bottom = int16_t(h / 2);
+    host.record.filterRect = HostRect{0, 0, int16_t(h + 40), int16_t(w + 40)};
+    ASSERT_EQ(host.call(HostSelectorContinue), 0);
+    EXPECT_TRUE(rectIsZero(host.record.inRect) && rectIsZero(host.record.outRect));
+    EXPECT_NE(std::memcmp(out.data(), in.data(), out.size()), 0) << "painted";
+
+    const std::vector<uint8_t> painted(out.data(), out.data() + out.size());
+    ASSERT_EQ(host.call(HostSelectorContinue), 0);
+    EXPECT_EQ(std::memcmp(out.data(), painted.data(), painted.size()), 0) << "nothing more asked";
+    EXPECT_EQ(host.call(HostSelectorFinish), 0);
+}
+
+// Bottom-up buffers through both doors: a negative stride walks the rows
+// upwards in memory, and the picture painted is the one top-down rows get.
+TEST_F(FilterEntryTest, BottomUpBuffersPaintWhatTopDownOnesPaint)
+{
+    const int w = 50, h = 40;
+    FilterHost topDown(module().entry, w, h, 3);
+    srand(8);
+    ASSERT_EQ(topDown.run(false), 0);
+
+    // The same picture stored with its last row first.
+    FilterHost bottomUp(module().entry, w, h, 3);
+    std::vector<uint8_t> flipped(bottomUp.input.size(), 0xA5);
+    for (int y = 0; y < h; ++y)
+        std::memcpy(&flipped[size_t(h - 1 - y) * bottomUp.rowBytes],
+                    &bottomUp.input[size_t(y) * bottomUp.rowBytes], size_t(w) * 3);
+    std::vector<uint8_t> flippedOut(bottomUp.output.size(), 0x5A);
+    srand(8);
+    ASSERT_EQ(bottomUp.call(HostSelectorPrepare), 0);
+    ASSERT_EQ(bottomUp.call(HostSelectorStart), 0);
+    bottomUp.record.inData = &flipped[size_t(h - 1) * bottomUp.rowBytes];
+    bottomUp.record.inRowBytes = -bottomUp.rowBytes;
+    bottomUp.record.outData = &flippedOut[size_t(h - 1) * bottomUp.rowBytes];
+    bottomUp.record.outRowBytes = -bottomUp.rowBytes;
+    ASSERT_EQ(bottomUp.call(HostSelectorContinue), 0);
+    for (int y = 0; y < h; ++y)
+        ASSERT_EQ(std::memcmp(&flippedOut[size_t(h - 1 - y) * bottomUp.rowBytes],
+                              &topDown.output[size_t(y) * topDown.rowBytes], size_t(w) * 3),
+                  0)
+            << "filter door, row " << y;
+    EXPECT_GT(changedPixels(topDown), 0);
+
+    // The shell door, bottom-up destination over a top-down source.
+    for (int format : {5, 6}) {
+        SCOPED_TRACE("format " + std::to_string(format));
+        TestImage source(w, h, format, 2);
+        drawScene(source);
+        TestImage upright(w, h, format, 2, 0x5A);
+        PluginRequest request = makeRequest(source, upright);
+        srand(3);
+        ASSERT_TRUE(plugin().processImage(&request));
+        TestImage reversed(w, h, format, 2, 0x5A);
+        request = makeRequest(source, reversed);
+        request.destinationPixels = reversed.row(h - 1);
+        request.destinationStride = -reversed.stride;
+        srand(3);
+        ASSERT_TRUE(plugin().processImage(&request));
+        for (int y = 0; y < h; ++y)
+            ASSERT_EQ(std::memcmp(reversed.row(h - 1 - y), upright.row(y), size_t(upright.rowBytes())), 0)
+                << "shell door, row " << y;
+        EXPECT_TRUE(reversed.paddingIs(0x5A));
+    }
 }
 
 // In process, with a stand-in dialog that confirms.
 String confirmedName;
+int dialogSourceFormat = 0;
 
 DialogOutcome confirmWithName(SettingsDialogRun& run)
 {
+    dialogSourceFormat = run.source.format();
     run.presetName = confirmedName;
     run.paramsChanged = true;
     return DialogOutcome::Applied;
 }
 
-TEST(FilterEntryInProcess, AConfirmedDialogLeavesOnlyCurrentWithACappedName)
+// A confirmed setup goes into the host's own block when it can be written,
+// with the dialog's whole name; a read-only block is left alone and the
+// setup goes into a new block of the plug-in's.
+TEST(FilterEntryInProcess, AConfirmedDialogLeavesOnlyCurrentInAWritableBlock)
 {
     setSettingsDialogRunner(&confirmWithName);
     confirmedName = String(std::string(1000, 'n'));
-    FilterHost host(&filterEntry, 32, 32, 3);
-    host.record.parameters = newHostHandle(sizeof(FilterParameters));
-    FilterParameters* block = *static_cast<FilterParameters**>(host.record.parameters);
     const std::string before = "[other]\r\nkey=1\r\n[_current]\r\nbrush.id=_swaprgb\r\n";
-    std::memcpy(block->settings, before.data(), before.size());
-    block->settingsLength = uint32_t(before.size());
+    for (HostParameters::Kind kind :
+         {HostParameters::MasterInRuntimeHeap, HostParameters::ReadOnlyMaster}) {
+        const bool readOnly = kind == HostParameters::ReadOnlyMaster;
+        SCOPED_TRACE(readOnly ? "read-only block" : "writable block");
+        HostParameters kept(kind, before);
+        FilterHost host(&filterEntry, 32, 32, 3);
+        host.record.parameters = kept.handle();
 
-    EXPECT_EQ(host.run(true), 0);
+        EXPECT_EQ(host.run(true), 0);
+        EXPECT_GT(changedPixels(host), 0);
+        EXPECT_EQ(host.record.parameters == kept.handle(), !readOnly);
+        if (readOnly) {
+            EXPECT_EQ(kept.text(), before);
+        }
+        SessionSettingsStore stored;
+        const PropertyBag& current = onlyCurrentOf(*host.settings(), stored);
+        EXPECT_EQ(current.getString("brush.id", ""), "_swaprgb");
+        EXPECT_EQ(current.getString("name", "").size(), 1000u);
+        EXPECT_TRUE(current.getBool("paramschanged", false));
+    }
+    // Five planes: the dialog previews them as R,G,B,A.
+    FilterHost fivePlanes(&filterEntry, 32, 32, 5);
+    dialogSourceFormat = 0;
+    EXPECT_EQ(fivePlanes.run(true), 0);
+    EXPECT_EQ(dialogSourceFormat, 7);
+    EXPECT_GT(changedPixels(fivePlanes), 0);
     setSettingsDialogRunner(nullptr);
-    EXPECT_GT(changedPixels(host), 0);
-    SessionSettingsStore stored;
-    const PropertyBag& current = onlyCurrentOf(*block, stored);
-    EXPECT_EQ(current.getString("brush.id", ""), "_swaprgb");
-    EXPECT_EQ(current.getString("name", "").size(), 255u);
-    EXPECT_TRUE(current.getBool("paramschanged", false));
 }
 
 TEST(FilterEntryInProcess, ASettingsTextThatDoesNotFitIsNotWrittenAtAll)

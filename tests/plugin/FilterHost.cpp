@@ -1,5 +1,7 @@
 #include "FilterHost.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 namespace plugintest {
@@ -31,18 +33,97 @@ uint8_t hostAbort()
                                                                      : log.goOnAnswer;
 }
 
-int16_t hostDisplayPixels(const FilterPixelMap* source, const FilterRect* area, int32_t, int32_t, void*)
+// True when count bytes from p can be read, asked of the memory manager.
+bool readableBytes(const void* p, size_t count)
 {
-    if (!activeHost || !source || !area)
+    const char* at = static_cast<const char*>(p);
+    const char* end = at + count;
+    if (!at || end < at)
+        return false;
+    while (at < end) {
+        MEMORY_BASIC_INFORMATION info;
+        if (!VirtualQuery(at, &info, sizeof info) || info.State != MEM_COMMIT ||
+            (info.Protect & (PAGE_NOACCESS | PAGE_GUARD)))
+            return false;
+        at = static_cast<const char*>(info.BaseAddress) + info.RegionSize;
+    }
+    return true;
+}
+
+// Why a displayPixels call breaks the published rules; empty when it keeps
+// them all.
+std::string displayFault(const HostPixelMap& map, const HostPixelRect& area)
+{
+    const HostPixelRect& b = map.bounds;
+    if (map.version < 0 || map.version > 2)
+        return "version " + std::to_string(map.version);
+    if (b.top < 0 || b.left < 0 || b.bottom <= b.top || b.right <= b.left || b.bottom > 65536 ||
+        b.right > 65536)
+        return "bounds " + std::to_string(b.top) + "," + std::to_string(b.left) + "," +
+               std::to_string(b.bottom) + "," + std::to_string(b.right);
+    if (map.colBytes != 3 && map.colBytes != 4)
+        return "colBytes " + std::to_string(map.colBytes);
+    if (map.planeBytes != 1)
+        return "planeBytes " + std::to_string(map.planeBytes);
+    const int64_t width = b.right - b.left, height = b.bottom - b.top;
+    if (map.rowBytes < width * map.colBytes)
+        return "rowBytes " + std::to_string(map.rowBytes);
+    if (!readableBytes(map.baseAddr, size_t(map.rowBytes * height)))
+        return "baseAddr not readable for the map";
+    if (area.top < b.top || area.left < b.left || area.bottom > b.bottom || area.right > b.right ||
+        area.bottom <= area.top || area.right <= area.left)
+        return "source rectangle outside the bounds";
+    return std::string();
+}
+
+// Draws the asked rectangle of the map as a 24-bit DIB, as hosts do.
+void drawMap(const HostPixelMap& map, const HostPixelRect& area, int32_t row, int32_t column, HDC dc)
+{
+    const int width = area.right - area.left, height = area.bottom - area.top;
+    const int stride = (width * 3 + 3) & ~3;
+    std::vector<uint8_t> bgr(size_t(stride) * height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const uint8_t* s = static_cast<const uint8_t*>(map.baseAddr) +
+                               size_t(area.top - map.bounds.top + y) * map.rowBytes +
+                               size_t(area.left - map.bounds.left + x) * map.colBytes;
+            uint8_t* d = &bgr[size_t(y) * stride + size_t(x) * 3];
+            d[0] = s[2];
+            d[1] = s[1];
+            d[2] = s[0];
+        }
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    SetDIBitsToDevice(dc, column, row, DWORD(width), DWORD(height), 0, 0, 0, UINT(height), bgr.data(),
+                      &info, DIB_RGB_COLORS);
+}
+
+int16_t hostDisplayPixels(const HostPixelMap* source, const HostPixelRect* area, int32_t row,
+                          int32_t column, void* dc)
+{
+    if (!activeHost)
         return -1;
     FilterHostLog& log = activeHost->log;
     ++log.displayCalls;
+    const std::string fault = !source || !area ? std::string("no map or rectangle")
+                                               : displayFault(*source, *area);
+    if (!fault.empty()) {
+        if (log.badDisplayCalls++ == 0)
+            log.firstBadDisplay = fault;
+        return -1;
+    }
     log.lastMap = *source;
     log.lastArea = *area;
+    drawMap(*source, *area, row, column, static_cast<HDC>(dc));
     return 0;
 }
 
-bool isEmpty(const FilterRect& r)
+bool isEmpty(const HostRect& r)
 {
     return r.right <= r.left || r.bottom <= r.top;
 }
@@ -107,6 +188,15 @@ bool readPipl(HMODULE module, FilterModule& m)
 
 } // namespace
 
+std::string programFolder()
+{
+    char path[MAX_PATH];
+    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string s(path, n);
+    const size_t slash = s.find_last_of("\\/");
+    return slash == std::string::npos ? std::string() : s.substr(0, slash + 1);
+}
+
 FilterModule loadFilterModule(const std::string& path)
 {
     FilterModule m;
@@ -118,23 +208,27 @@ FilterModule loadFilterModule(const std::string& path)
     }
     if (!readPipl(m.module, m))
         return m;
-    m.entry = reinterpret_cast<FilterEntryProc>(
+    m.entry = reinterpret_cast<HostEntryProc>(
         reinterpret_cast<void*>(GetProcAddress(m.module, m.entryName.c_str())));
     if (!m.entry)
         m.failure = "no export " + m.entryName;
     return m;
 }
 
-FilterHost::FilterHost(FilterEntryProc entryPoint, int w, int h, int p, int imageMode)
-    : recordBytes_(sizeof(FilterRecord) + 512, 0), entry(entryPoint), width(w), height(h), planes(p),
+FilterHost::FilterHost(HostEntryProc entryPoint, int w, int h, int p, int imageMode)
+    : recordBytes_(sizeof(HostFilterRecord) + 512, 0), entry(entryPoint), width(w), height(h), planes(p),
       rowBytes(w * p + 3), input(size_t(rowBytes) * h + 16, 0xA5),
       output(size_t(rowBytes) * h + 16, 0x5A),
-      record(*reinterpret_cast<FilterRecord*>(recordBytes_.data()))
+      record(*reinterpret_cast<HostFilterRecord*>(recordBytes_.data()))
 {
+    // Hosts number their records; the plug-in must not take it for a pointer.
+    record.serialNumber = 0x4D2;
     record.abortProc = &hostAbort;
     record.progressProc = &hostProgress;
     record.planes = int16_t(p);
-    record.filterRect = FilterRect{0, 0, int16_t(h), int16_t(w)};
+    record.imageSize[0] = int16_t(h);
+    record.imageSize[1] = int16_t(w);
+    record.filterRect = HostRect{0, 0, int16_t(h), int16_t(w)};
     record.imageMode = int16_t(imageMode);
     record.platformData = &platform;
     fillPicture(input, w, h, p, rowBytes);
@@ -149,10 +243,10 @@ FilterHost::~FilterHost()
 void FilterHost::deliverBuffers()
 {
     // Rows of the asked area, starting at its first pixel; nothing when empty.
-    const FilterRect& in = record.inRect;
+    const HostRect& in = record.inRect;
     record.inData = isEmpty(in) ? nullptr : &input[size_t(in.top) * rowBytes + size_t(in.left) * planes];
     record.inRowBytes = rowBytes;
-    const FilterRect& out = record.outRect;
+    const HostRect& out = record.outRect;
     record.outData =
         isEmpty(out) ? nullptr : &output[size_t(out.top) * rowBytes + size_t(out.left) * planes];
     record.outRowBytes = rowBytes;
@@ -171,27 +265,85 @@ int16_t FilterHost::call(int16_t selector)
     return result;
 }
 
-int16_t FilterHost::about(FilterAboutRecord* aboutRecord)
+int16_t FilterHost::about(void* aboutRecord)
 {
     activeHost = this;
     int16_t result = 0x7777;
-    entry(FilterSelectorAbout, aboutRecord, &data, &result);
+    entry(HostSelectorAbout, aboutRecord, &data, &result);
     return result;
 }
 
 int16_t FilterHost::run(bool withParameters)
 {
     int16_t result = 0;
-    if (withParameters && (result = call(FilterSelectorParameters)) != 0)
+    if (withParameters && (result = call(HostSelectorParameters)) != 0)
         return result;
-    if ((result = call(FilterSelectorPrepare)) != 0 || (result = call(FilterSelectorStart)) != 0)
+    if ((result = call(HostSelectorPrepare)) != 0 || (result = call(HostSelectorStart)) != 0)
         return result;
     for (int i = 0; i < 8 && !(isEmpty(record.inRect) && isEmpty(record.outRect)); ++i) {
         deliverBuffers();
-        if ((result = call(FilterSelectorContinue)) != 0)
+        if ((result = call(HostSelectorContinue)) != 0)
             return result;
     }
-    return call(FilterSelectorFinish);
+    return call(HostSelectorFinish);
+}
+
+HostParameters::HostParameters(Kind kind, const std::string& text) : kind_(kind)
+{
+    const size_t size = sizeof(HostSettingsBlock);
+    switch (kind) {
+    case MasterInHostHeap:
+    case HandleSuiteRecord:
+        heap_ = HeapCreate(0, 0, 0);
+        block_ = static_cast<HostSettingsBlock*>(HeapAlloc(heap_, HEAP_ZERO_MEMORY, size));
+        handle_ = HeapAlloc(heap_, HEAP_ZERO_MEMORY, sizeof(void*) + 4);
+        break;
+    case MasterInRuntimeHeap:
+        block_ = static_cast<HostSettingsBlock*>(calloc(1, size));
+        handle_ = calloc(1, sizeof(void*) + 4);
+        break;
+    case ReadOnlyMaster:
+        block_ = static_cast<HostSettingsBlock*>(
+            VirtualAlloc(nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+        handle_ = calloc(1, sizeof(void*) + 4);
+        break;
+    }
+    std::memcpy(block_->settings, text.data(), std::min(text.size(), sizeof block_->settings));
+    block_->settingsLength = uint32_t(text.size());
+    std::memcpy(handle_, &block_, sizeof block_);
+    char* tag = static_cast<char*>(handle_) + sizeof(void*);
+    if (kind == HandleSuiteRecord) {
+        const int32_t recorded = int32_t(size);
+        std::memcpy(tag, &recorded, sizeof recorded);
+    } else {
+        std::memcpy(tag, "OTOF", 4);
+    }
+    DWORD old = 0;
+    if (kind == ReadOnlyMaster)
+        VirtualProtect(block_, size, PAGE_READONLY, &old);
+}
+
+HostParameters::~HostParameters()
+{
+    switch (kind_) {
+    case MasterInHostHeap:
+    case HandleSuiteRecord:
+        HeapDestroy(heap_);
+        break;
+    case MasterInRuntimeHeap:
+        free(block_);
+        free(handle_);
+        break;
+    case ReadOnlyMaster:
+        VirtualFree(block_, 0, MEM_RELEASE);
+        free(handle_);
+        break;
+    }
+}
+
+HostSettingsBlock* settingsBehind(void* handle)
+{
+    return handle ? *static_cast<HostSettingsBlock**>(handle) : nullptr;
 }
 
 void fillPicture(std::vector<uint8_t>& pixels, int w, int h, int planes, int rowBytes)

@@ -4,28 +4,19 @@
 // A preset goes to the plug-in as the settings block of an earlier run.
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "FilterHost.h"
 #include "bench/PaintCommand.h"
 #include "bench/Scene.h"
+#include "foundation/IniText.h"
 #include "foundation/SessionSettingsStore.h"
+#include "foundation/StringBuffer.h"
 #include "image/OwnedBitmap.h"
-#include "plugin/FilterBlocks.h"
-#include "plugin/HostHandle.h"
-#include "plugin/SettingsText.h"
 
 using namespace plugintest;
 
 namespace {
-
-std::string moduleFolder()
-{
-    char path[MAX_PATH];
-    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string s(path, n);
-    const size_t slash = s.find_last_of("\\/");
-    return slash == std::string::npos ? std::string() : s.substr(0, slash + 1);
-}
 
 // The filter door's progress procedure carries no context.
 PaintCommand* runningCommand = nullptr;
@@ -40,24 +31,27 @@ void onProgress(int32_t done, int32_t total)
     }
 }
 
-// The preset as the only section "_current" of a new settings block.
-bool presetBlock(const PaintCommand& command, FilterRecord& record)
+// The preset as the only section "_current" of a settings block the host
+// keeps in its own memory, as a host does after an earlier run.
+bool presetText(const PaintCommand& command, std::string& text)
 {
     SessionSettingsStore settings;
     if (!command.readPreset(settings))
         return false;
-    record.parameters = newHostHandle(sizeof(FilterParameters));
-    FilterParameters* block = record.parameters ? *static_cast<FilterParameters**>(record.parameters) : nullptr;
-    if (block && storeSettingsText(settings, block->settings, FilterSettingsCapacity, block->settingsLength))
-        return true;
-    std::fprintf(stderr, "%s: the preset \"%s\" does not fit a settings block\n", command.presetsName,
-                 command.presetName);
-    return false;
+    StringBuffer ini;
+    writeIni(ini, settings);
+    text.assign(ini.data(), ini.size());
+    if (text.size() > sizeof(HostSettingsBlock::settings)) {
+        std::fprintf(stderr, "%s: the preset \"%s\" does not fit a settings block\n", command.presetsName,
+                     command.presetName);
+        return false;
+    }
+    return true;
 }
 
 int paint(PaintCommand& command)
 {
-    const FilterModule plugin = loadFilterModule(moduleFolder() + "Quillorantix_Daubcrafter.8bf");
+    const FilterModule plugin = loadFilterModule(programFolder() + "Quillorantix_Daubcrafter.8bf");
     if (!plugin.loaded()) {
         std::fprintf(stderr, "%s: %s\n", plugin.path.c_str(), plugin.failure.c_str());
         return 1;
@@ -79,8 +73,12 @@ int paint(PaintCommand& command)
             d[1] = s[1];
             d[2] = s[0];
         }
-    if (command.presetName && !presetBlock(command, host.record))
+    std::string text;
+    if (command.presetName && !presetText(command, text))
         return 1;
+    HostParameters parameters(HostParameters::MasterInHostHeap, text);
+    if (command.presetName)
+        host.record.parameters = parameters.handle();
     host.record.progressProc = &onProgress;
     runningCommand = &command;
     srand(command.seedValue());

@@ -43,6 +43,9 @@ const GoldenCase kCases[] = {
     {"swapblend_angle_grid", 3, 0, 1, 7, 104, {{"application.passes", "3"}, {"application.offset", "0.500000"}}},
     {"imagecopy_vector_grid", 4, 2, 1, 6, 105, {}},
     {"colorpoint_angle2d_random", 5, 1, 0, 4, 106, {{"application.amount", "0.700000"}}},
+    // The constant field through a random curve: a new heading at every step.
+    {"swaprgb_angle_randomcurve", 1, 0, 0, 6, 107,
+     {{"stroke.direction", "one"}, {"stroke.dir.transform", "rand_unit"}}},
 };
 
 const int kSize = 64;

@@ -7,6 +7,31 @@
 
 namespace plugintest {
 
+namespace {
+
+// GetProcAddress gives a generic pointer; the export's real type is known.
+template <class Proc>
+Proc exported(HMODULE module, const char* name)
+{
+    return module ? reinterpret_cast<Proc>(reinterpret_cast<void*>(GetProcAddress(module, name)))
+                  : nullptr;
+}
+
+} // namespace
+
+PluginApi::PluginApi(const std::string& file) : path(file), module_(LoadLibraryA(file.c_str()))
+{
+    getInfo = exported<GetInfoProc>(module_, "getInfo");
+    canProcess = exported<CanProcessProc>(module_, "canProcess");
+    processImage = exported<ProcessImageProc>(module_, "processImage");
+}
+
+PluginApi::~PluginApi()
+{
+    if (module_)
+        FreeLibrary(module_);
+}
+
 const PluginApi& plugin()
 {
     static const PluginApi api(programFolder() + "Quillorantix_Daubcrafter.8bf");

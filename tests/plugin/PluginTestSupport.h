@@ -2,19 +2,102 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
 
-#include "plugin/PluginLibrary.h"
-#include "plugin/PluginRecords.h"
-
 namespace plugintest {
 
-// The plug-in DLL loaded from the test program's folder, the way a host
-// loads it. Loaded once for the whole test program.
-typedef PluginLibrary PluginApi;
+// The shell plug-in interface as a caller describes it, from the published
+// records, not from the plug-in's own header: a layout fault on either side
+// shows as a failing test.
+struct PluginInfo
+{
+    char id[32];
+    char menuName[32];
+    char vendor[32];
+    char category[256];
+    char about[256];
+};
+
+typedef bool(__cdecl* PluginProgressProc)(void* context, float fraction);
+typedef bool(__cdecl* PluginAbortProc)(void* context);
+typedef void(__cdecl* PluginNotifyProc)(void* context);
+
+enum { PluginRequestInteractive = 1 };
+
+// 17 little-endian 32-bit fields on 32-bit Windows; natural alignment on
+// 64-bit Windows.
+struct PluginRequest
+{
+    uint32_t reserved;
+    uint32_t flags;
+    uint32_t parentWindow;
+    uint8_t* sourcePixels;
+    uint8_t* destinationPixels;
+    int32_t sourceStride;
+    int32_t destinationStride;
+    int32_t pixelFormat;
+    int32_t width;
+    int32_t height;
+    int32_t settingsCapacity;
+    char* settingsBuffer;
+    int32_t settingsLength;
+    void* callbackContext;
+    PluginProgressProc progress;
+    PluginAbortProc abortRequested;
+    PluginNotifyProc notify;
+};
+
+static_assert(sizeof(PluginInfo) == 608 && offsetof(PluginInfo, about) == 352, "PluginInfo");
+#if defined(_WIN64)
+static_assert(sizeof(PluginRequest) == 104 && offsetof(PluginRequest, sourcePixels) == 0x10 &&
+                  offsetof(PluginRequest, settingsBuffer) == 0x38 &&
+                  offsetof(PluginRequest, notify) == 0x60,
+              "PluginRequest");
+#else
+static_assert(sizeof(PluginRequest) == 68 && offsetof(PluginRequest, sourcePixels) == 0x0C &&
+                  offsetof(PluginRequest, sourceStride) == 0x14 &&
+                  offsetof(PluginRequest, settingsCapacity) == 0x28 &&
+                  offsetof(PluginRequest, settingsBuffer) == 0x2C &&
+                  offsetof(PluginRequest, settingsLength) == 0x30 &&
+                  offsetof(PluginRequest, notify) == 0x40,
+              "PluginRequest");
+#endif
+
+typedef bool(__cdecl* GetInfoProc)(PluginInfo* info);
+typedef bool(__cdecl* CanProcessProc)(int32_t pixelFormat, int32_t width, int32_t height);
+typedef bool(__cdecl* ProcessImageProc)(PluginRequest* request);
+
+// The folder of the running program, with a trailing backslash.
+std::string programFolder();
+
+// The plug-in DLL loaded by file name, as a host loads it, with its three
+// exports resolved.
+class PluginApi
+{
+public:
+    explicit PluginApi(const std::string& file);
+    ~PluginApi();
+    PluginApi(const PluginApi&) = delete;
+    PluginApi& operator=(const PluginApi&) = delete;
+
+    bool loaded() const { return module_ && getInfo && canProcess && processImage; }
+    HMODULE module() const { return module_; }
+
+    const std::string path;
+    GetInfoProc getInfo = nullptr;
+    CanProcessProc canProcess = nullptr;
+    ProcessImageProc processImage = nullptr;
+
+private:
+    HMODULE module_;
+};
+
+// The plug-in DLL of the test program's folder, loaded once for the whole
+// test program.
 const PluginApi& plugin();
 
 // A caller-owned pixel buffer in one of the four accepted formats, rows

@@ -102,12 +102,11 @@ TEST_F(PresetFiles, AnUnwritableFolderSendsThePresetsToTheUserFolderOnceTold)
     EXPECT_EQ(1u, boxes.boxes.size());
 }
 
-TEST_F(PresetFiles, AReadOnlyPresetFileKeepsItsTextWhenTheSaveGoesElsewhere)
+TEST_F(PresetFiles, AReadOnlyPresetFileIsReplacedInPlace)
 {
     CreateDirectoryA((testLocations.programFilesFolder + "Quillorantix").c_str(), nullptr);
     CreateDirectoryA((testLocations.programFilesFolder + "Quillorantix\\presets").c_str(), nullptr);
-    const std::string old = "[old]\r\nname=old\r\n";
-    writeTextFile(programFilesFile(), old);
+    writeTextFile(programFilesFile(), "[old]\r\nname=old\r\n");
     SetFileAttributesA(programFilesFile().c_str(), FILE_ATTRIBUTE_READONLY);
     MessageBoxRecorder boxes;
     {
@@ -116,11 +115,11 @@ TEST_F(PresetFiles, AReadOnlyPresetFileKeepsItsTextWhenTheSaveGoesElsewhere)
         store->sectionWriter("new").setString("name", "new");
         store->modified = true;
     }
-    EXPECT_EQ(old, readTextFile(programFilesFile()));
-    const std::string moved = readTextFile(userFile());
-    EXPECT_NE(std::string::npos, moved.find("[old]"));
-    EXPECT_NE(std::string::npos, moved.find("[new]"));
-    SetFileAttributesA(programFilesFile().c_str(), FILE_ATTRIBUTE_NORMAL);
+    const std::string text = readTextFile(programFilesFile());
+    EXPECT_NE(std::string::npos, text.find("[old]"));
+    EXPECT_NE(std::string::npos, text.find("[new]"));
+    EXPECT_EQ(std::string::npos, readTextFile(userFile()).find("[new]"));
+    EXPECT_TRUE(boxes.boxes.empty());
 }
 
 TEST_F(PresetFiles, ImportKeepsTheNewerLasteditAndReportsWhatItTook)

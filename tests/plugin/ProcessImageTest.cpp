@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "PluginTestSupport.h"
-#include "plugin/FilterInterface.h"
+#include "FilterHost.h"
 
 using namespace plugintest;
 
@@ -470,12 +470,12 @@ bool __cdecl callAgain(void* context, float)
     NestedCalls* nested = static_cast<NestedCalls*>(context);
     if (nested->calls++ == 0) {
         nested->innerResult = plugin().processImage(nested->inner);
-        const FilterEntryProc entry = reinterpret_cast<FilterEntryProc>(
+        const HostEntryProc entry = reinterpret_cast<HostEntryProc>(
             reinterpret_cast<void*>(GetProcAddress(plugin().module(), "ENTRYPOINT1")));
         intptr_t data = 0;
         std::vector<uint8_t> record(1024, 0);
         if (entry)
-            entry(FilterSelectorPrepare, record.data(), &data, &nested->filterResult);
+            entry(HostSelectorPrepare, record.data(), &data, &nested->filterResult);
     }
     return true;
 }
@@ -497,7 +497,7 @@ TEST_F(ProcessImageTest, ACallIntoEitherDoorDuringARunIsTurnedAway)
     EXPECT_GT(nested.calls, 1);
     EXPECT_FALSE(nested.innerResult);
     EXPECT_TRUE(innerDestination.bytes == innerBefore);
-    EXPECT_EQ(nested.filterResult, FilterResultFailed);
+    EXPECT_EQ(nested.filterResult, HostResultFailed);
     EXPECT_GT(destination.countDifferentPixels(source), 0);
 
     // Afterwards the doors are open again.

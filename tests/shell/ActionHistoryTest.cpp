@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "AllocationFault.h"
 #include "OperationTestSupport.h"
 #include "ShellFilterSupport.h"
 #include "foundation/ModulePaths.h"
@@ -227,47 +228,179 @@ TEST(ActionHistory, ThirteenStepsAreKeptAndDroppedStepsReleaseTheirImages)
     EXPECT_EQ(doc.store.size(), 2u);
 }
 
-TEST(ActionHistory, OutOfMemoryDropsOldestStepsThenFailsClearly)
+// What a failed step must leave as it was.
+struct HistoryState
+{
+    size_t undoCount = 0, redoCount = 0, images = 0, registered = 0;
+    String undoName, redoName, currentName;
+    Snapshot image;
+
+    bool operator==(const HistoryState& o) const
+    {
+        return undoCount == o.undoCount && redoCount == o.redoCount && images == o.images &&
+               registered == o.registered && undoName == o.undoName &&
+               redoName == o.redoName && currentName == o.currentName && image == o.image;
+    }
+};
+
+HistoryState stateOf(const Document& doc)
+{
+    HistoryState s;
+    s.undoCount = doc.history.undoCount();
+    s.redoCount = doc.history.redoCount();
+    s.images = doc.store.size();
+    s.registered = doc.history.registeredCount();
+    s.undoName = doc.history.undoName();
+    s.redoName = doc.history.redoName();
+    s.currentName = doc.history.currentName();
+    s.image = doc.current();
+    return s;
+}
+
+// Undoes every step in turn; the image must come back to `original`.
+void expectUndoableToTheStart(Document& doc, const Snapshot& original)
+{
+    doc.store.setPixelLimit(0);
+    SinkLog sink;
+    const size_t steps = doc.history.undoCount();
+    for (size_t i = 0; i < steps; ++i)
+        ASSERT_TRUE(doc.history.undo(sink)) << i;
+    EXPECT_EQ(doc.history.undoCount(), 0u);
+    EXPECT_TRUE(doc.current() == original);
+}
+
+TEST(ActionHistory, OutOfMemoryKeepsEveryStepAndIsToldClearly)
 {
     Document doc(64, 64, 6);
+    const Snapshot original = doc.current();
     const uint64_t imageBytes = 64 * 64 * 4;
-    // Room for three and a half images: the current one, the new one and
-    // one kept image while a step runs.
+    // Room for three and a half images.
     doc.store.setPixelLimit(imageBytes * 7 / 2);
-    for (int i = 0; i < 6; ++i) {
-        ASSERT_TRUE(doc.run("blur_box", 522)) << i;
-        EXPECT_EQ(doc.history.lastError(), "");
-    }
-    EXPECT_EQ(doc.history.undoCount(), 2u);
-    EXPECT_LE(doc.store.pixelBytes(), imageBytes * 7 / 2);
-    // Steps that keep no image are not dropped for nothing.
-    ASSERT_TRUE(doc.run("vertflip"));
-    EXPECT_EQ(doc.history.undoCount(), 3u);
-
-    // No room for a second image at all.
-    doc.store.setPixelLimit(imageBytes * 3 / 2);
-    const Snapshot before = doc.current();
-    const String name = doc.history.currentName();
     SinkLog sink;
-    EXPECT_FALSE(doc.run("blur_gauss", 519, PropertyBag(), sink));
+    ASSERT_TRUE(doc.run("blur_box", 522));
+    ASSERT_TRUE(doc.run("rotate90cw"));
+    ASSERT_TRUE(doc.run("blur_box", 522));
+    ASSERT_TRUE(doc.history.undo(sink));
+    EXPECT_EQ(doc.history.lastError(), "");
+    // The current image and two kept ones: a fourth does not fit.
+    const HistoryState before = stateOf(doc);
+    ASSERT_EQ(before.images, 3u);
+
+    // No step is dropped to make room: the run fails and says why.
+    SinkLog failing;
+    EXPECT_FALSE(doc.run("blur_gauss", 519, PropertyBag(), failing));
     EXPECT_EQ(doc.history.lastError(), "Not enough memory");
-    EXPECT_EQ(sink.failedCount, 1);
-    EXPECT_EQ(doc.history.undoCount(), 0u);
-    EXPECT_EQ(doc.history.currentName(), name);
-    EXPECT_TRUE(doc.current() == before);
-    EXPECT_EQ(doc.store.size(), 1u);
-    EXPECT_EQ(doc.history.registeredCount(), 0u);
+    EXPECT_EQ(failing.failedCount, 1);
+    EXPECT_EQ(failing.finishedCount, 0);
+    EXPECT_TRUE(stateOf(doc) == before);
 
     // A quarter turn's undo needs a new image too.
-    doc.store.setPixelLimit(0);
-    ASSERT_TRUE(doc.run("rotate90cw"));
-    doc.store.setPixelLimit(imageBytes * 3 / 2);
     EXPECT_FALSE(doc.history.undo(sink));
     EXPECT_EQ(doc.history.lastError(), "Not enough memory");
-    EXPECT_EQ(doc.history.undoCount(), 1u) << "kept for a later try";
-    doc.store.setPixelLimit(0);
-    EXPECT_TRUE(doc.history.undo(sink));
-    EXPECT_TRUE(doc.current() == before);
+    EXPECT_TRUE(stateOf(doc) == before);
+
+    // Switching to a kept image needs none.
+    ASSERT_TRUE(doc.history.redo(sink));
+    EXPECT_EQ(doc.history.lastError(), "");
+    EXPECT_EQ(doc.history.undoCount(), 3u);
+    expectUndoableToTheStart(doc, original);
+}
+
+// One allocation after another fails while a step runs: the step either
+// completes as it does with memory to spare, or fails telling a memory
+// failure and leaving the history and the image as they were. Either way
+// every step can be undone in turn afterwards, and nothing is leaked.
+TEST(ActionHistory, AnAllocationFailureAnywhereInAStepLeavesTheHistoryWhole)
+{
+    const String path = tempFolder() + "qx_history_fault.png";
+    OwnedBitmap picture(7, 5, 6);
+    fillPattern(picture, 5);
+    ASSERT_TRUE(PngCodec().save(picture, path));
+
+    struct Prepared
+    {
+        Prepared() : doc(12, 9, 6), runner(bagOf({{"radius", "2"}}))
+        {
+            original = doc.current();
+            doc.history.setParameterRunner(&runner);
+            SinkLog sink;
+            ok = BuildParameterSchema(522, blurParams, *doc.history.currentImage(), runner) &&
+                 doc.history.run("blur_box", blurParams, sink) &&
+                 doc.history.run("rotate90cw", PropertyBag(), sink) &&
+                 doc.history.run("rotate90ccw", PropertyBag(), sink) && doc.history.undo(sink);
+        }
+        ~Prepared() { doc.history.setParameterRunner(nullptr); }
+
+        Document doc;
+        FixedValuesRunner runner;
+        PropertyBag blurParams;
+        Snapshot original;
+        bool ok = false;
+    };
+    enum Step { Blur, Rotate, Undo, Redo, Load };
+    auto take = [&](Prepared& p, Step step, SinkLog& sink) {
+        switch (step) {
+        case Blur: return p.doc.history.run("blur_box", p.blurParams, sink);
+        case Rotate: return p.doc.history.run("rotate90cw", PropertyBag(), sink);
+        case Undo: return p.doc.history.undo(sink);
+        case Redo: return p.doc.history.redo(sink);
+        case Load: return p.doc.history.load(path);
+        }
+        return false;
+    };
+
+    for (Step step : {Load, Undo, Redo, Rotate, Blur}) {
+        SCOPED_TRACE(int(step));
+        Prepared reference;
+        ASSERT_TRUE(reference.ok);
+        SinkLog sink;
+        ASSERT_TRUE(take(reference, step, sink));
+        const HistoryState expected = stateOf(reference.doc);
+
+        int failures = 0;
+        for (long n = 0;; ++n) {
+            ASSERT_LT(n, 5000) << "the step never ran out of allocations";
+            SCOPED_TRACE(n);
+            bool ok = false, struck = false;
+            const long live = liveAllocations();
+            {
+                Prepared p;
+                ASSERT_TRUE(p.ok);
+                const HistoryState before = stateOf(p.doc);
+                SinkLog faulty;
+                {
+                    AllocationFault fault(n);
+                    ok = take(p, step, faulty);
+                    struck = fault.struck();
+                }
+                if (struck && ok) {
+                    HistoryState after = stateOf(p.doc);
+                    after.currentName = expected.currentName;
+                    EXPECT_TRUE(after == expected);
+                } else if (struck) {
+                    ++failures;
+                    EXPECT_TRUE(stateOf(p.doc) == before);
+                    // A file that could not be read is told as such, whatever
+                    // the reader ran short of.
+                    if (step != Load) {
+                        EXPECT_EQ(p.doc.history.lastError(), "Not enough memory");
+                    }
+                    EXPECT_EQ(faulty.finishedCount, 0);
+                }
+                if (step != Load)
+                    expectUndoableToTheStart(p.doc, p.original);
+            }
+            EXPECT_EQ(liveAllocations(), live) << "leaked";
+            if (HasFailure())
+                return;
+            if (!struck) {
+                EXPECT_TRUE(ok);
+                break;
+            }
+        }
+        EXPECT_GT(failures, 0);
+    }
+    DeleteFileA(path.c_str());
 }
 
 TEST(ActionHistory, FailedAndUnknownOperationsChangeNothing)

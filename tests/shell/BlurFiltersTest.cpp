@@ -5,6 +5,7 @@
 #include "shell/filters/GaussianBlurFilter.h"
 #include "shell/filters/UnsharpCombineFilter.h"
 #include "shell/filters/UnsharpMaskFilter.h"
+#include "shell/AllocationFault.h"
 #include "shell/ShellFilterSupport.h"
 
 using namespace shelltest;
@@ -194,6 +195,17 @@ TEST(BlurFilters, CancellationStopsTheRun)
     ASSERT_TRUE(g.apply(source, out, all));
     ASSERT_EQ(all.reports.size(), 5u);
     EXPECT_FLOAT_EQ(all.reports.back(), 1.0f);
+}
+
+TEST(BlurFilters, ScratchMemoryThatCannotBeHadRaisesTheMemoryException)
+{
+    OwnedBitmap source(40, 30, 4), out;
+    fillPattern(source, 3);
+    GaussianBlurFilter g(2.0f, 2.0f);
+    RecordingCallbacks callbacks;
+    ASSERT_TRUE(g.prepareDestination(source, out));
+    EXPECT_TRUE(raisesMemoryExceptionWithoutMemory([&] { g.apply(source, out, callbacks); }));
+    EXPECT_TRUE(g.apply(source, out, callbacks));
 }
 
 TEST(UnsharpMask, UniformStaysAndEdgesOvershootAndClamp)

@@ -3,6 +3,7 @@
 #include "foundation/PropertyBag.h"
 #include "shell/transforms/ResampleFilter.h"
 #include "shell/transforms/TransformedRender.h"
+#include "shell/AllocationFault.h"
 #include "shell/ShellFilterSupport.h"
 
 using namespace shelltest;
@@ -85,4 +86,16 @@ TEST(ResampleFilter, ParametersRefusalsAndCancellation)
     RecordingCallbacks stop(1);
     ASSERT_TRUE(filter.prepareDestination(source, out));
     EXPECT_FALSE(filter.apply(source, out, stop));
+}
+
+TEST(ResampleFilter, ScratchMemoryThatCannotBeHadRaisesTheMemoryException)
+{
+    OwnedBitmap source(30, 40, 4), out;
+    fillPattern(source, 8);
+    ResampleFilter filter(17, 23, 1.0f);
+    RecordingCallbacks callbacks;
+    ASSERT_TRUE(filter.prepareDestination(source, out));
+    EXPECT_TRUE(
+        raisesMemoryExceptionWithoutMemory([&] { filter.apply(source, out, callbacks); }));
+    EXPECT_TRUE(filter.apply(source, out, callbacks));
 }

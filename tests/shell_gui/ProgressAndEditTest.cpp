@@ -109,6 +109,7 @@ TEST(ArrowKeyEdit, StepsClampsAndFilters)
 #include "framework/Screenshot.h"
 #include "shell/app/DibDoc.h"
 #include "shell/app/MainFrame.h"
+#include "shell/history/ImageStore.h"
 #include "shell/host/PluginModule.h"
 #include "shell/host/PluginRegistry.h"
 #include "shell_gui/ShellGuiSupport.h"
@@ -123,6 +124,25 @@ std::vector<uint8_t> pixelsOf(const DocumentDib& image)
     return std::vector<uint8_t>(bits, bits + size_t(image.stride()) * size_t(image.height()));
 }
 
+// What a step that did not happen leaves as it was.
+struct HistoryView
+{
+    explicit HistoryView(ActionHistory& history)
+        : undoCount(history.undoCount()), redoCount(history.redoCount()),
+          name(history.currentName()), pixels(pixelsOf(*history.currentImage()))
+    {
+    }
+    bool operator==(const HistoryView& o) const
+    {
+        return undoCount == o.undoCount && redoCount == o.redoCount && name == o.name &&
+               pixels == o.pixels;
+    }
+
+    size_t undoCount, redoCount;
+    String name;
+    std::vector<uint8_t> pixels;
+};
+
 TEST_F(PluginRunCancel, CancelInTheProgressWindowKeepsTheImageAndHistory)
 {
     // The slow plug-in joins the Effects menu that start-up builds.
@@ -136,8 +156,7 @@ TEST_F(PluginRunCancel, CancelInTheProgressWindowKeepsTheImageAndHistory)
     command(ID_COLOR_INVERT);
     command(kIdEditUndo);
     ASSERT_EQ(1u, history.redoCount());
-    const String name = history.currentName();
-    const std::vector<uint8_t> before = pixelsOf(*history.currentImage());
+    const HistoryView before(history);
     const UINT slow = UINT(PluginRegistry::instance().find("qx_test_slow")->commandId());
     EXPECT_EQ("Slow", menuText(slow));
     ASSERT_TRUE(frame().isCommandEnabled(slow));
@@ -171,10 +190,7 @@ TEST_F(PluginRunCancel, CancelInTheProgressWindowKeepsTheImageAndHistory)
     EXPECT_EQ(nullptr, FindWindowA("#32770", "Processing..."));
     EXPECT_TRUE(IsWindowEnabled(app->mainWindow));
     EXPECT_TRUE(boxes.empty());
-    EXPECT_EQ(0u, history.undoCount());
-    EXPECT_EQ(1u, history.redoCount());
-    EXPECT_EQ(name, history.currentName());
-    EXPECT_TRUE(before == pixelsOf(*history.currentImage()));
+    EXPECT_TRUE(HistoryView(history) == before);
     // The render was stopped, not the plug-in's dialog: its settings stay.
     EXPECT_EQ("confirmed", PluginRegistry::instance().find("qx_test_slow")->settingsText());
 
@@ -191,6 +207,40 @@ TEST_F(PluginRunCancel, CancelInTheProgressWindowKeepsTheImageAndHistory)
     EXPECT_EQ(0, painted.pixelAddress(7, 11)[0]);
     EXPECT_EQ(0, painted.pixelAddress(0, 0)[2]);
     EXPECT_TRUE(boxes.empty());
+}
+
+class EditMemory : public shellgui::ShellFixture {};
+
+TEST_F(EditMemory, AStepWithoutMemoryIsToldAndKeepsTheHistory)
+{
+    ASSERT_TRUE(start("-n \"" + writePicture("memory.png", 30, 20) + "\""));
+    CDibDoc* doc = activeDocument();
+    ASSERT_NE(nullptr, doc);
+    ActionHistory& history = doc->history();
+    // One step to undo (a quarter turn, which needs a new image) and one to
+    // redo.
+    for (UINT id : {UINT(ID_IMAGE_ROTATE_CW), UINT(ID_COLOR_INVERT), UINT(kIdEditUndo)})
+        command(id);
+    const HistoryView before(history);
+    ASSERT_EQ(1u, before.undoCount);
+    ASSERT_EQ(1u, before.redoCount);
+
+    // No room for a second image of this size.
+    history.store().setPixelLimit(history.store().pixelBytes() + 100);
+    command(ID_IMAGE_ROTATE_CCW);
+    command(kIdEditUndo);
+    ASSERT_EQ(2u, boxes.size());
+    EXPECT_EQ("Not enough memory", boxes[0].text);
+    EXPECT_EQ("Not enough memory", boxes[1].text);
+    EXPECT_TRUE(HistoryView(history) == before);
+    EXPECT_EQ("&Undo Rotate 90\260 CW\tCtrl+Z", menuText(kIdEditUndo));
+
+    // With memory again the kept steps go on as before.
+    history.store().setPixelLimit(0);
+    command(kIdEditUndo);
+    EXPECT_EQ(0u, history.undoCount());
+    EXPECT_EQ(2u, history.redoCount());
+    EXPECT_EQ(2u, boxes.size());
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/ResponseCurves.h"
 #include "engine/fields/DirectionFields.h"
 #include "foundation/Angles.h"
 #include "engine/fields/ScalarFields.h"
@@ -304,6 +305,30 @@ TEST_F(ParamAngleStrokeTest, TinyDistanceAndStop)
     stroke.draw(brush, Vec2(0.0f, 0.0f));
     ASSERT_EQ(1u, brush.dabs.size());
     expectNear(brush.dabs[0].position, 0.0f, 1.0f);
+}
+
+TEST_F(ParamAngleStrokeTest, RandomDirectionCurveTurnsAtEveryStep)
+{
+    // The constant field may be read once only while its curve is plain:
+    // "random" draws a new angle per step, and the shared generator must
+    // advance once for the length and once per step.
+    setOne(stroke, "dir.transform",
+           static_cast<int>(responseCurves.indexOf("rand_unit")));
+    stroke.prepare(brush);
+    std::srand(1);
+    stroke.draw(brush, Vec2(0.0f, 0.0f));
+    const int next = std::rand();
+
+    std::srand(1);
+    std::rand(); // the step count
+    ASSERT_EQ(8u, brush.dabs.size());
+    Vec2 p(0.0f, 0.0f);
+    for (const Dab& dab : brush.dabs) {
+        const double a = std::rand() * 3.051850947599719e-05 * kTwoPi;
+        p = Vec2(static_cast<float>(p.x + std::sin(a)), static_cast<float>(p.y + std::cos(a)));
+        expectNear(dab.position, p.x, p.y, 1e-3f);
+    }
+    EXPECT_EQ(std::rand(), next);
 }
 
 // --- Vector2Stroke: follows direction fields ---

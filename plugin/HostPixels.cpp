@@ -1,0 +1,38 @@
+#include "plugin/HostPixels.h"
+
+#include <cstring>
+
+#include "image/PixelFormat.h"
+
+bool HostPixels::strideHolds(int32_t stride, int width, int bytesPerPixel)
+{
+    const int64_t magnitude = stride < 0 ? -int64_t(stride) : int64_t(stride);
+    return width > 0 && bytesPerPixel > 0 && magnitude >= int64_t(width) * bytesPerPixel;
+}
+
+HostPixels::HostPixels(uint8_t* top, int32_t stride, int width, int height, int format)
+    : top_(top), stride_(stride), rowBytes_(size_t(width) * size_t(bytesPerPixelFor(format)))
+{
+    if (stride >= 0) {
+        image_.attach(width, height, top, uint32_t(stride), format);
+        return;
+    }
+    copy_.resize(rowBytes_ * size_t(height));
+    image_.attach(width, height, copy_.data(), uint32_t(rowBytes_), format);
+}
+
+void HostPixels::load()
+{
+    if (stride_ >= 0)
+        return;
+    for (int y = 0; y < image_.height(); ++y)
+        std::memcpy(image_.row(y), hostRow(y), rowBytes_);
+}
+
+void HostPixels::commit()
+{
+    if (stride_ >= 0)
+        return;
+    for (int y = 0; y < image_.height(); ++y)
+        std::memcpy(hostRow(y), image_.row(y), rowBytes_);
+}
