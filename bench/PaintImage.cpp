@@ -1,8 +1,10 @@
 // Paints a picture through the plug-in DLL.
-//   paint_image [--input picture] --output painted.png
-//               [--presets file.ini --preset NAME] [--seed N]
-// Without --preset the plug-in paints with its built-in defaults. --seed
-// seeds the C runtime's generator before the call, as any host may.
+//   paint_image [--input picture] --output painted.png|.jpg
+//               [--presets file.ini --preset NAME] [--seed N] [--progress]
+// Reads PNG, JPEG, BMP and TGA; writes JPEG for .jpg/.jpeg names, PNG
+// otherwise. Without --preset the plug-in paints with its built-in defaults.
+// --seed seeds the C runtime's generator before the call, as any host may.
+// --progress keeps a progress line updated while the plug-in paints.
 #include <windows.h>
 
 #include <cstdio>
@@ -11,80 +13,38 @@
 #include <string>
 #include <vector>
 
+#include "bench/PaintCommand.h"
 #include "bench/Scene.h"
-#include "foundation/Exception.h"
 #include "foundation/IniText.h"
 #include "foundation/SessionSettingsStore.h"
 #include "foundation/StringBuffer.h"
 #include "image/OwnedBitmap.h"
 #include "image/PixelFormat.h"
-#include "image/codecs/PngCodec.h"
 #include "plugin/PluginLibrary.h"
 
 namespace {
 
-const char kUsage[] = "usage: paint_image [--input picture] --output painted.png "
-                      "[--presets file.ini --preset NAME] [--seed N]\n";
-
-// The named preset of a preset file as the working section "_current".
-bool presetText(const char* file, const char* name, std::string& text, std::string& reason)
+// Called from inside the plug-in: nothing may unwind through its frames.
+bool __cdecl onProgress(void* context, float fraction)
 {
-    SessionSettingsStore presets;
     try {
-        loadIniFile(file, presets);
-    } catch (const Exception&) {
-        reason = std::string(file) + ": cannot read the preset file";
-        return false;
+        static_cast<PaintCommand*>(context)->showProgress(fraction);
+    } catch (...) {
     }
-    if (!presets.sectionExists(name)) {
-        reason = std::string(file) + ": no preset named \"" + name + "\"";
-        return false;
-    }
-    SessionSettingsStore working;
-    working.section("_current") = presets.findSection(name);
-    StringBuffer out;
-    writeIni(out, working);
-    text = out;
     return true;
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+int paint(PaintCommand& command)
 {
-    const char* input = nullptr;
-    const char* output = nullptr;
-    const char* presetFile = nullptr;
-    const char* presetName = nullptr;
-    const char* seed = nullptr;
-    for (int i = 1; i < argc; i += 2) {
-        const char** slot = !std::strcmp(argv[i], "--input")     ? &input
-                            : !std::strcmp(argv[i], "--output")  ? &output
-                            : !std::strcmp(argv[i], "--presets") ? &presetFile
-                            : !std::strcmp(argv[i], "--preset")  ? &presetName
-                            : !std::strcmp(argv[i], "--seed")    ? &seed
-                                                                 : nullptr;
-        if (!slot || i + 1 >= argc) {
-            std::fputs(kUsage, stderr);
-            return 2;
-        }
-        *slot = argv[i + 1];
-    }
-    if (!output || (presetName && !presetFile) || (presetFile && !presetName)) {
-        std::fputs(kUsage, stderr);
-        return 2;
-    }
-    char* seedEnd = nullptr;
-    const unsigned long seedValue = seed ? std::strtoul(seed, &seedEnd, 10) : 0;
-    if (seed && (*seedEnd || seedEnd == seed)) {
-        std::fprintf(stderr, "--seed needs a whole number, not \"%s\"\n", seed);
-        return 2;
-    }
 
-    std::string settingsText, reason;
-    if (presetFile && !presetText(presetFile, presetName, settingsText, reason)) {
-        std::fprintf(stderr, "%s\n", reason.c_str());
-        return 1;
+    std::string settingsText;
+    if (command.presetFile) {
+        SessionSettingsStore working;
+        if (!command.readPreset(working))
+            return 1;
+        StringBuffer out;
+        writeIni(out, working);
+        settingsText = out;
     }
     PluginLibrary plugin(programFolder() + "Quillorantix_Daubcrafter.8bf");
     if (!plugin.loaded()) {
@@ -93,14 +53,8 @@ int main(int argc, char** argv)
     }
 
     Scene scene;
-    if (input) {
-        if (!loadScene(input, scene, &reason)) {
-            std::fprintf(stderr, "%s: %s\n", input, reason.c_str());
-            return 1;
-        }
-    } else {
-        scene = makeScene(1024, 768);
-    }
+    if (!command.readPicture(scene))
+        return 1;
     OwnedBitmap source, painted;
     if (!source.create(scene.width, scene.height, kFormatBgr) ||
         !painted.create(scene.width, scene.height, kFormatBgr)) {
@@ -123,16 +77,22 @@ int main(int argc, char** argv)
     request.settingsCapacity = int32_t(settings.size());
     request.settingsBuffer = settings.data();
     request.settingsLength = int32_t(settingsText.size());
-    if (seed)
-        std::srand(unsigned(seedValue));
-    if (!plugin.processImage(&request)) {
+    request.callbackContext = &command;
+    request.progress = &onProgress;
+    if (command.seed)
+        std::srand(command.seedValue());
+    const bool done = plugin.processImage(&request);
+    command.endProgress();
+    if (!done) {
         std::fprintf(stderr, "the plug-in did not paint the picture\n");
         return 1;
     }
-    if (!PngCodec().save(painted, output)) {
-        std::fprintf(stderr, "cannot write %s\n", output);
-        return 1;
-    }
-    std::printf("painted %dx%d picture written to %s\n", source.width(), source.height(), output);
-    return 0;
+    return command.writePicture(painted) ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    return runPaintCommand(argc, argv, "paint_image", &paint);
 }

@@ -9,6 +9,7 @@
 #include "image/codecs/ImageLoading.h"
 #include "image/codecs/PngCodec.h"
 #include "image/codecs/TgaCodec.h"
+#include "shell/files/JpegCodec.h"
 
 namespace {
 
@@ -111,11 +112,15 @@ std::string refusal(const char* path, int* type)
         const int32_t h = int32_t(littleEndian32(head + 22));
         pixels = uint64_t(littleEndian32(head + 18)) * uint64_t(h < 0 ? -int64_t(h) : h);
         *type = kImageTypeBmp;
+    } else if (n >= 3 && head[0] == 0xFF && head[1] == 0xD8 && head[2] == 0xFF) {
+        // Its size sits in a frame header further on; the codec checks it
+        // before it allocates.
+        *type = kImageTypeJpeg;
     } else if (n >= 18 && hasExtension(path, "tga")) {
         pixels = uint64_t(head[12] | head[13] << 8) * uint64_t(head[14] | head[15] << 8);
         *type = kImageTypeTga;
     } else {
-        return "not a PNG, BMP or TGA file";
+        return "not a PNG, JPEG, BMP or TGA file";
     }
     if (pixels * 4 > OwnedBitmap::kMaxPixelBytes)
         return "image too large";
@@ -127,8 +132,11 @@ ImageCodec& codecFor(int type)
     static PngCodec png;
     static BmpCodec bmp;
     static TgaCodec tga;
-    return type == kImageTypeBmp ? static_cast<ImageCodec&>(bmp)
-           : type == kImageTypeTga ? static_cast<ImageCodec&>(tga) : png;
+    static JpegCodec jpeg;
+    return type == kImageTypeBmp    ? static_cast<ImageCodec&>(bmp)
+           : type == kImageTypeTga  ? static_cast<ImageCodec&>(tga)
+           : type == kImageTypeJpeg ? static_cast<ImageCodec&>(jpeg)
+                                    : png;
 }
 
 } // namespace
@@ -158,4 +166,11 @@ bool loadScene(const char* path, Scene& out, std::string* reason)
             d[2] = p.r;
         }
     return true;
+}
+
+bool savePicture(const Image& image, const char* path)
+{
+    if (hasExtension(path, "jpg") || hasExtension(path, "jpeg"))
+        return JpegCodec().save(image, path);
+    return PngCodec().save(image, path);
 }

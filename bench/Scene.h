@@ -16,6 +16,12 @@ struct Scene
 };
 
 Scene makeScene(int width, int height);
-// Reads a PNG, BMP or TGA file into the same layout. False when it cannot be
-// read, with a one-line reason in *reason when given.
+class Image;
+
+// Reads a PNG, JPEG, BMP or TGA file (told apart by content; TGA by name)
+// into the same layout. False when it cannot be read, with a one-line reason
+// in *reason when given.
 bool loadScene(const char* path, Scene& out, std::string* reason = nullptr);
+// Writes JPEG (the shell's codec and default quality) when the name ends in
+// .jpg or .jpeg, PNG otherwise.
+bool savePicture(const Image& image, const char* path);

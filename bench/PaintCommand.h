@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+class Image;
+class SessionSettingsStore;
+struct Scene;
+
+// What the two paint commands (paint_image through the shell door,
+// filter_host through the filter door) share: their command line, the
+// preset, the picture files, the progress line and the closing report.
+struct PaintCommand
+{
+    const char* input = nullptr;
+    const char* output = nullptr;
+    const char* presetFile = nullptr;
+    const char* presetName = nullptr;
+    const char* seed = nullptr;
+    // How the user named the files, for messages: the scripts pass Windows
+    // forms of the paths, which the user never typed.
+    const char* inputName = nullptr;
+    const char* outputName = nullptr;
+    const char* presetsName = nullptr;
+    bool progress = false;
+
+    // False, with the usage printed, when the command line is not one of
+    //   --input F --output F [--presets F --preset NAME] [--seed N]
+    //   [--input-name S] [--output-name S] [--presets-name S] [--progress]
+    // (--output required).
+    bool parse(int argc, char** argv, const char* program);
+    unsigned seedValue() const;
+
+    // The named preset as the working section "_current"; false with the
+    // reason printed.
+    bool readPreset(SessionSettingsStore& working) const;
+    // The input picture, or the generated scene without one; false with the
+    // reason printed.
+    bool readPicture(Scene& scene) const;
+    // JPEG for .jpg/.jpeg names, PNG otherwise; on success the closing
+    // line: what was written, its size, the preset and the time since start.
+    bool writePicture(const Image& painted) const;
+
+    // The progress line, rewritten in place, when asked for (the scripts ask
+    // when their output is a terminal).
+    void showProgress(double fraction);
+    // Blanks the progress line for what follows.
+    void endProgress();
+
+private:
+    uint64_t started_ = 0;
+    int shownPercent_ = -1;
+    size_t shownLength_ = 0;
+};
+
+// A paint command's main: parses the command line (exit 2 when it is wrong),
+// then runs paint, catching whatever it throws (exit 1).
+int runPaintCommand(int argc, char** argv, const char* program, int (*paint)(PaintCommand&));

@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# The main job's paint command under Wine, through the real plug-in DLL: a
+# JPEG written, read back as a photo by content and painted again; a file that
+# is no picture refused under the name the user gave; the progress line only
+# when asked for.
+#   paint_command_test.sh WINE PAINT_IMAGE_EXE
+set -uo pipefail
+wine="$1" exe="$2"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+win() { local p="$1"; echo "Z:${p//\//\\}"; }
+
+failures=0
+check() { # description, command...
+    local what="$1"; shift
+    if "$@"; then echo "ok: $what"; else echo "FAIL: $what"; failures=$((failures + 1)); fi
+}
+paint() { # arguments of paint_image; sets rc, out, err
+    rc=0
+    "$wine" "$exe" "$@" >"$work/out" 2>"$work/err" </dev/null || rc=$?
+    # msvcrt's text mode ends lines with CR LF.
+    sed 's/\r$//' "$work/out" >"$work/out.txt"
+}
+magic() { head -c "$2" "$1" | od -An -tx1 | tr -d ' \n'; }
+
+echo "== the generated scene written as JPEG for a .jpg name"
+paint --output "$(win "$work/scene.jpg")" --output-name "pictures/scene.jpg"
+check "succeeds" test "$rc" = 0
+check "a JPEG file" test "$(magic "$work/scene.jpg" 3)" = ffd8ff
+check "the last line: name as given, size, preset, time" \
+    grep -Eqx "wrote pictures/scene\.jpg \(1024x768, [0-9]+ KB\) with the plug-in's built-in defaults in [0-9]+\.[0-9] s" \
+    <(tail -n1 "$work/out.txt")
+check "no progress unless asked" test "$(grep -c '%' "$work/out.txt")" = 0
+
+echo "== a JPEG named .png read by content, painted with progress, written as PNG"
+mv "$work/scene.jpg" "$work/photo.png"
+paint --input "$(win "$work/photo.png")" --input-name photo.png --output "$(win "$work/painted.png")" --progress
+check "succeeds" test "$rc" = 0
+check "a PNG file" test "$(magic "$work/painted.png" 4)" = 89504e47
+check "progress up to 100%, rewritten in place" grep -qF $'\rpainting photo.png: 100%' "$work/out"
+check "one line in all" test "$(wc -l <"$work/out.txt")" = 1
+check "the progress blanked, then the report" \
+    grep -Eqx $'(\rpainting photo.png: [0-9]+%)+\r +\rwrote .*' "$work/out.txt"
+
+echo "== a file that is no picture: refused under the name the user gave"
+echo "not a picture" >"$work/bad.jpg"
+paint --input "$(win "$work/bad.jpg")" --input-name "holiday/bad.jpg" --output "$(win "$work/x.png")"
+check "fails" test "$rc" = 1
+check "names the file as given" grep -qx $'holiday/bad.jpg: not a PNG, JPEG, BMP or TGA file\r\\?' "$work/err"
+check "writes nothing" test ! -e "$work/x.png"
+
+[ "$failures" -eq 0 ] || { echo "$failures check(s) failed"; cat "$work/err"; exit 1; }
+echo "all checks passed"
