@@ -268,11 +268,19 @@ bool CMdiTabBar::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
     case WM_NCPAINT: {
         result = defaultProc(message, wParam, lParam);
         HDC dc = GetWindowDC(hwnd_);
-        RECT r = windowRect();
-        OffsetRect(&r, -r.left, -r.top);
+        RECT window = windowRect();
+        OffsetRect(&window, -window.left, -window.top);
+        RECT r = window;
         if (!atTop_)
             r.top -= 2;
         DrawEdge(dc, &r, EDGE_ETCHED, BF_LEFT | BF_RIGHT | (atTop_ ? BF_TOP : BF_BOTTOM));
+        // The inner side joins the document area: the client edge's two
+        // lines there are painted over in the face colour.
+        for (int i = 0; i < 2; ++i) {
+            const int y = atTop_ ? window.bottom - 1 - i : window.top + i;
+            const RECT line = {window.left + 2, y, window.right - 2, y + 1};
+            FillRect(dc, &line, GetSysColorBrush(COLOR_BTNFACE));
+        }
         ReleaseDC(hwnd_, dc);
         return true;
     }
