@@ -257,10 +257,14 @@ void CMdiTabBar::paintStrip()
 bool CMdiTabBar::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
     switch (message) {
-    case kMsgSizeParent:
-        layout(reinterpret_cast<SizeParentLayout*>(lParam)->rect);
+    case kMsgSizeParent: {
+        // Along the document area: inside any bar docked at a side.
+        SizeParentLayout* parentLayout = reinterpret_cast<SizeParentLayout*>(lParam);
+        if (parentLayout->pass == kLayoutInnerBars)
+            layout(parentLayout->rect);
         result = 0;
         return true;
+    }
     case WM_PAINT:
         result = defaultProc(message, wParam, lParam);
         paintStrip();
@@ -435,11 +439,14 @@ int CMainFrame::onCreate(CREATESTRUCTA* create)
     if (CMDIFrameWnd::onCreate(create) != 0)
         return -1;
     toolBar_.reset(new CShellToolBar(40, 40));
-    if (!toolBar_->createBar(hwnd_, WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | TBSTYLE_LIST | TBSTYLE_WRAPABLE |
-                                             CCS_TOP,
+    if (!toolBar_->createBar(hwnd_, WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | TBSTYLE_LIST |
+                                        CCS_TOP,
                              kIdViewToolbar) ||
         !toolBar_->loadToolBar(IDR_TOOLBAR))
         return -1;
+    toolBar_->setText("Toolbar");
+    toolBar_->enableDocking(*this, kDockAny);
+    toolBar_->dock(DockSide::top);
     toolBarWindow_ = toolBar_->hwnd();
     static const UINT indicators[] = {0, ID_STATUS_PANE1, ID_STATUS_PANE2, ID_STATUS_PANE3};
     if (!statusBarObject_.createBar(hwnd_, kIdViewStatusBar) ||
