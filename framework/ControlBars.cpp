@@ -287,6 +287,11 @@ RECT CToolBar::gripperRect() const
 
 void CToolBar::layoutButtons()
 {
+    // A vertical bar draws its separators across.
+    const LONG style = GetWindowLongA(hwnd_, GWL_STYLE);
+    const LONG wanted = isVertical() ? (style | CCS_VERT) : (style & ~CCS_VERT);
+    if (wanted != style)
+        SetWindowLongA(hwnd_, GWL_STYLE, wanted);
     const int count = buttonCount();
     for (int i = 0; i < count; ++i) {
         TBBUTTONINFOA info = {};
