@@ -126,7 +126,7 @@ CToolBar::CToolBar()
 CToolBar::~CToolBar()
 {
     // The bar's window lives in the floating window while it floats.
-    if (floating_ && hwnd_ && IsWindow(hwnd_) && frame_ && frame_->isWindow())
+    if (side_ == DockSide::floating && hwnd_ && IsWindow(hwnd_) && frame_ && frame_->isWindow())
         SetParent(hwnd_, frame_->hwnd());
     floating_.reset();
     if (images_)
@@ -335,10 +335,12 @@ void CToolBar::dock(DockSide side)
 {
     if (!hwnd_ || !frame_ || side == DockSide::floating || !canDock(side))
         return;
-    const bool visible = !floating_ || IsWindowVisible(floating_->hwnd());
+    const bool visible = side_ != DockSide::floating || IsWindowVisible(floating_->hwnd());
     if (GetParent(hwnd_) != frame_->hwnd())
         SetParent(hwnd_, frame_->hwnd());
-    floating_.reset();
+    // Kept for the next float: this may run inside its own double click.
+    if (floating_)
+        ShowWindow(floating_->hwnd(), SW_HIDE);
     side_ = side;
     lastDocked_ = side;
     layoutButtons();
@@ -352,7 +354,7 @@ void CToolBar::floatAt(POINT screen)
 {
     if (!hwnd_ || !frame_ || !dockSides_)
         return;
-    if (!floating_) {
+    if (!floating_ || !floating_->isWindow()) {
         floating_.reset(new CFloatingBarWindow(*this));
         const RECT none = {0, 0, 0, 0};
         if (!floating_->create(WS_EX_TOOLWINDOW, nullptr, text().c_str(),
@@ -383,7 +385,7 @@ void CToolBar::floatAt(POINT screen)
 
 HWND CToolBar::floatingWindow() const
 {
-    return floating_ ? floating_->hwnd() : nullptr;
+    return side_ == DockSide::floating && floating_ ? floating_->hwnd() : nullptr;
 }
 
 DockSide CToolBar::dropSide(POINT screen) const
@@ -418,7 +420,7 @@ void CToolBar::beginDrag(POINT screen)
 {
     if (!dockSides_ || dragging_)
         return;
-    HWND moved = floating_ ? floating_->hwnd() : hwnd_;
+    HWND moved = floatingWindow() ? floatingWindow() : hwnd_;
     RECT r;
     GetWindowRect(moved, &r);
     dragStart_ = screen;
@@ -471,8 +473,8 @@ void CToolBar::endDrag(POINT screen, bool drop)
 
 void CToolBar::showBar(bool show)
 {
-    if (floating_)
-        ShowWindow(floating_->hwnd(), show ? SW_SHOWNA : SW_HIDE);
+    if (HWND floating = floatingWindow())
+        ShowWindow(floating, show ? SW_SHOWNA : SW_HIDE);
     else
         CControlBar::showBar(show);
 }

@@ -104,7 +104,8 @@ TEST_F(ShellToolBar, DocksAtTopInOneRowDragsToAnEdgeFloatsAndComesBack)
 
     // Into the middle: a small window of its own, owned by the frame; the
     // document area takes the whole width again.
-    drag(toolbar, gripperCentre(), POINT{(area.left + area.right) / 2, (area.top + area.bottom) / 2});
+    const POINT middle = {(area.left + area.right) / 2, (area.top + area.bottom) / 2};
+    drag(toolbar, gripperCentre(), middle);
     ASSERT_EQ(DockSide::floating, bar().dockSide());
     HWND floating = bar().floatingWindow();
     ASSERT_NE(nullptr, floating);
@@ -134,8 +135,21 @@ TEST_F(ShellToolBar, DocksAtTopInOneRowDragsToAnEdgeFloatsAndComesBack)
     command(kIdViewToolbar);
     EXPECT_TRUE(IsWindowVisible(floating));
 
-    // Dragged by its caption to the top edge, it docks there again.
+    // A double click on its caption docks it where it was; floated again,
+    // it comes back in the same window.
     RECT caption = screenRect(floating);
+    SendMessageA(floating, WM_NCLBUTTONDBLCLK, HTCAPTION,
+                 MAKELPARAM(caption.left + 10, caption.top + 4));
+    pump();
+    EXPECT_EQ(DockSide::left, bar().dockSide());
+    EXPECT_EQ(frame().hwnd(), GetParent(toolbar));
+    EXPECT_FALSE(IsWindowVisible(floating));
+    drag(toolbar, gripperCentre(), middle);
+    ASSERT_EQ(floating, bar().floatingWindow());
+    EXPECT_TRUE(IsWindowVisible(floating));
+
+    // Dragged by its caption to the top edge, it docks there again.
+    caption = screenRect(floating);
     const POINT title = {caption.left + 10, caption.top + GetSystemMetrics(SM_CYSMCAPTION) / 2};
     drag(floating, title, POINT{(area.left + area.right) / 2, area.top + 2});
     EXPECT_EQ(DockSide::top, bar().dockSide());
