@@ -531,6 +531,13 @@ bool CToolBar::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
 {
     if (dragging_) {
         POINT p = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        // The keys go to the focus, not to the bar that holds the capture:
+        // Escape is read from the key state.
+        if ((message == WM_MOUSEMOVE || message == WM_LBUTTONUP) && GetKeyState(VK_ESCAPE) < 0) {
+            endDrag(dragStart_, false);
+            result = 0;
+            return true;
+        }
         switch (message) {
         case WM_MOUSEMOVE:
             ClientToScreen(hwnd_, &p);

@@ -90,6 +90,18 @@ TEST_F(ShellToolBar, DocksAtTopInOneRowDragsToAnEdgeFloatsAndComesBack)
     drag(toolbar, grip, POINT{grip.x + 1, grip.y + 1});
     EXPECT_EQ(DockSide::top, bar().dockSide());
 
+    // Escape held during the drag leaves the bar where it was.
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    const BYTE escape = keys[VK_ESCAPE];
+    keys[VK_ESCAPE] = 0x80;
+    SetKeyboardState(keys);
+    drag(toolbar, grip, POINT{area.left + 4, (area.top + area.bottom) / 2});
+    keys[VK_ESCAPE] = escape;
+    SetKeyboardState(keys);
+    EXPECT_EQ(DockSide::top, bar().dockSide());
+    EXPECT_NE(toolbar, GetCapture());
+
     // To the left edge: one button per row, the document area right of it.
     drag(toolbar, grip, POINT{area.left + 4, (area.top + area.bottom) / 2});
     ASSERT_EQ(DockSide::left, bar().dockSide());
