@@ -1,6 +1,10 @@
 #include "framework/ControlBars.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <functional>
+
+#include <windowsx.h>
 
 #include "framework/Application.h"
 #include "framework/CommandIds.h"
@@ -8,24 +12,47 @@
 #include "framework/FrameWnd.h"
 #include "framework/Resources.h"
 
+namespace {
+
+// Pixels of the bar's own border on each side, and the room of the gripper
+// (two raised lines) before the buttons.
+const int kBarBorder = 2;
+const int kGripperRoom = 8;
+// A gripper press that moves less than this is a click, not a drag.
+const int kDragThreshold = 4;
+
+} // namespace
+
 // -------------------------------------------------------------- CControlBar
 
 bool CControlBar::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
     if (message == kMsgSizeParent) {
         SizeParentLayout* layout = reinterpret_cast<SizeParentLayout*>(lParam);
-        if (!IsWindowVisible(hwnd_))
+        result = 0;
+        const int pass = isVertical() ? kLayoutSideBars : kLayoutEdgeBars;
+        if (side_ == DockSide::floating || layout->pass != pass || !IsWindowVisible(hwnd_))
             return true;
         RECT& r = layout->rect;
-        const int height = barHeight();
-        const int top = atTop_ ? r.top : r.bottom - height;
-        SetWindowPos(hwnd_, nullptr, r.left, top, r.right - r.left, height,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-        if (atTop_)
-            r.top += height;
-        else
-            r.bottom -= height;
-        result = 0;
+        if (isVertical()) {
+            const int width = barWidth();
+            const int left = side_ == DockSide::left ? r.left : r.right - width;
+            SetWindowPos(hwnd_, nullptr, left, r.top, width, r.bottom - r.top,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+            if (side_ == DockSide::left)
+                r.left += width;
+            else
+                r.right -= width;
+        } else {
+            const int height = barHeight();
+            const int top = side_ == DockSide::top ? r.top : r.bottom - height;
+            SetWindowPos(hwnd_, nullptr, r.left, top, r.right - r.left, height,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+            if (side_ == DockSide::top)
+                r.top += height;
+            else
+                r.bottom -= height;
+        }
         return true;
     }
     return CWnd::onMessage(message, wParam, lParam, result);
@@ -37,10 +64,71 @@ int CControlBar::barHeight() const
     return r.bottom - r.top;
 }
 
+int CControlBar::barWidth() const
+{
+    RECT r = windowRect();
+    return r.right - r.left;
+}
+
+void CControlBar::showBar(bool show)
+{
+    ShowWindow(hwnd_, show ? SW_SHOWNA : SW_HIDE);
+}
+
+// ------------------------------------------------------- CFloatingBarWindow
+
+// The small captioned window a floating bar lives in, owned by the frame.
+// Its caption drags the bar (back to an edge, or elsewhere); a double click
+// docks it where it was docked last; closing hides the bar.
+class CFloatingBarWindow : public CWnd
+{
+public:
+    explicit CFloatingBarWindow(CToolBar& bar) : bar_(bar) {}
+
+    bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override
+    {
+        switch (message) {
+        case WM_CLOSE:
+            bar_.showBar(false);
+            result = 0;
+            return true;
+        case WM_NCLBUTTONDOWN:
+            if (wParam != HTCAPTION)
+                return false;
+            bar_.beginDrag(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+            result = 0;
+            return true;
+        case WM_NCLBUTTONDBLCLK:
+            if (wParam != HTCAPTION)
+                return false;
+            onDoubleClick();
+            result = 0;
+            return true;
+        default:
+            return CWnd::onMessage(message, wParam, lParam, result);
+        }
+    }
+    std::function<void()> onDoubleClick;
+
+private:
+    CToolBar& bar_;
+};
+
 // ----------------------------------------------------------------- CToolBar
+
+CToolBar::CToolBar()
+    : images_(nullptr), imageWidth_(16), imageHeight_(15), frame_(nullptr), dockSides_(0),
+      lastDocked_(DockSide::top), dragging_(false), dragStart_{0, 0}, dragOffset_{0, 0},
+      dragFrame_{0, 0, 0, 0}, dragFrameShown_(false), promptId_(0)
+{
+}
 
 CToolBar::~CToolBar()
 {
+    // The bar's window lives in the floating window while it floats.
+    if (side_ == DockSide::floating && hwnd_ && IsWindow(hwnd_) && frame_ && frame_->isWindow())
+        SetParent(hwnd_, frame_->hwnd());
+    floating_.reset();
     if (images_)
         ImageList_Destroy(images_);
 }
@@ -52,6 +140,7 @@ bool CToolBar::createBar(HWND parent, DWORD style, UINT id)
                 style | WS_CHILD | CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER, none,
                 parent, id))
         return false;
+    frame_ = dynamic_cast<CFrameWnd*>(CWnd::fromHandle(parent));
     send(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON));
     return true;
 }
@@ -138,36 +227,416 @@ void CToolBar::updateButtons(CFrameWnd& frame)
     }
 }
 
-bool CToolBar::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+SIZE CToolBar::contentSize() const
 {
-    if (message == kMsgSizeParent && IsWindowVisible(hwnd_) &&
-        (GetWindowLongA(hwnd_, GWL_STYLE) & TBSTYLE_WRAPABLE)) {
-        RECT& r = reinterpret_cast<SizeParentLayout*>(lParam)->rect;
-        const int width = r.right - r.left;
-        SetWindowPos(hwnd_, nullptr, r.left, r.top, width, barHeight(),
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-        // Lay the buttons out at this width and measure the rows they took.
-        send(TB_AUTOSIZE);
-        int bottom = 0;
-        const int count = buttonCount();
-        for (int i = 0; i < count; ++i) {
-            RECT item = {0, 0, 0, 0};
-            if (send(TB_GETITEMRECT, WPARAM(i), reinterpret_cast<LPARAM>(&item)))
-                bottom = std::max(bottom, int(item.bottom));
+    SIZE size = {0, 0};
+    const int count = buttonCount();
+    for (int i = 0; i < count; ++i) {
+        RECT item = {0, 0, 0, 0};
+        if (send(TB_GETITEMRECT, WPARAM(i), reinterpret_cast<LPARAM>(&item))) {
+            size.cx = std::max(size.cx, LONG(item.right));
+            size.cy = std::max(size.cy, LONG(item.bottom));
         }
-        const int height = std::max(barHeight(), bottom + 4);
-        SetWindowPos(hwnd_, nullptr, r.left, r.top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-        r.top += height;
-        result = 0;
-        return true;
     }
-    return CControlBar::onMessage(message, wParam, lParam, result);
+    return size;
+}
+
+RECT CToolBar::borders() const
+{
+    RECT b = {kBarBorder, kBarBorder, kBarBorder, kBarBorder};
+    if (dockSides_ && side_ != DockSide::floating) {
+        if (isVertical())
+            b.top += kGripperRoom;
+        else
+            b.left += kGripperRoom;
+    }
+    return b;
 }
 
 int CToolBar::barHeight() const
 {
-    const LRESULT size = send(TB_GETBUTTONSIZE);
-    return HIWORD(size) + 6;
+    const RECT b = borders();
+    const SIZE content = contentSize();
+    const int button = HIWORD(send(TB_GETBUTTONSIZE));
+    return std::max(int(content.cy), button) + b.top + b.bottom;
+}
+
+int CToolBar::barWidth() const
+{
+    const RECT b = borders();
+    const SIZE content = contentSize();
+    const int button = LOWORD(send(TB_GETBUTTONSIZE));
+    return std::max(int(content.cx), button) + b.left + b.right;
+}
+
+RECT CToolBar::gripperRect() const
+{
+    RECT grip = {0, 0, 0, 0};
+    if (!dockSides_ || side_ == DockSide::floating || !hwnd_)
+        return grip;
+    RECT window = windowRect();
+    OffsetRect(&window, -window.left, -window.top);
+    if (isVertical())
+        grip = {window.left + kBarBorder, window.top + kBarBorder, window.right - kBarBorder,
+                window.top + kBarBorder + kGripperRoom};
+    else
+        grip = {window.left + kBarBorder, window.top + kBarBorder,
+                window.left + kBarBorder + kGripperRoom, window.bottom - kBarBorder};
+    return grip;
+}
+
+void CToolBar::layoutButtons()
+{
+    // A vertical bar draws its separators across.
+    const LONG style = GetWindowLongA(hwnd_, GWL_STYLE);
+    const LONG wanted = isVertical() ? (style | CCS_VERT) : (style & ~CCS_VERT);
+    if (wanted != style)
+        SetWindowLongA(hwnd_, GWL_STYLE, wanted);
+    const int count = buttonCount();
+    for (int i = 0; i < count; ++i) {
+        TBBUTTONINFOA info = {};
+        info.cbSize = sizeof info;
+        info.dwMask = TBIF_BYINDEX | TBIF_STATE | TBIF_STYLE;
+        if (send(TB_GETBUTTONINFOA, WPARAM(i), reinterpret_cast<LPARAM>(&info)) < 0)
+            continue;
+        const bool separator = (info.fsStyle & BTNS_SEP) != 0;
+        const bool wrap = isVertical() || (side_ == DockSide::floating && separator);
+        const BYTE state = wrap ? BYTE(info.fsState | TBSTATE_WRAP)
+                                : BYTE(info.fsState & ~TBSTATE_WRAP);
+        if (state != info.fsState) {
+            info.dwMask = TBIF_BYINDEX | TBIF_STATE;
+            info.fsState = state;
+            send(TB_SETBUTTONINFOA, WPARAM(i), reinterpret_cast<LPARAM>(&info));
+        }
+    }
+    send(TB_AUTOSIZE);
+}
+
+void CToolBar::enableDocking(CFrameWnd& frame, UINT sides)
+{
+    frame_ = &frame;
+    dockSides_ = sides & kDockAny;
+    // Commands and tips go to the frame even while the bar floats.
+    send(TB_SETPARENT, reinterpret_cast<WPARAM>(frame.hwnd()));
+}
+
+bool CToolBar::canDock(DockSide side) const
+{
+    switch (side) {
+    case DockSide::top: return (dockSides_ & kDockTop) != 0;
+    case DockSide::bottom: return (dockSides_ & kDockBottom) != 0;
+    case DockSide::left: return (dockSides_ & kDockLeft) != 0;
+    case DockSide::right: return (dockSides_ & kDockRight) != 0;
+    default: return dockSides_ != 0;
+    }
+}
+
+void CToolBar::dock(DockSide side)
+{
+    if (!hwnd_ || !frame_ || side == DockSide::floating || !canDock(side))
+        return;
+    const bool visible = side_ != DockSide::floating || IsWindowVisible(floating_->hwnd());
+    if (GetParent(hwnd_) != frame_->hwnd())
+        SetParent(hwnd_, frame_->hwnd());
+    // Kept for the next float: this may run inside its own double click.
+    if (floating_)
+        ShowWindow(floating_->hwnd(), SW_HIDE);
+    side_ = side;
+    lastDocked_ = side;
+    layoutButtons();
+    SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
+                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
+    frame_->recalcLayout();
+}
+
+void CToolBar::floatAt(POINT screen)
+{
+    if (!hwnd_ || !frame_ || !dockSides_)
+        return;
+    if (!floating_ || !floating_->isWindow()) {
+        floating_.reset(new CFloatingBarWindow(*this));
+        const RECT none = {0, 0, 0, 0};
+        if (!floating_->create(WS_EX_TOOLWINDOW, nullptr, text().c_str(),
+                               WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, none,
+                               frame_->hwnd(), 0)) {
+            floating_.reset();
+            return;
+        }
+        floating_->onDoubleClick = [this] { dock(lastDocked_); };
+    }
+    const bool wasVisible = IsWindowVisible(hwnd_) != FALSE;
+    SetParent(hwnd_, floating_->hwnd());
+    side_ = DockSide::floating;
+    layoutButtons();
+    const SIZE content = contentSize();
+    const RECT b = borders();
+    const int width = content.cx + b.left + b.right, height = content.cy + b.top + b.bottom;
+    SetWindowPos(hwnd_, nullptr, 0, 0, width, height,
+                 SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    RECT outer = {0, 0, width, height};
+    AdjustWindowRectEx(&outer, DWORD(GetWindowLongA(floating_->hwnd(), GWL_STYLE)), FALSE,
+                       DWORD(GetWindowLongA(floating_->hwnd(), GWL_EXSTYLE)));
+    SetWindowPos(floating_->hwnd(), nullptr, screen.x, screen.y, outer.right - outer.left,
+                 outer.bottom - outer.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE | (wasVisible ? SWP_SHOWWINDOW : 0));
+    frame_->recalcLayout();
+}
+
+HWND CToolBar::floatingWindow() const
+{
+    return side_ == DockSide::floating && floating_ ? floating_->hwnd() : nullptr;
+}
+
+DockSide CToolBar::dropSide(POINT screen) const
+{
+    if (!frame_ || !frame_->isWindow())
+        return DockSide::floating;
+    RECT area = frame_->clientRect();
+    MapWindowPoints(frame_->hwnd(), nullptr, reinterpret_cast<POINT*>(&area), 2);
+    // Near an edge means within a docked bar's thickness of it.
+    const int zone = std::max(24, int(HIWORD(send(TB_GETBUTTONSIZE))));
+    RECT reach = area;
+    InflateRect(&reach, zone, zone);
+    if (!PtInRect(&reach, screen))
+        return DockSide::floating;
+    struct Edge
+    {
+        DockSide side;
+        LONG distance;
+    };
+    const Edge edges[] = {{DockSide::top, std::abs(screen.y - area.top)},
+                          {DockSide::bottom, std::abs(area.bottom - screen.y)},
+                          {DockSide::left, std::abs(screen.x - area.left)},
+                          {DockSide::right, std::abs(area.right - screen.x)}};
+    const Edge* best = nullptr;
+    for (const Edge& edge : edges)
+        if (canDock(edge.side) && edge.distance <= zone && (!best || edge.distance < best->distance))
+            best = &edge;
+    return best ? best->side : DockSide::floating;
+}
+
+void CToolBar::beginDrag(POINT screen)
+{
+    if (!dockSides_ || dragging_)
+        return;
+    HWND moved = floatingWindow() ? floatingWindow() : hwnd_;
+    RECT r;
+    GetWindowRect(moved, &r);
+    dragStart_ = screen;
+    dragOffset_ = POINT{screen.x - r.left, screen.y - r.top};
+    dragging_ = true;
+    dragFrameShown_ = false;
+    SetCapture(hwnd_);
+}
+
+void CToolBar::showDragFrame(POINT screen)
+{
+    // The outline of where the bar would go, drawn and undrawn by XOR.
+    HDC dc = GetDC(nullptr);
+    if (dragFrameShown_)
+        DrawFocusRect(dc, &dragFrame_);
+    const bool vertical = dropSide(screen) == DockSide::left || dropSide(screen) == DockSide::right;
+    const SIZE content = contentSize();
+    const LONG along = std::max(content.cx, content.cy), across = std::min(content.cx, content.cy);
+    const LONG width = vertical ? across : along, height = vertical ? along : across;
+    dragFrame_ = {screen.x - dragOffset_.x, screen.y - dragOffset_.y,
+                  screen.x - dragOffset_.x + width, screen.y - dragOffset_.y + height};
+    DrawFocusRect(dc, &dragFrame_);
+    dragFrameShown_ = true;
+    ReleaseDC(nullptr, dc);
+}
+
+void CToolBar::endDrag(POINT screen, bool drop)
+{
+    if (!dragging_)
+        return;
+    dragging_ = false;
+    if (dragFrameShown_) {
+        HDC dc = GetDC(nullptr);
+        DrawFocusRect(dc, &dragFrame_);
+        ReleaseDC(nullptr, dc);
+        dragFrameShown_ = false;
+    }
+    if (GetCapture() == hwnd_)
+        ReleaseCapture();
+    const bool moved = std::abs(screen.x - dragStart_.x) >= kDragThreshold ||
+                       std::abs(screen.y - dragStart_.y) >= kDragThreshold;
+    if (!drop || !moved)
+        return;
+    const DockSide side = dropSide(screen);
+    if (side == DockSide::floating)
+        floatAt(POINT{screen.x - dragOffset_.x, screen.y - dragOffset_.y});
+    else
+        dock(side);
+}
+
+void CToolBar::showBar(bool show)
+{
+    if (HWND floating = floatingWindow())
+        ShowWindow(floating, show ? SW_SHOWNA : SW_HIDE);
+    else
+        CControlBar::showBar(show);
+}
+
+void CToolBar::showPrompt(UINT id)
+{
+    if (id == promptId_ || !frame_)
+        return;
+    promptId_ = id;
+    frame_->setMessageText(id ? commandPrompt(id) : loadResourceString(kIdsIdleMessage));
+    if (id) {
+        TRACKMOUSEEVENT track = {sizeof track, TME_LEAVE, hwnd_, 0};
+        TrackMouseEvent(&track);
+    }
+}
+
+void CToolBar::paintNonClient()
+{
+    HDC dc = GetWindowDC(hwnd_);
+    RECT window = windowRect();
+    OffsetRect(&window, -window.left, -window.top);
+    RECT client = clientRect();
+    MapWindowPoints(hwnd_, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    const RECT screen = windowRect();
+    OffsetRect(&client, -screen.left, -screen.top);
+    ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
+    FillRect(dc, &window, GetSysColorBrush(COLOR_BTNFACE));
+    if (side_ != DockSide::floating)
+        DrawEdge(dc, &window, BDR_RAISEDINNER, BF_RECT);
+    RECT grip = gripperRect();
+    if (!IsRectEmpty(&grip)) {
+        // Two raised lines across the bar, as desktop toolbars have.
+        const bool vertical = isVertical();
+        for (int line = 0; line < 2; ++line) {
+            RECT r = grip;
+            if (vertical) {
+                r.left += 2;
+                r.right -= 2;
+                r.top += 1 + line * 3;
+                r.bottom = r.top + 3;
+            } else {
+                r.top += 2;
+                r.bottom -= 2;
+                r.left += 1 + line * 3;
+                r.right = r.left + 3;
+            }
+            DrawEdge(dc, &r, BDR_RAISEDINNER, BF_RECT);
+        }
+    }
+    ReleaseDC(hwnd_, dc);
+}
+
+bool CToolBar::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    if (dragging_) {
+        POINT p = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        // The keys go to the focus, not to the bar that holds the capture:
+        // Escape is read from the key state.
+        if ((message == WM_MOUSEMOVE || message == WM_LBUTTONUP) && GetKeyState(VK_ESCAPE) < 0) {
+            endDrag(dragStart_, false);
+            result = 0;
+            return true;
+        }
+        switch (message) {
+        case WM_MOUSEMOVE:
+            ClientToScreen(hwnd_, &p);
+            showDragFrame(p);
+            result = 0;
+            return true;
+        case WM_LBUTTONUP:
+            ClientToScreen(hwnd_, &p);
+            endDrag(p, true);
+            result = 0;
+            return true;
+        case WM_KEYDOWN:
+            if (wParam == VK_ESCAPE)
+                endDrag(dragStart_, false);
+            result = 0;
+            return true;
+        case WM_CAPTURECHANGED:
+        case WM_CANCELMODE:
+            endDrag(dragStart_, false);
+            result = 0;
+            return true;
+        default:
+            break;
+        }
+    }
+    switch (message) {
+    case WM_NCCALCSIZE: {
+        RECT& r = *reinterpret_cast<RECT*>(lParam);
+        const RECT b = borders();
+        r.left += b.left;
+        r.top += b.top;
+        r.right = std::max(r.left, r.right - b.right);
+        r.bottom = std::max(r.top, r.bottom - b.bottom);
+        result = 0;
+        return true;
+    }
+    case WM_NCPAINT:
+        paintNonClient();
+        result = 0;
+        return true;
+    case WM_ERASEBKGND: {
+        RECT r = clientRect();
+        FillRect(reinterpret_cast<HDC>(wParam), &r, GetSysColorBrush(COLOR_BTNFACE));
+        result = 1;
+        return true;
+    }
+    case WM_NCHITTEST: {
+        POINT p = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        const RECT window = windowRect();
+        p.x -= window.left;
+        p.y -= window.top;
+        const RECT grip = gripperRect();
+        if (PtInRect(&grip, p)) {
+            result = HTCAPTION;
+            return true;
+        }
+        result = defaultProc(message, wParam, lParam);
+        return true;
+    }
+    case WM_SETCURSOR:
+        if (LOWORD(lParam) == HTCAPTION && reinterpret_cast<HWND>(wParam) == hwnd_) {
+            SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32646)));
+            result = TRUE;
+            return true;
+        }
+        return false;
+    case WM_NCLBUTTONDOWN:
+        if (wParam != HTCAPTION)
+            return false;
+        beginDrag(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        result = 0;
+        return true;
+    case WM_NCLBUTTONDBLCLK:
+        if (wParam != HTCAPTION)
+            return false;
+        {
+            RECT r = windowRect();
+            floatAt(POINT{r.left, r.top});
+        }
+        result = 0;
+        return true;
+    case WM_MOUSEMOVE: {
+        result = defaultProc(message, wParam, lParam);
+        POINT p = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        const int index = int(send(TB_HITTEST, 0, reinterpret_cast<LPARAM>(&p)));
+        TBBUTTON button = {};
+        const bool onButton = index >= 0 && index < buttonCount() &&
+                              send(TB_GETBUTTON, WPARAM(index), reinterpret_cast<LPARAM>(&button)) &&
+                              !(button.fsStyle & BTNS_SEP);
+        showPrompt(onButton ? UINT(button.idCommand) : 0);
+        return true;
+    }
+    case WM_MOUSELEAVE:
+        result = defaultProc(message, wParam, lParam);
+        showPrompt(0);
+        return true;
+    default:
+        return CControlBar::onMessage(message, wParam, lParam, result);
+    }
 }
 
 // --------------------------------------------------------------- CStatusBar

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include <windows.h>
@@ -8,29 +9,45 @@
 #include "framework/Window.h"
 
 class CFrameWnd;
+class CFloatingBarWindow;
+
+// Where a bar sits: along one edge of its frame, or in a small window of its
+// own.
+enum class DockSide { top, bottom, left, right, floating };
+
+// The sides a bar may be docked at.
+const UINT kDockTop = 1, kDockBottom = 2, kDockLeft = 4, kDockRight = 8;
+const UINT kDockAny = kDockTop | kDockBottom | kDockLeft | kDockRight;
 
 // A bar along one edge of a frame: takes its strip of the layout while
-// visible (kMsgSizeParent) and nothing while hidden.
+// visible (kMsgSizeParent) and nothing while hidden or floating.
 class CControlBar : public CWnd
 {
 public:
-    CControlBar() : atTop_(true) {}
+    CControlBar() : side_(DockSide::top) {}
     bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-    // Height the bar wants.
+    // Thickness the bar wants along the top or bottom edge.
     virtual int barHeight() const;
-    bool atTop() const { return atTop_; }
+    // Thickness the bar wants along a side.
+    virtual int barWidth() const;
+    DockSide dockSide() const { return side_; }
+    bool isVertical() const { return side_ == DockSide::left || side_ == DockSide::right; }
+    // View > Toolbar and the like.
+    virtual void showBar(bool show);
 
 protected:
-    bool atTop_;
+    DockSide side_;
 };
 
 // A toolbar common control loaded from a toolbar resource (the button ids,
 // type 241) and a bitmap of the same id with one image per button; magenta
-// is transparent.
+// is transparent. With docking enabled it has a gripper by which it is
+// dragged to any allowed edge of its frame or floated, and it paints its
+// borders, gripper and background itself.
 class CToolBar : public CControlBar
 {
 public:
-    CToolBar() : images_(nullptr), imageWidth_(16), imageHeight_(15) {}
+    CToolBar();
     ~CToolBar() override;
 
     bool createBar(HWND parent, DWORD style, UINT id);
@@ -40,8 +57,27 @@ public:
     // answers are disabled.
     void updateButtons(CFrameWnd& frame);
     int barHeight() const override;
+    int barWidth() const override;
     bool isButtonEnabled(UINT id) const;
-    // A wrapping bar takes as many rows as its buttons need at its width.
+
+    // Docking at the frame's edges: the bar keeps sending its commands and
+    // notifications to the frame wherever it is.
+    void enableDocking(CFrameWnd& frame, UINT sides);
+    bool canDock(DockSide side) const;
+    void dock(DockSide side);
+    // Floats the bar with its window's top-left corner at a screen point.
+    void floatAt(POINT screen);
+    HWND floatingWindow() const;
+    // Where a drag released at this screen point puts the bar: the edge of
+    // the frame's client area it is near (when allowed), else floating.
+    DockSide dropSide(POINT screen) const;
+    // A drag of the bar from this screen point (gripper or floating caption).
+    void beginDrag(POINT screen);
+    void showBar(bool show) override;
+    // The gripper's rectangle in window coordinates; empty while floating
+    // or without docking.
+    RECT gripperRect() const;
+
     bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 protected:
@@ -52,6 +88,30 @@ protected:
     int imageWidth_;
     int imageHeight_;
     std::vector<UINT> ids_;
+
+private:
+    // Rows for the place the bar is in: one row docked at the top or bottom,
+    // one button per row at a side, a row per group of buttons floating.
+    void layoutButtons();
+    SIZE contentSize() const;
+    RECT borders() const;
+    void paintNonClient();
+    void endDrag(POINT screen, bool drop);
+    void showDragFrame(POINT screen);
+    // Fly-by help: the command under the pointer, its prompt in the frame's
+    // message pane.
+    void showPrompt(UINT id);
+
+    CFrameWnd* frame_;
+    UINT dockSides_;
+    DockSide lastDocked_;
+    std::unique_ptr<CFloatingBarWindow> floating_;
+    bool dragging_;
+    POINT dragStart_;
+    POINT dragOffset_;
+    RECT dragFrame_;
+    bool dragFrameShown_;
+    UINT promptId_;
 };
 
 // A status bar common control with panes named by ids: id 0 is the
@@ -59,7 +119,7 @@ protected:
 class CStatusBar : public CControlBar
 {
 public:
-    CStatusBar() { atTop_ = false; }
+    CStatusBar() { side_ = DockSide::bottom; }
 
     bool createBar(HWND parent, UINT id);
     // Widths of id panes come from their string resources.

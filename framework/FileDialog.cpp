@@ -40,7 +40,7 @@ bool askOpenFileName(HWND owner, const String& title, const String& barSeparated
     if (hookSlot())
         return hookSlot()(title, barSeparatedFilter, path);
     const std::string filter = fileDialogFilter(barSeparatedFilter);
-    char file[MAX_PATH * 4] = "";
+    char file[kFileNameCapacity] = "";
     OPENFILENAMEA ofn = {};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = CDialog::resolveOwner(owner);

@@ -6,6 +6,10 @@
 
 #include "foundation/String.h"
 
+// Characters the open and save dialogs take for a file name: room for long
+// paths, so that a long default name is not cut.
+const DWORD kFileNameCapacity = MAX_PATH * 4;
+
 // "Text|*.a;*.b|All Files (*.*)|*.*||" -> the NUL-separated, double-NUL
 // terminated form of the common file dialogs. A filter without the closing
 // "||" is terminated all the same.

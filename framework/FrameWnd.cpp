@@ -200,7 +200,10 @@ bool CFrameWnd::onCmdMsg(UINT id, CCmdUI* ui)
 
 void CFrameWnd::showControlBar(HWND bar, bool show)
 {
-    ShowWindow(bar, show ? SW_SHOWNA : SW_HIDE);
+    if (CControlBar* controlBar = dynamic_cast<CControlBar*>(CWnd::fromHandle(bar)))
+        controlBar->showBar(show);
+    else
+        ShowWindow(bar, show ? SW_SHOWNA : SW_HIDE);
     recalcLayout();
 }
 
@@ -244,10 +247,12 @@ void CFrameWnd::recalcLayout()
     SizeParentLayout layout;
     GetClientRect(hwnd_, &layout.rect);
     HWND client = clientWindow();
-    for (HWND child = GetWindow(hwnd_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (child != client)
-            SendMessageA(child, kMsgSizeParent, 0, reinterpret_cast<LPARAM>(&layout));
-    }
+    for (layout.pass = 0; layout.pass < kLayoutPassCount; ++layout.pass)
+        for (HWND child = GetWindow(hwnd_, GW_CHILD); child;
+             child = GetWindow(child, GW_HWNDNEXT)) {
+            if (child != client)
+                SendMessageA(child, kMsgSizeParent, 0, reinterpret_cast<LPARAM>(&layout));
+        }
     if (client) {
         const RECT& r = layout.rect;
         SetWindowPos(client, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,

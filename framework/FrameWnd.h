@@ -15,11 +15,17 @@ class CMultiDocTemplate;
 class CStatusBar;
 class CView;
 
-// What a bar gets with kMsgSizeParent: the room still free; a bar takes its
-// strip off an edge and moves itself there.
+// The passes of a frame's layout: bars along the top and bottom edges span
+// the frame, bars along the sides fill the height between them, and bars
+// that belong to the client window (a tab bar) come last.
+enum LayoutPass { kLayoutEdgeBars, kLayoutSideBars, kLayoutInnerBars, kLayoutPassCount };
+
+// What a bar gets with kMsgSizeParent: the room still free and the pass; a
+// bar takes its strip off an edge in its own pass and moves itself there.
 struct SizeParentLayout
 {
     RECT rect;
+    int pass;
 };
 
 // A top-level or MDI-child frame: a window of the framework's frame class

@@ -2,19 +2,14 @@
 
 #include "foundation/Exception.h"
 #include "foundation/Logger.h"
+#include "framework/Application.h"
 #include "framework/MessageBox.h"
 
 #include <exception>
 
 namespace {
 
-void defaultReporter(const char*, const String& description)
-{
-    showMessageBox(nullptr, "An internal error occurred:\n" + description, String(),
-                   MB_OK | MB_ICONERROR);
-}
-
-ExceptionReporter reporter = &defaultReporter;
+ExceptionReporter reporter = &showExceptionReport;
 
 String describeCurrentException()
 {
@@ -38,10 +33,18 @@ void throwMemoryException()
     throw FrameworkMemoryException();
 }
 
+void showExceptionReport(const char*, const String& description)
+{
+    const CApplication* app = CApplication::current();
+    HWND owner = app && IsWindow(app->mainWindow) ? app->mainWindow : nullptr;
+    showMessageBox(owner, "An internal error occurred:\n" + description,
+                   String(), MB_OK | MB_ICONERROR);
+}
+
 ExceptionReporter setExceptionReporter(ExceptionReporter r)
 {
     ExceptionReporter previous = reporter;
-    reporter = r ? r : &defaultReporter;
+    reporter = r ? r : &showExceptionReport;
     return previous;
 }
 

@@ -33,5 +33,8 @@ typedef void (*ExceptionReporter)(const char* where, const String& description);
 // logs it and hands it to the reporter (by default a message box through the
 // message-box seam). Never throws.
 void reportCurrentException(const char* where);
+// The default reporter: a message box over the application's main window
+// with the description.
+void showExceptionReport(const char* where, const String& description);
 // Installs a reporter; null restores the default. Returns the previous one.
 ExceptionReporter setExceptionReporter(ExceptionReporter reporter);

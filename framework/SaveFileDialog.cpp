@@ -27,15 +27,15 @@ bool askSaveFileName(HWND owner, const String& barSeparatedFilter, const String&
     if (saveHook())
         return saveHook()(barSeparatedFilter, defaultName, filterIndex, path);
     const std::string filter = fileDialogFilter(barSeparatedFilter);
-    char buffer[MAX_PATH] = "";
-    lstrcpynA(buffer, defaultName.c_str(), MAX_PATH);
+    char buffer[kFileNameCapacity] = "";
+    lstrcpynA(buffer, defaultName.c_str(), kFileNameCapacity);
     OPENFILENAMEA request = {};
     request.lStructSize = sizeof request;
     request.hwndOwner = owner;
     request.lpstrFilter = filter.c_str();
     request.nFilterIndex = DWORD(filterIndex > 0 ? filterIndex : 1);
     request.lpstrFile = buffer;
-    request.nMaxFile = MAX_PATH;
+    request.nMaxFile = kFileNameCapacity;
     request.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
     if (!GetSaveFileNameA(&request))
         return false;

@@ -4,6 +4,7 @@
 
 #include "foundation/RegistryKey.h"
 #include "framework/CommandIds.h"
+#include "framework/DdeServer.h"
 #include "framework/DocView.h"
 #include "framework/FileDialog.h"
 #include "framework/FrameWnd.h"
@@ -24,6 +25,8 @@ String& classesPath()
 const char kRecentSection[] = "Recent File List";
 
 } // namespace
+
+const char kShellOpenTopic[] = "System";
 
 std::vector<String> splitCommandLine(const String& line)
 {
@@ -88,7 +91,7 @@ const String& shellClassesPath()
 }
 
 bool registerShellFileType(const String& fileTypeId, const String& fileTypeName,
-                           const String& programPath)
+                           const String& programPath, const String& ddeService)
 {
     if (fileTypeId.empty())
         return false;
@@ -99,7 +102,18 @@ bool registerShellFileType(const String& fileTypeId, const String& fileTypeName,
     RegistryKey icon(registrationRoot, base + "\\DefaultIcon", true);
     icon.setString("", programPath + ",0");
     RegistryKey open(registrationRoot, base + "\\shell\\open\\command", true);
-    return open.isOpen() && open.setString("", "\"" + programPath + "\" \"%1\"");
+    if (!open.isOpen() || !open.setString("", "\"" + programPath + "\" \"%1\""))
+        return false;
+    if (ddeService.empty())
+        return true;
+    // The Explorer tries the conversation first and starts the program only
+    // when nobody answers; the started program also gets the path as "%1".
+    const String dde = base + "\\shell\\open\\ddeexec";
+    RegistryKey execute(registrationRoot, dde, true);
+    RegistryKey application(registrationRoot, dde + "\\Application", true);
+    RegistryKey topic(registrationRoot, dde + "\\Topic", true);
+    return execute.setString("", "[open(\"%1\")]") && application.setString("", ddeService) &&
+           topic.setString("", kShellOpenTopic);
 }
 
 // ------------------------------------------------------------------ CWinApp
@@ -113,6 +127,7 @@ CWinApp::CWinApp(const char* name)
 
 CWinApp::~CWinApp()
 {
+    shellOpen_.reset();
     if (theApp == this)
         theApp = previousApp_;
 }
@@ -183,28 +198,6 @@ bool CWinApp::onIdle(long)
     if (mainFrame_ && mainFrame_->isWindow())
         SendMessageA(mainFrame_->hwnd(), kMsgIdleUpdateCmdUi, 0, 0);
     return false;
-}
-
-bool CWinApp::pumpPending()
-{
-    MSG message;
-    bool quit = false;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) {
-            quit = true;
-            break;
-        }
-        if (!preTranslateMessage(message)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-    }
-    try {
-        onIdle(0);
-    } catch (...) {
-        reportCurrentException("idle update");
-    }
-    return !quit;
 }
 
 int CWinApp::run()
@@ -349,6 +342,25 @@ void CWinApp::updateRecentFileMenu(HMENU popup)
     }
 }
 
+bool CWinApp::enableShellOpen(const String& service)
+{
+    if (!shellOpen_)
+        shellOpen_.reset(new CDdeServer);
+    return shellOpen_->start(service, kShellOpenTopic, [this](const DdeCommand& command) {
+        if (lstrcmpiA(command.name.c_str(), "open") != 0 || command.arguments.size() != 1 ||
+            command.arguments[0].empty())
+            return false;
+        if (mainWindow && IsIconic(mainWindow))
+            ShowWindow(mainWindow, SW_RESTORE);
+        return openDocumentFile(command.arguments[0]) != nullptr;
+    });
+}
+
+bool CWinApp::shellOpenEnabled() const
+{
+    return shellOpen_ && shellOpen_->running();
+}
+
 void CWinApp::addModelessDialog(HWND dialog)
 {
     modeless_.push_back(dialog);
@@ -374,6 +386,8 @@ void CWinApp::onFileOpen()
 
 int CWinApp::exitInstance()
 {
+    if (shellOpen_)
+        shellOpen_->stop();
     saveRecentFileList();
     return CApplication::exitInstance();
 }

@@ -8,6 +8,7 @@
 #include "framework/Application.h"
 #include "framework/CommandTarget.h"
 
+class CDdeServer;
 class CDocument;
 class CMDIFrameWnd;
 class CMultiDocTemplate;
@@ -17,12 +18,17 @@ class CMultiDocTemplate;
 // acts, 2n+1 give n and a literal quote.
 std::vector<String> splitCommandLine(const String& commandLine);
 
+// The DDE topic of shell open requests.
+extern const char kShellOpenTopic[];
+
 // Registers a document type for the Explorer under
 // <root>\<classes path> (HKEY_CURRENT_USER\Software\Classes unless tests
 // point it elsewhere): the type with its name, its icon and its open command
-// "<program>" "%1".
+// "<program>" "%1"; with a DDE service, also the open verb's DDE command
+// [open("%1")] on that service and the shell-open topic, so that a running
+// program gets the file instead of a second one starting.
 bool registerShellFileType(const String& fileTypeId, const String& fileTypeName,
-                           const String& programPath);
+                           const String& programPath, const String& ddeService = String());
 void setShellRegistrationRoot(HKEY root, const String& classesPath);
 HKEY shellRegistrationRoot();
 const String& shellClassesPath();
@@ -44,9 +50,6 @@ public:
     int winMain(HINSTANCE instance, const char* commandLine, int showCommand);
     // Runs the loop until WM_QUIT; returns its exit code.
     int run();
-    // Dispatches every pending message, then runs the idle update once
-    // (tests drive the program with it); false once WM_QUIT was seen.
-    bool pumpPending();
     // The idle-time update of the main frame's bars and panes.
     virtual bool onIdle(long count);
     // A message before it is dispatched: modeless dialogs, MDI system keys,
@@ -73,6 +76,11 @@ public:
     // Puts the entries into the popup that holds the first recent-file item.
     void updateRecentFileMenu(HMENU popup);
 
+    // Answers [open("<path>")] on the service and the shell-open topic while
+    // the program runs: the file opens here (an open copy is activated).
+    bool enableShellOpen(const String& service);
+    bool shellOpenEnabled() const;
+
     void addModelessDialog(HWND dialog);
     void removeModelessDialog(HWND dialog);
 
@@ -96,4 +104,5 @@ private:
     String commandLine_;
     int showCommand_;
     CWinApp* previousApp_;
+    std::unique_ptr<CDdeServer> shellOpen_;
 };

@@ -257,10 +257,14 @@ void CMdiTabBar::paintStrip()
 bool CMdiTabBar::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
     switch (message) {
-    case kMsgSizeParent:
-        layout(reinterpret_cast<SizeParentLayout*>(lParam)->rect);
+    case kMsgSizeParent: {
+        // Along the document area: inside any bar docked at a side.
+        SizeParentLayout* parentLayout = reinterpret_cast<SizeParentLayout*>(lParam);
+        if (parentLayout->pass == kLayoutInnerBars)
+            layout(parentLayout->rect);
         result = 0;
         return true;
+    }
     case WM_PAINT:
         result = defaultProc(message, wParam, lParam);
         paintStrip();
@@ -268,11 +272,19 @@ bool CMdiTabBar::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
     case WM_NCPAINT: {
         result = defaultProc(message, wParam, lParam);
         HDC dc = GetWindowDC(hwnd_);
-        RECT r = windowRect();
-        OffsetRect(&r, -r.left, -r.top);
+        RECT window = windowRect();
+        OffsetRect(&window, -window.left, -window.top);
+        RECT r = window;
         if (!atTop_)
             r.top -= 2;
         DrawEdge(dc, &r, EDGE_ETCHED, BF_LEFT | BF_RIGHT | (atTop_ ? BF_TOP : BF_BOTTOM));
+        // The inner side joins the document area: the client edge's two
+        // lines there are painted over in the face colour.
+        for (int i = 0; i < 2; ++i) {
+            const int y = atTop_ ? window.bottom - 1 - i : window.top + i;
+            const RECT line = {window.left + 2, y, window.right - 2, y + 1};
+            FillRect(dc, &line, GetSysColorBrush(COLOR_BTNFACE));
+        }
         ReleaseDC(hwnd_, dc);
         return true;
     }
@@ -427,11 +439,14 @@ int CMainFrame::onCreate(CREATESTRUCTA* create)
     if (CMDIFrameWnd::onCreate(create) != 0)
         return -1;
     toolBar_.reset(new CShellToolBar(40, 40));
-    if (!toolBar_->createBar(hwnd_, WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | TBSTYLE_LIST | TBSTYLE_WRAPABLE |
-                                             CCS_TOP,
+    if (!toolBar_->createBar(hwnd_, WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | TBSTYLE_LIST |
+                                        CCS_TOP,
                              kIdViewToolbar) ||
         !toolBar_->loadToolBar(IDR_TOOLBAR))
         return -1;
+    toolBar_->setText("Toolbar");
+    toolBar_->enableDocking(*this, kDockAny);
+    toolBar_->dock(DockSide::top);
     toolBarWindow_ = toolBar_->hwnd();
     static const UINT indicators[] = {0, ID_STATUS_PANE1, ID_STATUS_PANE2, ID_STATUS_PANE3};
     if (!statusBarObject_.createBar(hwnd_, kIdViewStatusBar) ||

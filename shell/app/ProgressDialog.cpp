@@ -145,20 +145,6 @@ bool CProgressDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
     return CWnd::onMessage(message, wParam, lParam, result);
 }
 
-void MessagePump::pumpPending()
-{
-    MSG message;
-    while (PeekMessageA(&message, window_, first_, last_, PM_REMOVE)) {
-        if (dialog_ && window_ && IsDialogMessageA(window_, &message))
-            continue;
-        if (accelerators_ && message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST &&
-            TranslateAcceleratorA(window_ ? window_ : message.hwnd, accelerators_, &message))
-            continue;
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-}
-
 float parseDecimalText(const String& text)
 {
     float value = 0.0f;

@@ -39,27 +39,6 @@ private:
     bool ownerWasEnabled_;
 };
 
-// Dispatches what is pending for a window (null: the whole thread) within a
-// message range; a dialog's keys go through IsDialogMessage, keyboard
-// messages through the accelerators when there are any.
-class MessagePump
-{
-public:
-    MessagePump(HWND window = nullptr, UINT first = 0, UINT last = 0, HACCEL accelerators = nullptr,
-                bool dialog = false)
-        : window_(window), first_(first), last_(last), accelerators_(accelerators), dialog_(dialog)
-    {
-    }
-    void pumpPending();
-
-private:
-    HWND window_;
-    UINT first_;
-    UINT last_;
-    HACCEL accelerators_;
-    bool dialog_;
-};
-
 // Reads "-3.25" style text: spaces skipped, a second "." or "-" or any other
 // character ends it.
 float parseDecimalText(const String& text);

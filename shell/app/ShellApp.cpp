@@ -20,6 +20,8 @@
 #include "shell/files/ApplicationOptions.h"
 #include "shell/host/PluginMenu.h"
 
+const char kShellProgramName[] = "QuillorantixShell";
+
 String& CShellApp::fileExtsPath()
 {
     static String path("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts");
@@ -57,15 +59,23 @@ bool registerOpenWithProgId(const String& extension, const String& progId)
 
 namespace {
 
-// What a handler threw, told as the shell tells its failures.
-void reportToUser(const char*, const String& description)
+// What a handler threw: a memory failure in the shell's words, anything else
+// through the framework with the exception's own text.
+void reportToUser(const char* where, const String& description)
 {
-    CWinApp* app = CWinApp::currentApp();
-    const bool memory = description.find("bad_alloc") != String::npos ||
-                        description.find("Overflow") != String::npos;
-    showMessageBox(app ? app->mainWindow : nullptr,
-                   memory ? String("Not enough memory") : "Unable to create image\n" + description,
-                   String(), MB_ICONEXCLAMATION);
+    if (description.find("bad_alloc") != String::npos) {
+        CWinApp* app = CWinApp::currentApp();
+        showMessageBox(app ? app->mainWindow : nullptr, "Not enough memory", String(),
+                       MB_ICONEXCLAMATION);
+    } else {
+        showExceptionReport(where, description);
+    }
+}
+
+// The letter of a switch: "-x" or "/x", read in lower case; 0 for no switch.
+char switchLetter(const String& text)
+{
+    return text.size() >= 2 && (text[0] == '-' || text[0] == '/') ? char(text[1] | 0x20) : 0;
 }
 
 } // namespace
@@ -73,16 +83,26 @@ void reportToUser(const char*, const String& description)
 ShellCommandLine parseShellCommandLine(const String& commandLine)
 {
     ShellCommandLine parsed;
-    for (const String& argument : splitCommandLine(commandLine)) {
-        const bool isSwitch = argument.size() == 2 && (argument[0] == '-' || argument[0] == '/');
-        const char letter = isSwitch ? char(argument[1] | 0x20) : 0;
-        if (letter == 'n')
-            parsed.skipRegistration = true;
-        else if (letter == 'e')
-            parsed.noDocument = true;
-        else if (parsed.document.empty())
-            parsed.document = argument;
+    String line = commandLine;
+    line.trimLeft(" \t").trimRight(" \t");
+    // Shortcuts and command prompts give a path with spaces unquoted: the
+    // whole line is the one path, switches are its first two characters.
+    const char letter = switchLetter(line);
+    parsed.skipRegistration = letter == 'n';
+    parsed.noDocument = line.empty() || letter == 'e';
+    bool onlySwitches = true;
+    for (const String& argument : splitCommandLine(line)) {
+        const char l = argument.size() == 2 ? switchLetter(argument) : 0;
+        onlySwitches = onlySwitches && (l == 'n' || l == 'e');
     }
+    if (onlySwitches)
+        parsed.noDocument = true;
+    if (parsed.noDocument)
+        return parsed;
+    // The registered open command quotes the whole path.
+    if (line.size() >= 2 && line[0] == '"' && line.find('"', 1) == line.size() - 1)
+        line = line.substr(1, line.size() - 2);
+    parsed.document = line;
     return parsed;
 }
 
@@ -118,6 +138,7 @@ bool CShellApp::initInstance()
     setMainFrame(frame_.get());
     frame_->restoreWindowPlacement(showCommand());
     DragAcceptFiles(frame_->hwnd(), TRUE);
+    enableShellOpen(kShellProgramName);
 
     const ShellCommandLine line = parseShellCommandLine(commandLine());
     if (line.skipRegistration)
@@ -125,9 +146,10 @@ bool CShellApp::initInstance()
     if (registerFileTypes_) {
         char program[MAX_PATH] = "";
         GetModuleFileNameA(nullptr, program, MAX_PATH);
-        registerShellFileType("QuillorantixShell", "QuillorantixShell.ImageFile", program);
+        registerShellFileType(kShellProgramName, "QuillorantixShell.ImageFile", program,
+                              kShellProgramName);
         for (const char* extension : {"jpeg", "jpg", "png", "tga", "bmp"})
-            registerOpenWithProgId(extension, "QuillorantixShell");
+            registerOpenWithProgId(extension, kShellProgramName);
         SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
     }
 
@@ -139,7 +161,7 @@ bool CShellApp::initInstance()
         showMessageBox(mainWindow, "initialization error...");
     }
 
-    if (line.noDocument || line.document.empty())
+    if (line.noDocument)
         return true;
     openDocumentFile(line.document);
     return true;

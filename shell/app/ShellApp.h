@@ -5,6 +5,9 @@
 #include "framework/WinApp.h"
 
 class CMainFrame;
+
+// The program's name: its file type, ProgID and DDE service.
+extern const char kShellProgramName[];
 class CMultiDocTemplate;
 
 // The shell's application: start-up (frame, template, file types, plug-ins,
@@ -49,6 +52,7 @@ struct ShellCommandLine
 {
     bool skipRegistration = false;
     bool noDocument = false;
+    // The whole line, without its quotes when it is quoted as a whole.
     String document;
 };
 ShellCommandLine parseShellCommandLine(const String& commandLine);

@@ -6,6 +6,7 @@
 #include "foundation/PropertyBag.h"
 #include "framework/Application.h"
 #include "framework/DataExchange.h"
+#include "framework/MessagePump.h"
 #include "shell/dialogs/ShellDialogIds.h"
 #include "shell/operations/ParameterRunner.h"
 #include "shell/operations/ParameterSchema.h"
@@ -211,21 +212,11 @@ bool CParameterDialog::progress(float)
 {
     if (isCancelled())
         return false;
-    pumpDialogMessages();
-    return !isCancelled();
-}
-
-void CParameterDialog::pumpDialogMessages()
-{
     // Only the dialog's own window and its controls: other windows (the
     // document under the preview) must not run re-entrantly.
-    MSG message;
-    while (hwnd_ && PeekMessageA(&message, hwnd_, 0, 0, PM_REMOVE)) {
-        if (IsDialogMessageA(hwnd_, &message))
-            continue;
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
+    if (hwnd_)
+        MessagePump(hwnd_, 0, 0, nullptr, true).pumpPending();
+    return !isCancelled();
 }
 
 void CParameterDialog::onOK()

@@ -66,7 +66,6 @@ protected:
     virtual void runPreview();
 
 private:
-    void pumpDialogMessages();
 
     bool cancelFlag_;
     const PropertyReader& description_;

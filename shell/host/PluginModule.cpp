@@ -224,11 +224,10 @@ bool PluginModule::apply(const Image& source, Image& destination, RenderCallback
                               request_.settingsCapacity == kSettingsCapacity &&
                               request_.settingsLength >= 0 &&
                               request_.settingsLength <= kSettingsCapacity;
-    // A failed run keeps the plug-in's text only when the user stopped the
-    // render: its dialog was confirmed then. Any other failure may be a
-    // cancelled dialog, whose text must not count.
-    const bool confirmed = ok || sink.isCancelled();
-    if (!confirmed || !settingsKept) {
+    // Whatever the plug-in left in the buffer is its text for the next run,
+    // failed or not (a cancelled dialog writes nothing); only fields it broke
+    // put the old text back.
+    if (!settingsKept) {
         std::copy(savedSettings.begin(), savedSettings.end(), settings_.begin());
         request_.settingsLength = savedLength;
     }

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "framework/MessagePump.h"
+
 namespace guitest {
 
 typedef std::function<void(HWND dialog)> DialogAction;
@@ -64,12 +66,8 @@ inline void whenDialogUp(DialogAction action)
 inline void pumpMessages(DWORD milliseconds = 50)
 {
     const DWORD until = GetTickCount() + milliseconds;
-    MSG message;
     do {
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
+        MessagePump().pumpPending();
         Sleep(5);
     } while (GetTickCount() < until);
 }

@@ -1,4 +1,5 @@
 #include "framework/Application.h"
+#include "framework/DdeServer.h"
 #include "framework/FileDialog.h"
 #include "framework/Hooks.h"
 
@@ -67,6 +68,27 @@ TEST_F(Profile, ValuesLiveBelowTheReplaceableRootAndWrongTypesReadAsDefaults)
     CApplication bare("bare");
     EXPECT_FALSE(bare.writeProfileInt("general", "count", 1));
     EXPECT_EQ(7, bare.profileInt("general", "count", 7));
+}
+
+TEST(FrameworkHelpers, DdeExecuteStringsSplitIntoCommandsOrAreRefusedWhole)
+{
+    std::vector<DdeCommand> commands;
+    ASSERT_TRUE(parseDdeExecute(
+        " [open(\"C:\\My Pictures\\a (1), b].png\")] [Print( x.png , \"y\" )][close]\r\n",
+        commands));
+    ASSERT_EQ(3u, commands.size());
+    EXPECT_EQ("open", commands[0].name);
+    ASSERT_EQ(1u, commands[0].arguments.size());
+    EXPECT_EQ("C:\\My Pictures\\a (1), b].png", commands[0].arguments[0]);
+    EXPECT_EQ("Print", commands[1].name);
+    EXPECT_EQ((std::vector<String>{"x.png", "y"}), commands[1].arguments);
+    EXPECT_TRUE(commands[2].arguments.empty());
+    for (const char* bad : {"", "open(\"a\")", "[open(\"a\")", "[open(\"a)]", "[(\"a\")]",
+                            "[open(\"a\" \"b\")]", "[open(\"a\")] junk"}) {
+        std::vector<DdeCommand> none;
+        EXPECT_FALSE(parseDdeExecute(bad, none)) << bad;
+        EXPECT_TRUE(none.empty()) << bad;
+    }
 }
 
 TEST(FrameworkHelpers, BarSeparatedFiltersBecomeNulSeparated)

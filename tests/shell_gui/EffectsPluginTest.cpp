@@ -94,7 +94,7 @@ protected:
 
 TEST_F(EffectsPlugin, SettingsDialogOverTheFrameOneUndoStepPerApplyAndSettingsKept)
 {
-    ASSERT_TRUE(start("-n \"" + writePicture("p.png", 320, 240) + "\""));
+    ASSERT_TRUE(start("\"" + writePicture("p.png", 320, 240) + "\""));
     CDibDoc* doc = activeDocument();
     ASSERT_NE(nullptr, doc);
     ActionHistory& history = doc->history();

@@ -17,7 +17,7 @@ class ShellLargePhoto : public ShellFixture {};
 // memory printed.
 TEST_F(ShellLargePhoto, DISABLED_ThirteenBlursOfA4096Photo)
 {
-    ASSERT_TRUE(start("-n \"" + writePicture("large.png", 4096, 4096) + "\""));
+    ASSERT_TRUE(start("\"" + writePicture("large.png", 4096, 4096) + "\""));
     CDibDoc* doc = activeDocument();
     ASSERT_NE(nullptr, doc);
     // The described defaults, without the dialog.

@@ -149,7 +149,7 @@ TEST_F(PluginRunCancel, CancelInTheProgressWindowKeepsTheImageAndHistory)
     ASSERT_TRUE(PluginRegistry::instance().loadPlugin(ModulePaths::exeDirectory() +
                                                       "testplugins\\slow.qlplg"));
     // 300 rows at 10 ms each: three seconds unless cancelled.
-    ASSERT_TRUE(start("-n \"" + writePicture("slow.png", 40, 300) + "\""));
+    ASSERT_TRUE(start("\"" + writePicture("slow.png", 40, 300) + "\""));
     CDibDoc* doc = activeDocument();
     ASSERT_NE(nullptr, doc);
     ActionHistory& history = doc->history();

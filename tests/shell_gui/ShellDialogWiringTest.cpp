@@ -37,7 +37,7 @@ std::vector<uint8_t> pixelsOf(const DocumentDib& image)
 
 TEST_F(ShellDialogWiring, OperationDialogsCancelKeepEverythingAndOkAddsOneStep)
 {
-    ASSERT_TRUE(start("-n \"" + writePicture("g.png", 64, 48) + "\""));
+    ASSERT_TRUE(start("\"" + writePicture("g.png", 64, 48) + "\""));
     CDibDoc* doc = activeDocument();
     ASSERT_NE(nullptr, doc);
     ActionHistory& history = doc->history();

@@ -9,6 +9,7 @@
 #include <shlobj.h>
 #include <zlib.h>
 
+#include "foundation/Exception.h"
 #include "foundation/FileSystem.h"
 #include "foundation/RegistryKey.h"
 #include "framework/CommandIds.h"
@@ -95,7 +96,8 @@ TEST_F(ShellStartUp, SwitchesAndAMissingFile)
                     .isOpen());
     stop();
 
-    // Reported once, and the program runs on.
+    // A switch followed by a path is still one path, the whole line: reported
+    // once, and the program runs on.
     ASSERT_TRUE(start("-n \"" + folder() + "no such picture.png\""));
     EXPECT_EQ(0, documentCount());
     ASSERT_EQ(1u, boxes.size());
@@ -112,10 +114,26 @@ TEST(ShellCommandLine, SplitsAsWindowsDoes)
     EXPECT_EQ("C:\\my pictures\\a b.png", parts[1]);
     EXPECT_EQ("x\\y z", parts[2]);
     EXPECT_EQ("q\"r", parts[3]);
-    const ShellCommandLine line = parseShellCommandLine("/N \"a b.png\" other.png");
+    // The whole line is the one path; switches are its first two characters.
+    ShellCommandLine line = parseShellCommandLine(" C:\\My Pictures\\a b.png ");
+    EXPECT_FALSE(line.skipRegistration);
+    EXPECT_EQ("C:\\My Pictures\\a b.png", line.document);
+    EXPECT_EQ("C:\\a b.png", parseShellCommandLine("\"C:\\a b.png\"").document);
+    EXPECT_EQ("\"a.png\" \"b.png\"", parseShellCommandLine("\"a.png\" \"b.png\"").document);
+    line = parseShellCommandLine("/N \"a b.png\"");
     EXPECT_TRUE(line.skipRegistration);
     EXPECT_FALSE(line.noDocument);
-    EXPECT_EQ("a b.png", line.document);
+    EXPECT_EQ("/N \"a b.png\"", line.document);
+    line = parseShellCommandLine("-e x.png");
+    EXPECT_TRUE(line.noDocument);
+    EXPECT_FALSE(line.skipRegistration);
+    // Switches alone name no picture, whatever their order, case or sign.
+    for (const char* switches : {"-n", "/N", "-e", "-n -e", "/e /N", "-N  /E"}) {
+        line = parseShellCommandLine(switches);
+        EXPECT_TRUE(line.noDocument) << switches;
+        EXPECT_TRUE(line.document.empty()) << switches;
+    }
+    EXPECT_FALSE(parseShellCommandLine("/E -n").skipRegistration);
     EXPECT_TRUE(parseShellCommandLine("").document.empty());
 }
 
@@ -219,7 +237,7 @@ TEST_F(ShellDocuments, DroppedFilesOpenAndOnesThatFailAreToldWithoutStoppingTheR
 
 TEST_F(ShellDocuments, ZoomCommandsAndStatusPanes)
 {
-    ASSERT_TRUE(start("-n \"" + writePicture("z.png", 100, 80) + "\""));
+    ASSERT_TRUE(start("\"" + writePicture("z.png", 100, 80) + "\""));
     CDibView* view = activeView();
     ASSERT_NE(nullptr, view);
     command(ID_ZOOM_ONE);
@@ -265,7 +283,7 @@ TEST_F(ShellDocuments, ZoomCommandsAndStatusPanes)
 
 TEST_F(ShellDocuments, CopyAndPasteAsNewDocument)
 {
-    ASSERT_TRUE(start("-n \"" + writePicture("c.png", 33, 21) + "\""));
+    ASSERT_TRUE(start("\"" + writePicture("c.png", 33, 21) + "\""));
     command(kIdEditCopy);
     ASSERT_TRUE(IsClipboardFormatAvailable(CF_DIB));
     command(ID_PASTE_NEW);
@@ -439,6 +457,17 @@ TEST_F(ShellFrame, TabsFollowChildrenAndScreenshots)
     ASSERT_EQ(2, tabs.tabCount());
     EXPECT_EQ(1, tabs.selectedTab());
     EXPECT_EQ("second.jpg", tabs.tabText(tabs.selectedTab()));
+    // The inner side of the bar is two lines of the face colour, 2 pixels
+    // short of each end; the etched edge keeps the ends.
+    const guitest::Capture bar = guitest::captureWindow(tabs.hwnd());
+    ASSERT_GT(bar.width, 10);
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    for (int y = 0; y < 2; ++y) {
+        EXPECT_EQ(face, bar.at(2, y)) << y;
+        EXPECT_EQ(face, bar.at(bar.width / 2, y)) << y;
+        EXPECT_EQ(face, bar.at(bar.width - 3, y)) << y;
+    }
+    EXPECT_NE(face, bar.at(0, 1));
     // Toolbar buttons carry their labels and follow update-UI.
     EXPECT_EQ("Open File", frame().toolBar().buttonText(0));
     EXPECT_TRUE(frame().toolBar().isButtonEnabled(ID_ZOOM_IN));
@@ -544,7 +573,7 @@ TEST_F(ShellFrame, AboutBoxOpensOverTheFrameAndItsButtonAsksForTheHomePage)
 
 TEST_F(ShellFrame, PrintingWithoutAPrinterSaysSo)
 {
-    ASSERT_TRUE(start("-n \"" + writePicture("p.png", 30, 60) + "\""));
+    ASSERT_TRUE(start("\"" + writePicture("p.png", 30, 60) + "\""));
     command(kIdFilePrint);
     ASSERT_EQ(1u, boxes.size());
     EXPECT_EQ(kNoPrinterMessage, boxes[0].text);
@@ -581,7 +610,7 @@ TEST_F(ShellDisplay, TransparentImagesShowOverACheckerboardAndProgressShowsInThe
         }
     const String path = folder() + "clear.png";
     ASSERT_TRUE(PngCodec().save(clear, path));
-    ASSERT_TRUE(start("-n \"" + path + "\""));
+    ASSERT_TRUE(start("\"" + path + "\""));
     CDibDoc* doc = activeDocument();
     ASSERT_NE(nullptr, doc);
     EXPECT_EQ("16x16 RGBA", statusText(2));
@@ -620,6 +649,16 @@ TEST_F(ShellDisplay, ExceptionsOfHandlersAreToldAsTheShellsFailures)
     }
     ASSERT_FALSE(boxes.empty());
     EXPECT_EQ("Not enough memory", boxes.back().text);
+    // Anything else keeps its own text: an overflow is no memory failure
+    // and no failed New command.
+    try {
+        throw Exception(kOverflowException);
+    } catch (...) {
+        reportCurrentException("test");
+    }
+    ASSERT_EQ(2u, boxes.size());
+    EXPECT_EQ("An internal error occurred:\nOverflow Exception (05009010)", boxes.back().text);
+    EXPECT_EQ(app->mainWindow, boxes.back().owner);
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "foundation/RegistryKey.h"
 #include "framework/Application.h"
 #include "framework/FileDialog.h"
+#include "framework/MessagePump.h"
 #include "framework/Printing.h"
 #include "framework/SaveFileDialog.h"
 #include "framework/GuiTestSupport.h"
@@ -128,10 +129,9 @@ void ShellFixture::stop()
 void ShellFixture::pump(int rounds)
 {
     for (int i = 0; i < rounds; ++i) {
+        MessagePump().pumpPending();
         if (app)
-            app->pumpPending();
-        else
-            guitest::pumpMessages(5);
+            app->onIdle(0);
         Sleep(5);
     }
 }

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <functional>
+#include <vector>
+
+#include <windows.h>
+#include <ddeml.h>
+
+#include "foundation/String.h"
+
+// One command of a DDE execute string: [name("argument", ...)].
+struct DdeCommand
+{
+    String name;
+    std::vector<String> arguments;
+};
+
+// Splits an execute string into its bracketed commands; false (and nothing
+// taken) when any part of it is malformed.
+bool parseDdeExecute(const String& text, std::vector<DdeCommand>& commands);
+
+// A DDEML server in the calling thread that accepts conversations on one
+// service and topic and hands each execute command to a handler. Callbacks
+// arrive while that thread dispatches messages.
+class CDdeServer
+{
+public:
+    // Answers whether a command was carried out.
+    typedef std::function<bool(const DdeCommand& command)> CommandHandler;
+
+    CDdeServer();
+    ~CDdeServer();
+    CDdeServer(const CDdeServer&) = delete;
+    CDdeServer& operator=(const CDdeServer&) = delete;
+
+    bool start(const String& service, const String& topic, CommandHandler handler);
+    void stop();
+    bool running() const { return instance_ != 0; }
+
+private:
+    static HDDEDATA CALLBACK callback(UINT type, UINT format, HCONV conversation, HSZ first,
+                                      HSZ second, HDDEDATA data, ULONG_PTR, ULONG_PTR);
+    HDDEDATA onCallback(UINT type, HSZ first, HSZ second, HDDEDATA data);
+    bool execute(HDDEDATA data);
+
+    DWORD instance_;
+    HSZ service_;
+    HSZ topic_;
+    CommandHandler handler_;
+};

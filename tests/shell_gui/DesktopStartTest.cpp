@@ -1,0 +1,139 @@
+#include "shell_gui/ShellGuiSupport.h"
+
+#include <ddeml.h>
+
+#include "foundation/RegistryKey.h"
+#include "shell/app/DibDoc.h"
+#include "shell/app/MainFrame.h"
+
+namespace {
+
+using shellgui::ShellFixture;
+
+class DesktopStart : public ShellFixture
+{
+protected:
+    // What a DDEML client in another thread did: whether it connected, and
+    // the answer to each execute string.
+    struct ClientRun
+    {
+        String topic;
+        std::vector<String> executes;
+        bool connected = false;
+        std::vector<bool> acknowledged;
+    };
+
+    static HDDEDATA CALLBACK clientCallback(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR,
+                                            ULONG_PTR)
+    {
+        return nullptr;
+    }
+
+    static DWORD WINAPI clientThread(void* parameter)
+    {
+        ClientRun& run = *static_cast<ClientRun*>(parameter);
+        DWORD instance = 0;
+        if (DdeInitializeA(&instance, &clientCallback, APPCMD_CLIENTONLY, 0) != DMLERR_NO_ERROR)
+            return 1;
+        HSZ service = DdeCreateStringHandleA(instance, "QuillorantixShell", CP_WINANSI);
+        HSZ topic = DdeCreateStringHandleA(instance, run.topic.c_str(), CP_WINANSI);
+        HCONV conversation = DdeConnect(instance, service, topic, nullptr);
+        run.connected = conversation != nullptr;
+        for (const String& text : run.executes) {
+            if (!conversation)
+                break;
+            DWORD status = 0;
+            HDDEDATA answer = DdeClientTransaction(
+                reinterpret_cast<BYTE*>(const_cast<char*>(text.c_str())), DWORD(text.size() + 1),
+                conversation, nullptr, 0, XTYP_EXECUTE, 10000, &status);
+            run.acknowledged.push_back(answer != nullptr);
+        }
+        if (conversation)
+            DdeDisconnect(conversation);
+        DdeFreeStringHandle(instance, service);
+        DdeFreeStringHandle(instance, topic);
+        DdeUninitialize(instance);
+        return 0;
+    }
+
+    // Runs the client while this thread serves the shell's windows.
+    void runClient(ClientRun& run)
+    {
+        HANDLE thread = CreateThread(nullptr, 0, &clientThread, &run, 0, nullptr);
+        ASSERT_NE(nullptr, thread);
+        const DWORD until = GetTickCount() + 30000;
+        while (WaitForSingleObject(thread, 5) == WAIT_TIMEOUT && GetTickCount() < until)
+            pump(1);
+        EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread, 0)) << "the client hung";
+        CloseHandle(thread);
+        pump();
+    }
+};
+
+TEST_F(DesktopStart, UnquotedPathWithSpacesOpensAsOneDocument)
+{
+    const String path = writePicture("my picture (2).png", 40, 30);
+    ASSERT_TRUE(start(path));
+    ASSERT_EQ(1, documentCount());
+    EXPECT_TRUE(boxes.empty());
+    ASSERT_NE(nullptr, activeDocument());
+    EXPECT_EQ(0, lstrcmpiA(path.c_str(), activeDocument()->pathName().c_str()));
+}
+
+TEST_F(DesktopStart, OpenRequestsOverDdeReachTheRunningShellAndTheVerbNamesThem)
+{
+    ASSERT_TRUE(start("-n -e"));
+    EXPECT_EQ(0, documentCount());
+    EXPECT_TRUE(boxes.empty());
+
+    const String first = writePicture("from the explorer.png", 32, 24);
+    const String second = writePicture("second one.bmp", 16, 16);
+    ClientRun run;
+    run.topic = "System";
+    run.executes = {"[open(\"" + first + "\")]",
+                    // An open copy is activated, not opened twice.
+                    "[open(\"" + second + "\")][open(\"" + first + "\")]",
+                    "[print(\"" + first + "\")]", "[open(\"" + first + "\""};
+    runClient(run);
+    ASSERT_TRUE(run.connected);
+    EXPECT_EQ((std::vector<bool>{true, true, false, false}), run.acknowledged);
+    EXPECT_EQ(2, documentCount());
+    ASSERT_NE(nullptr, activeDocument());
+    EXPECT_EQ(0, lstrcmpiA(first.c_str(), activeDocument()->pathName().c_str()));
+    EXPECT_TRUE(boxes.empty());
+
+    // A picture that cannot be opened is told here and refused to the client.
+    ClientRun missing;
+    missing.topic = "system";
+    missing.executes = {"[open(\"" + folder() + "gone.png\")]"};
+    runClient(missing);
+    ASSERT_TRUE(missing.connected);
+    EXPECT_EQ((std::vector<bool>{false}), missing.acknowledged);
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_EQ(0u, boxes[0].text.find("Unable to open file\n"));
+
+    ClientRun otherTopic;
+    otherTopic.topic = "Images";
+    runClient(otherTopic);
+    EXPECT_FALSE(otherTopic.connected);
+    stop();
+
+    // The open verb names the conversation, so the Explorer asks a running
+    // shell first.
+    ASSERT_TRUE(start("-e"));
+    const String verb = "Software\\QxShellGuiTests\\Classes\\QuillorantixShell\\shell\\open";
+    EXPECT_STREQ("[open(\"%1\")]",
+                 RegistryKey(HKEY_CURRENT_USER, verb + "\\ddeexec", false).queryBytes("", "").c_str());
+    EXPECT_STREQ("QuillorantixShell",
+                 RegistryKey(HKEY_CURRENT_USER, verb + "\\ddeexec\\Application", false)
+                     .queryBytes("", "")
+                     .c_str());
+    EXPECT_STREQ("System", RegistryKey(HKEY_CURRENT_USER, verb + "\\ddeexec\\Topic", false)
+                               .queryBytes("", "")
+                               .c_str());
+    const String command =
+        RegistryKey(HKEY_CURRENT_USER, verb + "\\command", false).queryBytes("", "").c_str();
+    EXPECT_EQ(command.size() - 6, command.find("\" \"%1\""));
+}
+
+} // namespace

@@ -1,0 +1,204 @@
+#include "shell_gui/ShellGuiSupport.h"
+
+#include <commctrl.h>
+
+#include "framework/CommandIds.h"
+#include "framework/FrameWnd.h"
+#include "shell/app/MainFrame.h"
+
+namespace {
+
+using shellgui::ShellFixture;
+
+class ShellToolBar : public ShellFixture
+{
+protected:
+    CShellToolBar& bar() { return frame().toolBar(); }
+
+    RECT screenRect(HWND window)
+    {
+        RECT r;
+        GetWindowRect(window, &r);
+        return r;
+    }
+
+    // The frame's client area on screen, where bars dock.
+    RECT dockArea()
+    {
+        RECT r;
+        GetClientRect(frame().hwnd(), &r);
+        MapWindowPoints(frame().hwnd(), nullptr, reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    }
+
+    POINT gripperCentre()
+    {
+        const RECT grip = bar().gripperRect();
+        const RECT window = screenRect(bar().hwnd());
+        return POINT{window.left + (grip.left + grip.right) / 2,
+                     window.top + (grip.top + grip.bottom) / 2};
+    }
+
+    static LPARAM clientPoint(HWND window, POINT screen)
+    {
+        ScreenToClient(window, &screen);
+        return MAKELPARAM(WORD(short(screen.x)), WORD(short(screen.y)));
+    }
+
+    // Presses on `from` (the gripper, or a floating window's caption) and
+    // releases at `to`, as the mouse would with the bar holding the capture.
+    void drag(HWND from, POINT start, POINT to)
+    {
+        SendMessageA(from, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(start.x, start.y));
+        const POINT middle = {(start.x + to.x) / 2, (start.y + to.y) / 2};
+        SendMessageA(bar().hwnd(), WM_MOUSEMOVE, MK_LBUTTON, clientPoint(bar().hwnd(), middle));
+        SendMessageA(bar().hwnd(), WM_MOUSEMOVE, MK_LBUTTON, clientPoint(bar().hwnd(), to));
+        SendMessageA(bar().hwnd(), WM_LBUTTONUP, 0, clientPoint(bar().hwnd(), to));
+        pump();
+    }
+
+    POINT buttonCentre(int index)
+    {
+        RECT r = {0, 0, 0, 0};
+        SendMessageA(bar().hwnd(), TB_GETITEMRECT, WPARAM(index), reinterpret_cast<LPARAM>(&r));
+        return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    }
+};
+
+TEST_F(ShellToolBar, DocksAtTopInOneRowDragsToAnEdgeFloatsAndComesBack)
+{
+    ASSERT_TRUE(start("-n"));
+    HWND toolbar = bar().hwnd();
+    const int buttonHeight = HIWORD(SendMessageA(toolbar, TB_GETBUTTONSIZE, 0, 0));
+
+    // Docked at the top of a 1000-pixel frame: one row, with a gripper in a
+    // border of its own.
+    EXPECT_EQ(DockSide::top, bar().dockSide());
+    EXPECT_EQ(frame().hwnd(), GetParent(toolbar));
+    RECT area = dockArea();
+    RECT r = screenRect(toolbar);
+    EXPECT_EQ(area.top, r.top);
+    EXPECT_EQ(area.left, r.left);
+    EXPECT_LT(r.bottom - r.top, 2 * buttonHeight);
+    RECT gripper = bar().gripperRect();
+    EXPECT_FALSE(IsRectEmpty(&gripper));
+    const POINT grip = gripperCentre();
+    EXPECT_EQ(HTCAPTION, SendMessageA(toolbar, WM_NCHITTEST, 0, MAKELPARAM(grip.x, grip.y)));
+    EXPECT_GT(screenRect(frame().mdiClient()).top, r.bottom - 2);
+
+    // A press on the gripper without a move is no drag.
+    drag(toolbar, grip, POINT{grip.x + 1, grip.y + 1});
+    EXPECT_EQ(DockSide::top, bar().dockSide());
+
+    // Escape held during the drag leaves the bar where it was.
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    const BYTE escape = keys[VK_ESCAPE];
+    keys[VK_ESCAPE] = 0x80;
+    SetKeyboardState(keys);
+    drag(toolbar, grip, POINT{area.left + 4, (area.top + area.bottom) / 2});
+    keys[VK_ESCAPE] = escape;
+    SetKeyboardState(keys);
+    EXPECT_EQ(DockSide::top, bar().dockSide());
+    EXPECT_NE(toolbar, GetCapture());
+
+    // To the left edge: one button per row, the document area right of it.
+    drag(toolbar, grip, POINT{area.left + 4, (area.top + area.bottom) / 2});
+    ASSERT_EQ(DockSide::left, bar().dockSide());
+    area = dockArea();
+    r = screenRect(toolbar);
+    EXPECT_EQ(area.left, r.left);
+    EXPECT_EQ(area.top, r.top);
+    EXPECT_GT(r.bottom - r.top, r.right - r.left);
+    EXPECT_GE(screenRect(frame().mdiClient()).left, r.right);
+    EXPECT_EQ(screenRect(frame().mdiClient()).top, area.top);
+    shellgui::saveScreenshot(app->mainWindow, "shell_toolbar_left");
+
+    // Into the middle: a small window of its own, owned by the frame; the
+    // document area takes the whole width again.
+    const POINT middle = {(area.left + area.right) / 2, (area.top + area.bottom) / 2};
+    drag(toolbar, gripperCentre(), middle);
+    ASSERT_EQ(DockSide::floating, bar().dockSide());
+    HWND floating = bar().floatingWindow();
+    ASSERT_NE(nullptr, floating);
+    EXPECT_EQ(floating, GetParent(toolbar));
+    EXPECT_EQ(frame().hwnd(), GetWindow(floating, GW_OWNER));
+    EXPECT_TRUE(IsWindowVisible(floating));
+    gripper = bar().gripperRect();
+    EXPECT_TRUE(IsRectEmpty(&gripper));
+    EXPECT_EQ(area.left, screenRect(frame().mdiClient()).left);
+    EXPECT_EQ(area.top, screenRect(frame().mdiClient()).top);
+    pump();
+    shellgui::saveScreenshot(floating, "shell_toolbar_floating");
+    shellgui::saveScreenshot(app->mainWindow, "shell_toolbar_floating_frame");
+
+    // Its buttons still reach the frame.
+    openWith(writePicture("floated.png", 20, 10));
+    const POINT open = buttonCentre(0);
+    SendMessageA(toolbar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(open.x, open.y));
+    SendMessageA(toolbar, WM_LBUTTONUP, 0, MAKELPARAM(open.x, open.y));
+    pump();
+    EXPECT_EQ(1, documentCount());
+
+    // View > Toolbar hides and shows the floating window.
+    command(kIdViewToolbar);
+    EXPECT_FALSE(IsWindowVisible(floating));
+    EXPECT_FALSE(IsWindowVisible(toolbar));
+    command(kIdViewToolbar);
+    EXPECT_TRUE(IsWindowVisible(floating));
+
+    // A double click on its caption docks it where it was; floated again,
+    // it comes back in the same window.
+    RECT caption = screenRect(floating);
+    SendMessageA(floating, WM_NCLBUTTONDBLCLK, HTCAPTION,
+                 MAKELPARAM(caption.left + 10, caption.top + 4));
+    pump();
+    EXPECT_EQ(DockSide::left, bar().dockSide());
+    EXPECT_EQ(frame().hwnd(), GetParent(toolbar));
+    EXPECT_FALSE(IsWindowVisible(floating));
+    drag(toolbar, gripperCentre(), middle);
+    ASSERT_EQ(floating, bar().floatingWindow());
+    EXPECT_TRUE(IsWindowVisible(floating));
+
+    // Dragged by its caption to the top edge, it docks there again.
+    caption = screenRect(floating);
+    const POINT title = {caption.left + 10, caption.top + GetSystemMetrics(SM_CYSMCAPTION) / 2};
+    drag(floating, title, POINT{(area.left + area.right) / 2, area.top + 2});
+    EXPECT_EQ(DockSide::top, bar().dockSide());
+    EXPECT_EQ(nullptr, bar().floatingWindow());
+    EXPECT_EQ(frame().hwnd(), GetParent(toolbar));
+    EXPECT_TRUE(IsWindowVisible(toolbar));
+    EXPECT_EQ(area.top, screenRect(toolbar).top);
+    EXPECT_GT(screenRect(frame().mdiClient()).top, area.top);
+}
+
+TEST_F(ShellToolBar, PointerOverAButtonShowsItsPromptAndTheTipItsShortText)
+{
+    ASSERT_TRUE(start("-n"));
+    HWND toolbar = bar().hwnd();
+    EXPECT_EQ("Ready", statusText(0));
+    const POINT open = buttonCentre(0);
+    SendMessageA(toolbar, WM_MOUSEMOVE, 0, MAKELPARAM(open.x, open.y));
+    pump();
+    EXPECT_EQ("Open an existing image", statusText(0));
+    shellgui::saveScreenshot(app->mainWindow, "shell_status_over_open");
+
+    // A separator has no prompt.
+    const POINT gap = buttonCentre(2);
+    SendMessageA(toolbar, WM_MOUSEMOVE, 0, MAKELPARAM(gap.x, gap.y));
+    EXPECT_EQ("Ready", statusText(0));
+    SendMessageA(toolbar, WM_MOUSEMOVE, 0, MAKELPARAM(open.x, open.y));
+    EXPECT_EQ("Open an existing image", statusText(0));
+    SendMessageA(toolbar, WM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ("Ready", statusText(0));
+
+    NMTTDISPINFOA tip = {};
+    tip.hdr.hwndFrom = reinterpret_cast<HWND>(SendMessageA(toolbar, TB_GETTOOLTIPS, 0, 0));
+    tip.hdr.idFrom = kIdFileOpen;
+    tip.hdr.code = TTN_GETDISPINFOA;
+    SendMessageA(frame().hwnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&tip));
+    ASSERT_NE(nullptr, tip.lpszText);
+    EXPECT_STREQ("Open File", tip.lpszText);
+}
+
+} // namespace
