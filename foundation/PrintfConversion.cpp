@@ -90,7 +90,8 @@ bool parsePrintfConversion(const char* text, PrintfConversion& conv)
     } else if (p[0] == 'l' && p[1] == 'l') {
         conv.size = PrintfConversion::kLongLong;
         p += 2;
-    } else if (p[0] == 'l') {
+    } else if (p[0] == 'l' || p[0] == 'w') {
+        // "w" is the runtime's own spelling of "l" for wide text.
         conv.size = PrintfConversion::kLong;
         longSeen = true;
         ++p;

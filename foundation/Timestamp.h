@@ -38,7 +38,7 @@ public:
     const char* format(int mask);
     std::string toString(int mask) const;
     // Clears, then reads "yyyy/mm/dd hh:mm:ss.uuuuuu" or "hh:mm:ss.uuuuuu"
-    // as far as the text matches; a part out of its range ends the reading.
+    // as far as the text matches; parts are kept as read, in range or not.
     void parse(const std::string& text);
 
     int get(int mask) const;
@@ -57,8 +57,8 @@ public:
     static bool isLeapYear(int year);
     // 0 for month 0 and for any month outside 1..12.
     static int daysInMonth(int year, int month);
-    // "1".."12" or a month name's first three letters; throws Parse
-    // Exception otherwise.
+    // A leading digit gives the number it begins ("13" gives 13); otherwise
+    // a month name's first three letters, any case; Parse Exception else.
     void setMonthFromText(const char* text);
 
     void addYears(int n);

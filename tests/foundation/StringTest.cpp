@@ -284,6 +284,10 @@ TEST(String, FormattingConversions)
     EXPECT_EQ("-9000000000 18446744073709551615",
               String::fromFormat("%lld %llu", -9000000000LL, 18446744073709551615ULL));
     EXPECT_EQ("wide", String::fromFormat("%ls", L"wide"));
+    // The runtime's "w" prefix is wide text too, and the arguments after it
+    // are still read in step.
+    const char* wideW = "%ws|%wc|%d";
+    EXPECT_EQ("wide|w|5", String::fromFormat(wideW, L"wide", L'w', 5));
     // size_t, ptrdiff_t and a bare "I" are pointer-sized: past 32 bits on
     // x64, and the arguments after them are still read in step.
     const size_t big = size_t(-1) / 3;
