@@ -316,6 +316,47 @@ TEST_F(InteractiveRequest, CancelOrATextTooLongForTheBufferChangesNothing)
     }
 }
 
+// A capacity larger than the memory behind the buffer, or a buffer the host
+// keeps read-only: the confirmed text would not fit what can be written, so
+// nothing is written and the run reports the failure.
+TEST_F(InteractiveRequest, ACapacityPastTheBuffersMemoryWritesNothing)
+{
+    TestImage source(32, 24, 5);
+    drawScene(source);
+    const std::string text =
+        iniSection("_current", {"brush.id=_swaprgb"}) + iniSection("other", {"k=" + std::string(3900, 'x')});
+    for (const bool readOnly : {false, true}) {
+        SCOPED_TRACE(readOnly ? "read-only buffer" : "capacity past the buffer");
+        GuardedBytes buffer(4096, true);
+        ASSERT_TRUE(buffer.data());
+        std::memset(buffer.data(), '#', buffer.size());
+        std::memcpy(buffer.data(), text.data(), text.size());
+        const std::vector<uint8_t> before(buffer.data(), buffer.data() + buffer.size());
+        DWORD access = 0;
+        if (readOnly) {
+            ASSERT_TRUE(VirtualProtect(buffer.data(), buffer.size(), PAGE_READONLY, &access));
+        }
+        TestImage destination(32, 24, 5, 0, 0x5A);
+        PluginRequest request = makeRequest(source, destination);
+        request.flags = PluginRequestInteractive;
+        request.settingsBuffer = reinterpret_cast<char*>(buffer.data());
+        request.settingsCapacity = readOnly ? int32_t(buffer.size()) : INT32_MAX;
+        request.settingsLength = int32_t(text.size());
+
+        HWND owner = nullptr;
+        std::string caption;
+        pressWhenUp(IDOK, owner, caption);
+        EXPECT_FALSE(api.processImage(&request));
+        guitest::pendingActions().clear();
+        if (readOnly)
+            VirtualProtect(buffer.data(), buffer.size(), access, &access);
+        EXPECT_EQ(caption, "Quillorantix Daubcrafter");
+        EXPECT_EQ(request.settingsLength, int32_t(text.size()));
+        EXPECT_TRUE(std::equal(before.begin(), before.end(), buffer.data()));
+        EXPECT_EQ(destination.countDifferentPixels(source), 32 * 24) << "nothing painted";
+    }
+}
+
 TEST_F(ExportsTest, OnlyBitZeroOfTheFlagsIsRead)
 {
     TestImage source(24, 24, 4);
