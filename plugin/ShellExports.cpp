@@ -55,6 +55,10 @@ bool requestUsable(const PluginRequest& r)
     if (!HostPixels::strideHolds(r.sourceStride, r.width, step) ||
         !HostPixels::strideHolds(r.destinationStride, r.width, step))
         return false;
+    if (!HostPixels::rowsAccessible(r.sourcePixels, r.sourceStride, r.width, r.height, step, false) ||
+        !HostPixels::rowsAccessible(r.destinationPixels, r.destinationStride, r.width, r.height, step,
+                                    true))
+        return false;
     if (r.settingsCapacity < 0 || r.settingsLength < 0)
         return false;
     // The text read is the length, cut to the capacity: it must be there.

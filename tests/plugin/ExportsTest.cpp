@@ -197,6 +197,38 @@ TEST_F(ExportsTest, SettingsSizesNeverLeadPastTheBuffer)
     }
 }
 
+// Pixel buffers shorter than the rows the request says they hold, top-down
+// (ending at an inaccessible page) or bottom-up (starting right after one):
+// refused, nothing written.
+TEST_F(ExportsTest, BuffersShorterThanTheirRowsAreRefused)
+{
+    const int w = 24, h = 16, stride = w * 3;
+    TestImage source(w, h, 5);
+    drawScene(source);
+    GuardedBytes pixels(size_t(stride) * h, true), half(size_t(stride) * (h / 2), true),
+        halfAfterGuard(size_t(stride) * (h / 2), false);
+    ASSERT_TRUE(pixels.data() && half.data() && halfAfterGuard.data());
+    std::memcpy(pixels.data(), source.bytes.data(), pixels.size());
+    std::memset(half.data(), 0x5A, half.size());
+    std::memset(halfAfterGuard.data(), 0x5A, halfAfterGuard.size());
+    uint8_t* lastRowAfterGuard = halfAfterGuard.data() + size_t(stride) * (h / 2 - 1);
+    struct Case { const char* what; uint8_t* source; uint8_t* destination; int32_t stride; };
+    for (const Case& c : {Case{"short source", half.data(), pixels.data(), stride},
+                          Case{"short destination", pixels.data(), half.data(), stride},
+                          Case{"short bottom-up destination", pixels.data() + size_t(stride) * (h - 1),
+                               lastRowAfterGuard, -stride}}) {
+        SCOPED_TRACE(c.what);
+        TestImage destination(w, h, 5);
+        PluginRequest request = makeRequest(source, destination);
+        request.sourcePixels = c.source;
+        request.destinationPixels = c.destination;
+        request.sourceStride = request.destinationStride = c.stride;
+        EXPECT_FALSE(api.processImage(&request));
+        for (const GuardedBytes* b : {&half, &halfAfterGuard})
+            EXPECT_TRUE(std::all_of(b->data(), b->data() + b->size(), [](uint8_t v) { return v == 0x5A; }));
+    }
+}
+
 // Interactive requests: the real settings dialog of the loaded plug-in,
 // answered from a timer in its own message loop.
 class InteractiveRequest : public ExportsTest
