@@ -212,17 +212,22 @@ TEST_F(ExportsTest, BuffersShorterThanTheirRowsAreRefused)
     std::memset(half.data(), 0x5A, half.size());
     std::memset(halfAfterGuard.data(), 0x5A, halfAfterGuard.size());
     uint8_t* lastRowAfterGuard = halfAfterGuard.data() + size_t(stride) * (h / 2 - 1);
-    struct Case { const char* what; uint8_t* source; uint8_t* destination; int32_t stride; };
-    for (const Case& c : {Case{"short source", half.data(), pixels.data(), stride},
-                          Case{"short destination", pixels.data(), half.data(), stride},
+    struct Case { const char* what; uint8_t* source; uint8_t* destination; int32_t stride; int32_t height; };
+    // (height - 1) x stride is a multiple of 2^32: rows that wrap round a
+    // 32-bit address space.
+    const int32_t wrapping = 0x20000001;
+    for (const Case& c : {Case{"short source", half.data(), pixels.data(), stride, h},
+                          Case{"short destination", pixels.data(), half.data(), stride, h},
                           Case{"short bottom-up destination", pixels.data() + size_t(stride) * (h - 1),
-                               lastRowAfterGuard, -stride}}) {
+                               lastRowAfterGuard, -stride, h},
+                          Case{"rows wrapping round", pixels.data(), half.data(), stride, wrapping}}) {
         SCOPED_TRACE(c.what);
         TestImage destination(w, h, 5);
         PluginRequest request = makeRequest(source, destination);
         request.sourcePixels = c.source;
         request.destinationPixels = c.destination;
         request.sourceStride = request.destinationStride = c.stride;
+        request.height = c.height;
         EXPECT_FALSE(api.processImage(&request));
         for (const GuardedBytes* b : {&half, &halfAfterGuard})
             EXPECT_TRUE(std::all_of(b->data(), b->data() + b->size(), [](uint8_t v) { return v == 0x5A; }));
