@@ -157,7 +157,11 @@ int16_t bindImages(const FilterRecord& record, HostImages& images)
     }
     const int step = bytesPerPixelFor(format);
     if (!record.inData || !record.outData || !HostPixels::strideHolds(record.inRowBytes, width, step) ||
-        !HostPixels::strideHolds(record.outRowBytes, width, step)) {
+        !HostPixels::strideHolds(record.outRowBytes, width, step) ||
+        !HostPixels::rowsAccessible(static_cast<const uint8_t*>(record.inData), record.inRowBytes, width,
+                                    height, step, false) ||
+        !HostPixels::rowsAccessible(static_cast<const uint8_t*>(record.outData), record.outRowBytes,
+                                    width, height, step, true)) {
         currentLogger()->error(0, "filter buffers cannot hold %dx%d pixels", width, height);
         return FilterResultBadParameters;
     }

@@ -43,3 +43,8 @@ size_t hostReadableBytes(const void* p, size_t count)
 {
     return accessibleBytes(p, count, kReadable);
 }
+
+size_t hostWritableBytes(const void* p, size_t count)
+{
+    return accessibleBytes(p, count, kWritable);
+}

@@ -13,3 +13,4 @@ bool hostMemoryWritable(const void* p, size_t count);
 // How many of count bytes from p can be read, up to the first page that
 // cannot.
 size_t hostReadableBytes(const void* p, size_t count);
+size_t hostWritableBytes(const void* p, size_t count);

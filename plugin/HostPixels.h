@@ -15,6 +15,11 @@ class HostPixels
 public:
     // True when rows of width pixels fit a stride of this magnitude.
     static bool strideHolds(int32_t stride, int width, int bytesPerPixel);
+    // True when every byte of the rows is memory the host lets us read (or
+    // also write): a buffer shorter than the rows it is said to hold is
+    // refused instead of faulting.
+    static bool rowsAccessible(const uint8_t* top, int32_t stride, int width, int height,
+                               int bytesPerPixel, bool writable);
 
     HostPixels(uint8_t* top, int32_t stride, int width, int height, int format);
     HostPixels(const HostPixels&) = delete;

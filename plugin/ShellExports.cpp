@@ -55,6 +55,10 @@ bool requestUsable(const PluginRequest& r)
     if (!HostPixels::strideHolds(r.sourceStride, r.width, step) ||
         !HostPixels::strideHolds(r.destinationStride, r.width, step))
         return false;
+    if (!HostPixels::rowsAccessible(r.sourcePixels, r.sourceStride, r.width, r.height, step, false) ||
+        !HostPixels::rowsAccessible(r.destinationPixels, r.destinationStride, r.width, r.height, step,
+                                    true))
+        return false;
     if (r.settingsCapacity < 0 || r.settingsLength < 0)
         return false;
     // The text read is the length, cut to the capacity: it must be there.
@@ -71,8 +75,12 @@ bool confirmSettings(PluginRequest& request, const Image& source, SessionSetting
     const HWND owner = reinterpret_cast<HWND>(intptr_t(int32_t(request.parentWindow)));
     if (editCurrentSetup(working, source, owner) != DialogOutcome::Applied)
         return false;
+    // A capacity past what the buffer lets us write is the host's mistake:
+    // the text goes back only when it fits the memory that is really there.
+    const uint32_t room =
+        uint32_t(hostWritableBytes(request.settingsBuffer, size_t(request.settingsCapacity)));
     uint32_t length = 0;
-    if (!storeSettingsText(working, request.settingsBuffer, uint32_t(request.settingsCapacity), length))
+    if (!storeSettingsText(working, request.settingsBuffer, room, length))
         return false;
     request.settingsLength = int32_t(length);
     return true;

@@ -197,6 +197,43 @@ TEST_F(ExportsTest, SettingsSizesNeverLeadPastTheBuffer)
     }
 }
 
+// Pixel buffers shorter than the rows the request says they hold, top-down
+// (ending at an inaccessible page) or bottom-up (starting right after one):
+// refused, nothing written.
+TEST_F(ExportsTest, BuffersShorterThanTheirRowsAreRefused)
+{
+    const int w = 24, h = 16, stride = w * 3;
+    TestImage source(w, h, 5);
+    drawScene(source);
+    GuardedBytes pixels(size_t(stride) * h, true), half(size_t(stride) * (h / 2), true),
+        halfAfterGuard(size_t(stride) * (h / 2), false);
+    ASSERT_TRUE(pixels.data() && half.data() && halfAfterGuard.data());
+    std::memcpy(pixels.data(), source.bytes.data(), pixels.size());
+    std::memset(half.data(), 0x5A, half.size());
+    std::memset(halfAfterGuard.data(), 0x5A, halfAfterGuard.size());
+    uint8_t* lastRowAfterGuard = halfAfterGuard.data() + size_t(stride) * (h / 2 - 1);
+    struct Case { const char* what; uint8_t* source; uint8_t* destination; int32_t stride; int32_t height; };
+    // (height - 1) x stride is a multiple of 2^32: rows that wrap round a
+    // 32-bit address space.
+    const int32_t wrapping = 0x20000001;
+    for (const Case& c : {Case{"short source", half.data(), pixels.data(), stride, h},
+                          Case{"short destination", pixels.data(), half.data(), stride, h},
+                          Case{"short bottom-up destination", pixels.data() + size_t(stride) * (h - 1),
+                               lastRowAfterGuard, -stride, h},
+                          Case{"rows wrapping round", pixels.data(), half.data(), stride, wrapping}}) {
+        SCOPED_TRACE(c.what);
+        TestImage destination(w, h, 5);
+        PluginRequest request = makeRequest(source, destination);
+        request.sourcePixels = c.source;
+        request.destinationPixels = c.destination;
+        request.sourceStride = request.destinationStride = c.stride;
+        request.height = c.height;
+        EXPECT_FALSE(api.processImage(&request));
+        for (const GuardedBytes* b : {&half, &halfAfterGuard})
+            EXPECT_TRUE(std::all_of(b->data(), b->data() + b->size(), [](uint8_t v) { return v == 0x5A; }));
+    }
+}
+
 // Interactive requests: the real settings dialog of the loaded plug-in,
 // answered from a timer in its own message loop.
 class InteractiveRequest : public ExportsTest
@@ -313,6 +350,47 @@ TEST_F(InteractiveRequest, CancelOrATextTooLongForTheBufferChangesNothing)
         EXPECT_TRUE(log.fractions.empty());
         EXPECT_EQ(log.notifications, 0);
         guitest::pendingActions().clear();
+    }
+}
+
+// A capacity larger than the memory behind the buffer, or a buffer the host
+// keeps read-only: the confirmed text would not fit what can be written, so
+// nothing is written and the run reports the failure.
+TEST_F(InteractiveRequest, ACapacityPastTheBuffersMemoryWritesNothing)
+{
+    TestImage source(32, 24, 5);
+    drawScene(source);
+    const std::string text =
+        iniSection("_current", {"brush.id=_swaprgb"}) + iniSection("other", {"k=" + std::string(3900, 'x')});
+    for (const bool readOnly : {false, true}) {
+        SCOPED_TRACE(readOnly ? "read-only buffer" : "capacity past the buffer");
+        GuardedBytes buffer(4096, true);
+        ASSERT_TRUE(buffer.data());
+        std::memset(buffer.data(), '#', buffer.size());
+        std::memcpy(buffer.data(), text.data(), text.size());
+        const std::vector<uint8_t> before(buffer.data(), buffer.data() + buffer.size());
+        DWORD access = 0;
+        if (readOnly) {
+            ASSERT_TRUE(VirtualProtect(buffer.data(), buffer.size(), PAGE_READONLY, &access));
+        }
+        TestImage destination(32, 24, 5, 0, 0x5A);
+        PluginRequest request = makeRequest(source, destination);
+        request.flags = PluginRequestInteractive;
+        request.settingsBuffer = reinterpret_cast<char*>(buffer.data());
+        request.settingsCapacity = readOnly ? int32_t(buffer.size()) : INT32_MAX;
+        request.settingsLength = int32_t(text.size());
+
+        HWND owner = nullptr;
+        std::string caption;
+        pressWhenUp(IDOK, owner, caption);
+        EXPECT_FALSE(api.processImage(&request));
+        guitest::pendingActions().clear();
+        if (readOnly)
+            VirtualProtect(buffer.data(), buffer.size(), access, &access);
+        EXPECT_EQ(caption, "Quillorantix Daubcrafter");
+        EXPECT_EQ(request.settingsLength, int32_t(text.size()));
+        EXPECT_TRUE(std::equal(before.begin(), before.end(), buffer.data()));
+        EXPECT_EQ(destination.countDifferentPixels(source), 32 * 24) << "nothing painted";
     }
 }
 

@@ -254,6 +254,20 @@ TEST_F(FilterEntryTest, BuffersThatCannotHoldTheAreaAreRefusedAndAnEmptyAreaPain
     host.record.outRowBytes = 40 * 3 - 1;
     EXPECT_EQ(host.call(HostSelectorContinue), HostResultBadParameters);
     EXPECT_TRUE(outputUntouched(host));
+    // Buffers holding half the asked rows, ending at an inaccessible page.
+    GuardedBytes shortIn(size_t(40) * 3 * 15, true), shortOut(size_t(40) * 3 * 15, true);
+    ASSERT_TRUE(shortIn.data() && shortOut.data());
+    ASSERT_EQ(host.call(HostSelectorStart), 0);
+    host.deliverBuffers();
+    host.record.inData = shortIn.data();
+    EXPECT_EQ(host.call(HostSelectorContinue), HostResultBadParameters);
+    std::memset(shortOut.data(), 0x5A, shortOut.size());
+    ASSERT_EQ(host.call(HostSelectorStart), 0);
+    host.deliverBuffers();
+    host.record.outData = shortOut.data();
+    EXPECT_EQ(host.call(HostSelectorContinue), HostResultBadParameters);
+    EXPECT_TRUE(std::all_of(shortOut.data(), shortOut.data() + shortOut.size(),
+                            [](uint8_t b) { return b == 0x5A; }));
 
     for (HostRect area : {HostRect{5, 5, 5, 20}, HostRect{10, 30, 2, 4}}) {
         host.record.filterRect = area;
