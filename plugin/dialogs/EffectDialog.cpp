@@ -265,7 +265,7 @@ void CEffectDialog::fillPresetList()
     presetList_.setCurrentSelection(0);
 }
 
-int CEffectDialog::insertPresetEntry(const String& name)
+int CEffectDialog::presetEntryEnd(const String& name) const
 {
     // Behind every entry that does not sort after the name, and never in
     // front of the pseudo entry.
@@ -277,7 +277,26 @@ int CEffectDialog::insertPresetEntry(const String& name)
         else
             low = middle + 1;
     }
-    return placeEntry(low < presetList_.count() ? low : -1, name, 1);
+    return low;
+}
+
+int CEffectDialog::insertPresetEntry(const String& name)
+{
+    const int at = presetEntryEnd(name);
+    return placeEntry(at < presetList_.count() ? at : -1, name, 1);
+}
+
+int CEffectDialog::findPresetEntry(const String& name) const
+{
+    // Names that differ in case only sort together, just in front of the end.
+    for (int at = presetEntryEnd(name) - 1; at > 0; --at) {
+        const String text = presetList_.itemText(at);
+        if (text == name)
+            return at;
+        if (presetNameLess(text, name))
+            break;
+    }
+    return -1;
 }
 
 int CEffectDialog::placeEntry(int index, const String& text, LRESULT data)
@@ -411,6 +430,15 @@ void CEffectDialog::presetsImported(int count)
 {
     // Nothing taken (an unreadable file among others): the list and its
     // selection stay as they are.
-    if (count > 0)
-        fillPresetList();
+    if (count <= 0)
+        return;
+    // The preset the list showed stays shown: Delete acts on it.
+    const int selection = presetList_.currentSelection();
+    const String chosen = selection > 0 && presetList_.itemData(selection) > 0
+                              ? presetList_.itemText(selection)
+                              : String();
+    fillPresetList();
+    const int at = chosen.empty() ? -1 : findPresetEntry(chosen);
+    if (at > 0)
+        presetList_.setCurrentSelection(at);
 }

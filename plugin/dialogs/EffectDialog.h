@@ -49,6 +49,8 @@ public:
     void fillPresetList();
     // Adds a preset name in sorted place behind the pseudo entry; its index.
     int insertPresetEntry(const String& name);
+    // The list entry of exactly this preset name; -1 when it is not listed.
+    int findPresetEntry(const String& name) const;
     // The store's preset names.
     std::vector<String> presetNames() const;
     bool hasPreset(const String& name) const;
@@ -71,6 +73,8 @@ public:
 
 private:
     SettingsStore* presetStore() const;
+    // The index behind the last entry that does not sort after the name.
+    int presetEntryEnd(const String& name) const;
     // Inserts a list entry at the index (-1: at the end); its index.
     int placeEntry(int index, const String& text, LRESULT data);
     void savePreset(const String& name, const String& description);

@@ -1080,7 +1080,7 @@ TEST_F(PresetPanel, SaveCleansSortsSelectsAsksBeforeOverwritingAndWritesTheSecti
     EXPECT_EQ("soft words", written.sectionReader("Alpha").getString("description", ""));
 }
 
-TEST_F(PresetPanel, DeleteAsksByNameSparesThePseudoEntryAndImportRefillsTheList)
+TEST_F(PresetPanel, DeleteAsksByNameSparesThePseudoEntryAndImportRefillsTheListKeepingTheChoice)
 {
     writeTextFile(path, String::fromFormat(kTwoPresets, brushIdOf(1).c_str(), brushIdOf(2).c_str()));
     const std::string other = folder.path + "other.ini";
@@ -1094,7 +1094,7 @@ TEST_F(PresetPanel, DeleteAsksByNameSparesThePseudoEntryAndImportRefillsTheList)
     });
     AnsweringBoxes boxes({IDNO, IDYES, IDOK});
     std::vector<ListEntry> afterNo, afterYes, afterUnreadable, afterImport;
-    int selectedAfterYes = -1, selectedAfterUnreadable = -1;
+    int selectedAfterYes = -1, selectedAfterUnreadable = -1, selectedAfterImport = -1;
     String status;
     runOver({act([&](CEffectDialog& d) {
                  choosePreset(d, 0);
@@ -1114,6 +1114,7 @@ TEST_F(PresetPanel, DeleteAsksByNameSparesThePseudoEntryAndImportRefillsTheList)
                  importing = other;
                  d.runContextCommand(kCommandImportPresets);
                  afterImport = presetList(d);
+                 selectedAfterImport = listSelection(d);
              }),
              close(IDCANCEL)});
     // The two questions only: an import reports nothing.
@@ -1136,6 +1137,8 @@ TEST_F(PresetPanel, DeleteAsksByNameSparesThePseudoEntryAndImportRefillsTheList)
     EXPECT_EQ("Gamma", afterImport[2].text);
     EXPECT_EQ("Zeta", afterImport[3].text);
     EXPECT_EQ(1, afterImport[3].data);
+    // The chosen preset is still the one shown, where the refill put it.
+    EXPECT_EQ(2, selectedAfterImport);
 
     IniFile written(path);
     EXPECT_EQ((std::vector<String>{"Gamma", "Zeta", "beta"}), written.sectionNames());
