@@ -87,13 +87,6 @@ protected:
     }
 };
 
-// An asm statement, not __builtin_prefetch: GCC finds a function whose only
-// effect is the builtin pure and drops the calls to it.
-inline void prefetchLine(const void* address)
-{
-    asm volatile("prefetcht0 %0" : : "m"(*static_cast<const char*>(address)));
-}
-
 inline void Brush::prefetchAround(const Vec2& position) const
 {
     const Image* image = paintTarget();

@@ -14,7 +14,8 @@
 
 BrushTip::BrushTip()
     : mass(1.0), blendKernel(defaultBlendKernel()),
-      compositeKernel(defaultCompositeKernel()), spacing_(1.0f), fixedAlpha_(255)
+      compositeKernel(defaultCompositeKernel()), spacing_(1.0f), fixedAlpha_(255),
+      identityTone_(true)
 {
     for (int i = 0; i < 256; ++i) {
         brightness[0][i] = brightness[1][i] = brightness[2][i] = static_cast<uint8_t>(i);
@@ -84,27 +85,33 @@ void BrushTip::brightnessChanged()
         if (brightness[3][i] != brightness[3][0])
             fixedAlpha_ = -1;
     }
+    identityTone_ = true;
+    for (int row = 0; row < 3; ++row)
+        for (int i = 0; i < 256; ++i)
+            if (brightness[row][i] != i)
+                identityTone_ = false;
 }
+
+struct BrushTip::ColorCells {
+    const BrushTip& tip;
+    Image& image;
+    const Point& centre;
+    template <bool DefaultBlend, bool Bgr, bool Identity>
+    void cells()
+    {
+        tip.stampColorCells<DefaultBlend, Bgr, Identity>(image, centre);
+    }
+};
 
 void BrushTip::stampColor(Image& image, const Point& centre) const
 {
     if (image.isEmpty())
         return;
-    const bool bgr = image.pixelLayout().isBgr();
-    if (blendKernel == &blendScl) {
-        if (bgr)
-            stampColorCells<true, true>(image, centre);
-        else
-            stampColorCells<true, false>(image, centre);
-    } else {
-        if (bgr)
-            stampColorCells<false, true>(image, centre);
-        else
-            stampColorCells<false, false>(image, centre);
-    }
+    ColorCells owner{*this, image, centre};
+    dispatchCells(owner, image.pixelLayout().isBgr());
 }
 
-template <bool DefaultBlend, bool Bgr>
+template <bool DefaultBlend, bool Bgr, bool Identity>
 void BrushTip::stampColorCells(Image& image, const Point& centre) const
 {
     const int w = mask.width();
@@ -139,7 +146,7 @@ void BrushTip::stampColorCells(Image& image, const Point& centre) const
             const Pixel d = layout.loadAs<Bgr>(p);
             if (!uniform)
                 colorAt(c, h - 1 - k, w - 1 - j);
-            layout.storeAs<Bgr>(p, blendCell<DefaultBlend>(c, weight, d, alpha));
+            layout.storeAs<Bgr>(p, blendCell<DefaultBlend, Identity>(c, weight, d, alpha));
         }
     }
 }
