@@ -109,7 +109,9 @@ public:
     {
         if (isEmpty())
             return;
-        const auto clamp = [](long long v, int last) { return int(v < 0 ? 0 : (v > last ? last : v)); };
+        const auto clamp = [](long long v, int last) {
+            return int(v < 0 ? 0 : (v > last ? last : v));
+        };
         const uint8_t* r = row(clamp(y, height_ - 1));
         const uint8_t* end = r + ptrdiff_t(clamp(x1, width_ - 1)) * ptrdiff_t(step_) + step_ - 1;
         for (const uint8_t* p = r + ptrdiff_t(clamp(x0, width_ - 1)) * ptrdiff_t(step_); p <= end;
@@ -157,11 +159,10 @@ public:
         if (ix >= 0 && ix < width_ - 1 && iy >= 0 && iy < height_ - 1 && bits_) {
             const PixelLayout layout = pixelLayout();
             const uint8_t* p0 = pixelAddress(ix, iy);
-            const uint8_t* p1 = p0 + ptrdiff_t(stride_);
             const uint8_t wx = bilinearWeight(fx);
-            const Pixel top = mixPixels(layout.load(p0), layout.load(p0 + step_), wx);
-            const Pixel bottom = mixPixels(layout.load(p1), layout.load(p1 + step_), wx);
-            out = mixPixels(top, bottom, bilinearWeight(fy));
+            const uint8_t wy = bilinearWeight(fy);
+            out = layout.isBgr() ? mixCell<true>(layout, p0, wx, wy)
+                                 : mixCell<false>(layout, p0, wx, wy);
             return;
         }
         sampleBilinearAtEdge(out, ix, iy, fx, fy);
@@ -218,6 +219,16 @@ public:
     // ---- End of rectangle operations ----
 
 protected:
+    // The four pixels from p0 on mixed by the weights.
+    template <bool Bgr>
+    Pixel mixCell(const PixelLayout& layout, const uint8_t* p0, uint8_t wx, uint8_t wy) const
+    {
+        const uint8_t* p1 = p0 + ptrdiff_t(stride_);
+        const int next = Bgr ? 3 : int(step_);
+        const Pixel top = mixPixels(layout.loadAs<Bgr>(p0), layout.loadAs<Bgr>(p0 + next), wx);
+        const Pixel bottom = mixPixels(layout.loadAs<Bgr>(p1), layout.loadAs<Bgr>(p1 + next), wx);
+        return mixPixels(top, bottom, wy);
+    }
     // sampleBilinear where a neighbour is missing (or no pixels at all).
     void sampleBilinearAtEdge(Pixel& out, int ix, int iy, float fx, float fy) const;
 

@@ -4,6 +4,7 @@
 
 
 #include "engine/tips/BrushTipShape.h"
+#include "engine/tips/ColorRows.h"
 #include "engine/tips/PolygonTipShape.h"
 #include "foundation/Numeric.h"
 #include "foundation/Rect.h"
@@ -130,13 +131,32 @@ void BrushTip::stampColorCells(Image& image, const Point& centre) const
     const PixelLayout layout = image.pixelLayout();
     Pixel c;
     const bool uniform = uniformColor(c);
+    // One colour, the default blend and no brightness change: whole rows
+    // at a time.
+    const ColorRow colorRow(layout, Bgr, c, alpha);
+    const bool byRows = DefaultBlend && Identity && uniform && colorRow.served();
+    // Each mask row lands on its own image row, a page or more from the
+    // last in a large picture: ask for the rows before they are needed, so
+    // their loads overlap instead of waiting one after another.
+    const long long x0 = left + jBegin, x1 = left + jEnd - 1;
+    const bool fetch = jBegin < jEnd;
+    for (int k = 0; fetch && k < kRowsInFlight && k < h; ++k)
+        image.prefetchPixels(x0, x1, top + k);
     for (int k = 0; k < h; ++k) {
+        if (fetch && k + kRowsInFlight < h)
+            image.prefetchPixels(x0, x1, top + k + kRowsInFlight);
         const long long y = top + k;
         if (y < 0 || y >= ih)
             continue;
         const uint8_t* m = mask.bytes() + static_cast<size_t>(w) * k;
         const int iy = static_cast<int>(y);
         uint8_t* row = image.row(iy);
+        if (byRows) {
+            if (fetch)
+                colorRow.blend(layout.atAs<Bgr>(row, static_cast<int>(x0)), m + jBegin,
+                               jEnd - jBegin);
+            continue;
+        }
         for (int j = jBegin; j < jEnd; ++j) {
             const uint8_t weight = m[j];
             if (weight == 0)

@@ -113,6 +113,9 @@ protected:
         }
     }
 
+    // Image rows a stamp asks the cache for ahead of its row loop.
+    static constexpr int kRowsInFlight = 8;
+
     float spacing_;
 
 private:

@@ -42,12 +42,6 @@ void ImageCopyTip::stamp(Image& target, const Point& destination, const Point& s
     dispatchCells(owner, target.pixelLayout().isBgr() && source->pixelLayout().isBgr());
 }
 
-namespace {
-
-const int kRowsAhead = 4;
-
-} // namespace
-
 template <bool DefaultBlend, bool Bgr, bool Identity>
 void ImageCopyTip::stampCells(Image& target, const Point& destination,
                               const Point& sourceCentre) const
@@ -75,15 +69,17 @@ void ImageCopyTip::stampCells(Image& target, const Point& destination,
     // waited on each in turn: ask for both patches' rows a few rows ahead.
     const long long destLeft = static_cast<long long>(destination.x) - hw;
     const long long srcLeft = static_cast<long long>(sourceCentre.x) - hw;
-    const auto prefetchRow = [&](long long ahead) {
-        target.prefetchPixels(destLeft, destLeft + 2 * hw, destRow + ahead * rowStep);
-        source->prefetchPixels(srcLeft, srcLeft + 2 * hw, srcRow + ahead * rowStep);
+    const auto prefetchRow = [&](long long rows) {
+        target.prefetchPixels(destLeft, destLeft + 2 * hw, destRow + rows * rowStep);
+        source->prefetchPixels(srcLeft, srcLeft + 2 * hw, srcRow + rows * rowStep);
     };
-    for (int k = 0; k < kRowsAhead && k < h; ++k)
+    // Two images: half as many rows ahead.
+    const int ahead = kRowsInFlight / 2;
+    for (int k = 0; k < ahead && k < h; ++k)
         prefetchRow(k);
     for (int k = 0; k < h; ++k, destRow += rowStep, srcRow += rowStep) {
-        if (k + kRowsAhead < h)
-            prefetchRow(kRowsAhead);
+        if (k + ahead < h)
+            prefetchRow(ahead);
         if (destRow < 0 || destRow >= th) {
             m += w;
             continue;
