@@ -17,50 +17,12 @@
 #include <vector>
 
 #include "bench/BenchSupport.h"
+#include "bench/PresetList.h"
 #include "bench/Scene.h"
-#include "foundation/Exception.h"
-#include "foundation/IniText.h"
-#include "foundation/SessionSettingsStore.h"
-#include "foundation/StringBuffer.h"
 #include "image/PixelFormat.h"
 #include "plugin/PluginLibrary.h"
 
 namespace {
-
-struct Preset
-{
-    std::string name;
-    std::string text;
-};
-
-std::vector<Preset> defaultPresets()
-{
-    std::vector<Preset> presets = {{"default", ""}};
-    const char* brushes[] = {"_SwapPoint", "_swaprgb", "_swaphsv", "_swapblend",
-                             "_ImageCopyBrush", "_ColorPointBrush"};
-    for (const char* b : brushes)
-        presets.push_back({b, std::string("[_current]\r\nbrush.id=") + b + "\r\n"});
-    return presets;
-}
-
-// Every section of a preset file as the working section "_current".
-bool filePresets(const std::string& path, std::vector<Preset>& presets)
-{
-    SessionSettingsStore file;
-    try {
-        loadIniFile(path, file);
-    } catch (const Exception&) {
-        return false;
-    }
-    for (const String& name : file.sectionNames()) {
-        SessionSettingsStore working;
-        working.section("_current") = file.findSection(name);
-        StringBuffer text;
-        writeIni(text, working);
-        presets.push_back({name, text});
-    }
-    return true;
-}
 
 // Scales the picture to the wanted size by nearest neighbour (B,G,R).
 Scene resized(const Scene& from, int width, int height)
@@ -85,7 +47,7 @@ Scene resized(const Scene& from, int width, int height)
 int main(int argc, char** argv)
 {
     std::vector<int> sizes = {1024, 4096};
-    std::vector<Preset> presets;
+    std::vector<NamedPreset> presets;
     const char* input = nullptr;
     std::string presetFile = programFolder() + "DaubcrafterPresets.ini";
     bool presetFileGiven = false;
@@ -109,8 +71,8 @@ int main(int argc, char** argv)
         }
     }
     if (presets.empty()) {
-        presets = defaultPresets();
-        if (!filePresets(presetFile, presets) && presetFileGiven) {
+        presets = builtInPresets();
+        if (!appendFilePresets(presetFile, presets) && presetFileGiven) {
             std::fprintf(stderr, "%s: cannot read the preset file\n", presetFile.c_str());
             return 1;
         }
@@ -139,7 +101,7 @@ int main(int argc, char** argv)
         Scene picture = input ? resized(source, size, size) : makeScene(size, size);
         std::vector<uint8_t> out(picture.pixels.size());
         for (size_t index = 0; index < presets.size(); ++index) {
-            const Preset& preset = presets[index];
+            const NamedPreset& preset = presets[index];
             std::vector<char> settings(preset.text.begin(), preset.text.end());
             settings.resize(4096);
             std::vector<double> times;

@@ -16,19 +16,11 @@
 #include <vector>
 
 #include "PluginTestSupport.h"
-#include "foundation/IniText.h"
-#include "foundation/SessionSettingsStore.h"
-#include "foundation/StringBuffer.h"
+#include "bench/PresetList.h"
 
 using namespace plugintest;
 
 namespace {
-
-struct HashedPreset
-{
-    std::string name;
-    std::string text;
-};
 
 // The sizes and pixel formats every preset is rendered at: the large one
 // where pixel loads miss the cache, the small ones for the four-channel and
@@ -49,25 +41,6 @@ bool regenerating()
 std::string listPath()
 {
     return std::string(QX_GOLDEN_DIR) + "/render_hashes.txt";
-}
-
-std::vector<HashedPreset> hashedPresets()
-{
-    std::vector<HashedPreset> presets = {{"default", ""}};
-    const char* brushes[] = {"_SwapPoint", "_swaprgb", "_swaphsv", "_swapblend",
-                             "_ImageCopyBrush", "_ColorPointBrush"};
-    for (const char* b : brushes)
-        presets.push_back({b, std::string("[_current]\r\nbrush.id=") + b + "\r\n"});
-    SessionSettingsStore file;
-    loadIniFile(programFolder() + "DaubcrafterPresets.ini", file);
-    for (const String& name : file.sectionNames()) {
-        SessionSettingsStore working;
-        working.section("_current") = file.findSection(name);
-        StringBuffer text;
-        writeIni(text, working);
-        presets.push_back({name, text});
-    }
-    return presets;
 }
 
 // FNV-1a over every byte of the picture.
@@ -107,14 +80,14 @@ std::map<std::string, std::string> readList(const std::string& path)
 TEST(RenderHashTest, EveryPresetRendersTheListedBytes)
 {
     ASSERT_TRUE(plugin().loaded()) << "cannot load " << plugin().path;
-    std::vector<HashedPreset> presets;
-    ASSERT_NO_THROW(presets = hashedPresets());
+    std::vector<NamedPreset> presets = builtInPresets();
+    ASSERT_TRUE(appendFilePresets(programFolder() + "DaubcrafterPresets.ini", presets));
     ASSERT_GE(presets.size(), 15u);
 
     std::map<std::string, std::string> got;
     unsigned seed = 7001;
     for (const RenderSize& size : kSizes)
-        for (const HashedPreset& preset : presets) {
+        for (const NamedPreset& preset : presets) {
             TestImage source(size.size, size.size, size.format);
             drawScene(source);
             TestImage destination(size.size, size.size, size.format);
