@@ -60,7 +60,7 @@ protected:
     // Only a hint: it reads and changes nothing.
     void prefetchEndsAhead(const Image& target, int px, int py, int qx, int qy, float t)
     {
-        if (t > lastEnds_.t) {
+        if (t > lastEnds_.t && target.outgrowsCache()) {
             const auto ahead = [](int now, int last, int& out) {
                 out = saturateToInt(now + kDabsAhead * (static_cast<long long>(now) - last));
             };

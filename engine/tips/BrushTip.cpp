@@ -139,7 +139,8 @@ void BrushTip::stampColorCells(Image& image, const Point& centre) const
     // last in a large picture: ask for the rows before they are needed, so
     // their loads overlap instead of waiting one after another.
     const long long x0 = left + jBegin, x1 = left + jEnd - 1;
-    const bool fetch = jBegin < jEnd;
+    const bool onImage = jBegin < jEnd;
+    const bool fetch = onImage && image.outgrowsCache();
     for (int k = 0; fetch && k < kRowsInFlight && k < h; ++k)
         image.prefetchPixels(x0, x1, top + k);
     for (int k = 0; k < h; ++k) {
@@ -152,7 +153,7 @@ void BrushTip::stampColorCells(Image& image, const Point& centre) const
         const int iy = static_cast<int>(y);
         uint8_t* row = image.row(iy);
         if (byRows) {
-            if (fetch)
+            if (onImage)
                 colorRow.blend(layout.atAs<Bgr>(row, static_cast<int>(x0)), m + jBegin,
                                jEnd - jBegin);
             continue;

@@ -73,12 +73,12 @@ void ImageCopyTip::stampCells(Image& target, const Point& destination,
         target.prefetchPixels(destLeft, destLeft + 2 * hw, destRow + rows * rowStep);
         source->prefetchPixels(srcLeft, srcLeft + 2 * hw, srcRow + rows * rowStep);
     };
-    // Two images: half as many rows ahead.
-    const int ahead = kRowsInFlight / 2;
+    // Two images: half as many rows ahead; none for pictures the caches hold.
+    const int ahead = target.outgrowsCache() ? kRowsInFlight / 2 : 0;
     for (int k = 0; k < ahead && k < h; ++k)
         prefetchRow(k);
     for (int k = 0; k < h; ++k, destRow += rowStep, srcRow += rowStep) {
-        if (k + ahead < h)
+        if (ahead && k + ahead < h)
             prefetchRow(ahead);
         if (destRow < 0 || destRow >= th) {
             m += w;
