@@ -1,5 +1,7 @@
 // Measures the painting effect through the plug-in's exported interface:
-// megapixels per second and milliseconds per render, per preset and size.
+// megapixels per second and milliseconds per render (the median of the
+// repeats), per preset and size, then per preset how the time grows from the
+// first size to the last.
 //   daubbench [--input picture.png] [--sizes 1024,4096] [--repeat N]
 //             [--preset "INI text"]... [--presets file.ini]
 // Without --preset: the built-in defaults, one preset per brush, and every
@@ -7,6 +9,7 @@
 // plug-in).
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -14,50 +17,12 @@
 #include <vector>
 
 #include "bench/BenchSupport.h"
+#include "bench/PresetList.h"
 #include "bench/Scene.h"
-#include "foundation/Exception.h"
-#include "foundation/IniText.h"
-#include "foundation/SessionSettingsStore.h"
-#include "foundation/StringBuffer.h"
 #include "image/PixelFormat.h"
 #include "plugin/PluginLibrary.h"
 
 namespace {
-
-struct Preset
-{
-    std::string name;
-    std::string text;
-};
-
-std::vector<Preset> defaultPresets()
-{
-    std::vector<Preset> presets = {{"default", ""}};
-    const char* brushes[] = {"_SwapPoint", "_swaprgb", "_swaphsv", "_swapblend",
-                             "_ImageCopyBrush", "_ColorPointBrush"};
-    for (const char* b : brushes)
-        presets.push_back({b, std::string("[_current]\r\nbrush.id=") + b + "\r\n"});
-    return presets;
-}
-
-// Every section of a preset file as the working section "_current".
-bool filePresets(const std::string& path, std::vector<Preset>& presets)
-{
-    SessionSettingsStore file;
-    try {
-        loadIniFile(path, file);
-    } catch (const Exception&) {
-        return false;
-    }
-    for (const String& name : file.sectionNames()) {
-        SessionSettingsStore working;
-        working.section("_current") = file.findSection(name);
-        StringBuffer text;
-        writeIni(text, working);
-        presets.push_back({name, text});
-    }
-    return true;
-}
 
 // Scales the picture to the wanted size by nearest neighbour (B,G,R).
 Scene resized(const Scene& from, int width, int height)
@@ -82,7 +47,7 @@ Scene resized(const Scene& from, int width, int height)
 int main(int argc, char** argv)
 {
     std::vector<int> sizes = {1024, 4096};
-    std::vector<Preset> presets;
+    std::vector<NamedPreset> presets;
     const char* input = nullptr;
     std::string presetFile = programFolder() + "DaubcrafterPresets.ini";
     bool presetFileGiven = false;
@@ -106,8 +71,8 @@ int main(int argc, char** argv)
         }
     }
     if (presets.empty()) {
-        presets = defaultPresets();
-        if (!filePresets(presetFile, presets) && presetFileGiven) {
+        presets = builtInPresets();
+        if (!appendFilePresets(presetFile, presets) && presetFileGiven) {
             std::fprintf(stderr, "%s: cannot read the preset file\n", presetFile.c_str());
             return 1;
         }
@@ -128,15 +93,18 @@ int main(int argc, char** argv)
     }
 
     std::printf("%-18s %6s %10s %10s\n", "preset", "size", "ms/render", "MPix/s");
+    // Median milliseconds per preset and size, in the order rendered.
+    std::vector<std::vector<double>> medians(presets.size());
     for (int size : sizes) {
         if (size < 1)
             continue;
         Scene picture = input ? resized(source, size, size) : makeScene(size, size);
         std::vector<uint8_t> out(picture.pixels.size());
-        for (const Preset& preset : presets) {
+        for (size_t index = 0; index < presets.size(); ++index) {
+            const NamedPreset& preset = presets[index];
             std::vector<char> settings(preset.text.begin(), preset.text.end());
             settings.resize(4096);
-            double total = 0;
+            std::vector<double> times;
             bool ok = true;
             for (int r = 0; r < repeat; ++r) {
                 PluginRequest request = {};
@@ -151,13 +119,34 @@ int main(int argc, char** argv)
                 request.settingsLength = int32_t(preset.text.size());
                 const double start = nowMs();
                 ok = plugin.processImage(&request) && ok;
-                total += nowMs() - start;
+                times.push_back(nowMs() - start);
             }
-            const double ms = total / repeat;
+            // The median: on a shared machine single runs are slowed by others.
+            std::sort(times.begin(), times.end());
+            const size_t half = times.size() / 2;
+            const double ms = times.size() % 2 ? times[half] : (times[half - 1] + times[half]) / 2;
+            medians[index].push_back(ms);
             const double mpix = double(size) * size / 1e6;
             std::printf("%-18s %6d %10.1f %10.2f%s\n", preset.name.c_str(), size, ms,
                         ms > 0 ? mpix / (ms / 1000.0) : 0.0, ok ? "" : "  (render failed)");
             std::fflush(stdout);
+        }
+    }
+    // Pixels grow with the square of the size; a time that grows faster
+    // shows memory stalls.
+    std::vector<int> timed;
+    for (int size : sizes)
+        if (size >= 1)
+            timed.push_back(size);
+    if (timed.size() >= 2 && timed.front() != timed.back()) {
+        const double pixels =
+            double(timed.back()) * timed.back() / (double(timed.front()) * timed.front());
+        std::printf("\n%-18s time %d^2 / %d^2 (%.0fx the pixels)\n", "preset", timed.back(),
+                    timed.front(), pixels);
+        for (size_t index = 0; index < presets.size(); ++index) {
+            const std::vector<double>& ms = medians[index];
+            if (ms.size() >= 2 && ms.front() > 0)
+                std::printf("%-18s %8.1fx\n", presets[index].name.c_str(), ms.back() / ms.front());
         }
     }
     return 0;

@@ -78,6 +78,12 @@ Pixel blendPixelHsv(const Pixel& a, const Pixel& b, float tH, float tS, float tV
 // The same from a's and b's converted values (a brush mixing two pixels
 // both ways converts each once).
 Pixel blendPixelHsv(const Pixel& a, PixelHsv ha, PixelHsv hb, float tH, float tS, float tV);
+// The HSV values blendPixelHsv gives its pixel.
+PixelHsv mixHsv(PixelHsv ha, PixelHsv hb, float tH, float tS, float tV);
+// pixelHsv of two pixels, and setting two pixels from HSV values (alpha
+// kept), each pair at once in SSE lanes: the same values as one at a time.
+void pixelHsvPair(const Pixel& a, const Pixel& b, PixelHsv& ha, PixelHsv& hb);
+void setFromHsvPair(Pixel& a, const PixelHsv& ha, Pixel& b, const PixelHsv& hb);
 
 // In-place changes of R, G, B; alpha kept unless said.
 inline void scalePixelRgb(Pixel& p, float f)

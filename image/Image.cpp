@@ -22,20 +22,6 @@ inline Pixel averagePixels(const Pixel& a, const Pixel& b)
     return Pixel(average(a.r, b.r), average(a.g, b.g), average(a.b, b.b), average(a.a, b.a));
 }
 
-// Cell and fraction of a sample coordinate: the nearest integer to c - 0.5
-// (ties to even), which is floor(c) except at odd whole numbers.
-inline void sampleCell(float c, int& cell, float& fraction)
-{
-    cell = roundToInt(c - 0.5f);
-    fraction = c - float(cell);
-}
-
-// A fraction 0..1 as a byte weight for mixPixels.
-inline uint8_t fractionWeight(float f)
-{
-    return uint8_t(clampInt(roundToInt(f * 255.99f - 0.5f), 0, 255));
-}
-
 // Samples count points from (x, y) on, advancing by repeated addition.
 template <typename SampleAt>
 void sampleAlong(float x, float y, float dx, float dy, int count, Pixel*& cursor, SampleAt sampleAt)
@@ -66,8 +52,8 @@ void AbstractImage::sample(Pixel& out, const float& x, const float& y) const
 {
     int ix, iy;
     float fx, fy;
-    sampleCell(x, ix, fx);
-    sampleCell(y, iy, fy);
+    bilinearCell(x, ix, fx);
+    bilinearCell(y, iy, fy);
     const int ix1 = ix < INT_MAX ? ix + 1 : ix;
     const int iy1 = iy < INT_MAX ? iy + 1 : iy;
     Pixel p00, p10, p01, p11;
@@ -75,8 +61,8 @@ void AbstractImage::sample(Pixel& out, const float& x, const float& y) const
     getPixelAt(p10, ix1, iy);
     getPixelAt(p01, ix, iy1);
     getPixelAt(p11, ix1, iy1);
-    const uint8_t wx = fractionWeight(fx);
-    out = mixPixels(mixPixels(p00, p10, wx), mixPixels(p01, p11, wx), fractionWeight(fy));
+    const uint8_t wx = bilinearWeight(fx);
+    out = mixPixels(mixPixels(p00, p10, wx), mixPixels(p01, p11, wx), bilinearWeight(fy));
 }
 
 void AbstractImage::copyRect(const AbstractImage& source, int x0, int y0, int x1, int y1)
@@ -332,18 +318,14 @@ void Image::sampleSpan(float x, float y, float dx, float dy, int count, Pixel*& 
                 [this](Pixel& out, float px, float py) { sampleBilinear(out, px, py); });
 }
 
-void Image::sampleBilinear(Pixel& out, const float& x, const float& y) const
+void Image::sampleBilinearAtEdge(Pixel& out, int ix, int iy, float fx, float fy) const
 {
-    int ix, iy;
-    float fx, fy;
-    sampleCell(x, ix, fx);
-    sampleCell(y, iy, fy);
     if (isEmpty() || ix < -1 || iy < -1 || ix >= width_ || iy >= height_) {
         out = Pixel();
         return;
     }
-    const uint8_t wx = fractionWeight(fx);
-    const uint8_t wy = fractionWeight(fy);
+    const uint8_t wx = bilinearWeight(fx);
+    const uint8_t wy = bilinearWeight(fy);
     const int lastX = width_ - 1;
     const int lastY = height_ - 1;
     if (ix == -1 && iy == -1) {

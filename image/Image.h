@@ -103,6 +103,26 @@ public:
     void setClampToEdge(bool clamp) { clamp_ = clamp ? 1 : 0; }
     Rect bounds() const { return Rect(0, 0, width_, height_); }
 
+    // True when the pixels are more than the caches keep: only then do
+    // prefetches pay for themselves.
+    bool outgrowsCache() const { return size_t(stride_) * size_t(height_) > (size_t(8) << 20); }
+    // Asks the cache for the pixels x0..x1 of row y, each clamped into the
+    // image; only a hint, it reads and changes nothing.
+    void prefetchPixels(long long x0, long long x1, long long y) const
+    {
+        if (isEmpty())
+            return;
+        const auto clamp = [](long long v, int last) {
+            return int(v < 0 ? 0 : (v > last ? last : v));
+        };
+        const uint8_t* r = row(clamp(y, height_ - 1));
+        const uint8_t* end = r + ptrdiff_t(clamp(x1, width_ - 1)) * ptrdiff_t(step_) + step_ - 1;
+        for (const uint8_t* p = r + ptrdiff_t(clamp(x0, width_ - 1)) * ptrdiff_t(step_); p <= end;
+             p += 64)
+            prefetchLine(p);
+        prefetchLine(end);
+    }
+
     // Rows.
     void buildRowTable() const;
     void freeRowTable();
@@ -130,8 +150,26 @@ public:
     bool readSpanRgb(int x, int y, int count, uint8_t* destination, int wantedFormat) const;
     bool blendSpan(int x, int y, int count, const Pixel* source);
 
-    // Sampling; pixel (i, j) sits at the whole coordinate (i, j).
-    void sampleBilinear(Pixel& out, const float& x, const float& y) const;
+    // Sampling; pixel (i, j) sits at the whole coordinate (i, j). The
+    // interior case, where all four neighbours exist, is inline: the fields
+    // sample a few dozen times per dab.
+    void sampleBilinear(Pixel& out, const float& x, const float& y) const
+    {
+        int ix, iy;
+        float fx, fy;
+        bilinearCell(x, ix, fx);
+        bilinearCell(y, iy, fy);
+        if (ix >= 0 && ix < width_ - 1 && iy >= 0 && iy < height_ - 1 && bits_) {
+            const PixelLayout layout = pixelLayout();
+            const uint8_t* p0 = pixelAddress(ix, iy);
+            const uint8_t wx = bilinearWeight(fx);
+            const uint8_t wy = bilinearWeight(fy);
+            out = layout.isBgr() ? mixCell<true>(layout, p0, wx, wy)
+                                 : mixCell<false>(layout, p0, wx, wy);
+            return;
+        }
+        sampleBilinearAtEdge(out, ix, iy, fx, fy);
+    }
     void sampleChannelBilinear(uint8_t& out, float x, float y, int channelIndex) const;
     void sampleSmoothed(Pixel& out, float x, float y, float d) const;
 
@@ -184,6 +222,19 @@ public:
     // ---- End of rectangle operations ----
 
 protected:
+    // The four pixels from p0 on mixed by the weights.
+    template <bool Bgr>
+    Pixel mixCell(const PixelLayout& layout, const uint8_t* p0, uint8_t wx, uint8_t wy) const
+    {
+        const uint8_t* p1 = p0 + ptrdiff_t(stride_);
+        const int next = Bgr ? 3 : int(step_);
+        const Pixel top = mixPixels(layout.loadAs<Bgr>(p0), layout.loadAs<Bgr>(p0 + next), wx);
+        const Pixel bottom = mixPixels(layout.loadAs<Bgr>(p1), layout.loadAs<Bgr>(p1 + next), wx);
+        return mixPixels(top, bottom, wy);
+    }
+    // sampleBilinear where a neighbour is missing (or no pixels at all).
+    void sampleBilinearAtEdge(Pixel& out, int ix, int iy, float fx, float fy) const;
+
     int width_;
     int height_;
     uint32_t step_;

@@ -96,6 +96,27 @@ struct PixelLayout
     uint8_t r, g, b, a; // byte offsets; 0x80 and up: no such channel
 };
 
+// Cell and fraction of a bilinear sample coordinate: the nearest integer to
+// c - 0.5 (ties to even), which is floor(c) except at odd whole numbers.
+inline void bilinearCell(float c, int& cell, float& fraction)
+{
+    cell = roundToInt(c - 0.5f);
+    fraction = c - float(cell);
+}
+
+// A fraction 0..1 as a byte weight for mixPixels.
+inline uint8_t bilinearWeight(float f)
+{
+    return uint8_t(clampInt(roundToInt(f * 255.99f - 0.5f), 0, 255));
+}
+
+// An asm statement, not __builtin_prefetch: GCC finds a function whose only
+// effect is the builtin pure and drops the calls to it.
+inline void prefetchLine(const void* address)
+{
+    asm volatile("prefetcht0 %0" : : "m"(*static_cast<const char*>(address)));
+}
+
 // Bilinear sample of one channel's byte, positions clamped into the image;
 // pixel (i, j) sits at the whole coordinate (i, j). An image without pixels
 // reads 0, an absent channel 255. The checks are made once, so a gradient

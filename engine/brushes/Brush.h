@@ -52,6 +52,29 @@ public:
     void prefetchAround(const Vec2& position) const;
 
 protected:
+    // Asks the cache for the target pixels this dab's two ends (target
+    // coordinates) will reach a few dabs on. Each end is carried on by the
+    // step it made since the last dab of the same stroke (t grows within a
+    // stroke): straight strokes move each end by one step per dab, and the
+    // end away from the stroke's own position was fetched by nothing else.
+    // Only a hint: it reads and changes nothing.
+    void prefetchEndsAhead(const Image& target, int px, int py, int qx, int qy, float t)
+    {
+        if (t > lastEnds_.t && target.outgrowsCache()) {
+            const auto ahead = [](int now, int last, int& out) {
+                out = saturateToInt(now + kDabsAhead * (static_cast<long long>(now) - last));
+            };
+            int x, y;
+            ahead(px, lastEnds_.px, x);
+            ahead(py, lastEnds_.py, y);
+            target.prefetchPixels(x, x, y);
+            ahead(qx, lastEnds_.qx, x);
+            ahead(qy, lastEnds_.qy, y);
+            target.prefetchPixels(x, x, y);
+        }
+        lastEnds_ = {px, py, qx, qy, t};
+    }
+
     // The canvas target, or null when there is none to paint (no canvas yet,
     // or an image without pixels).
     Image* paintTarget() const
@@ -80,19 +103,19 @@ protected:
         image.setPixel(static_cast<int>(px), static_cast<int>(py), pixel);
     }
 
+    enum { kDabsAhead = 4 };
+    struct DabEnds {
+        int px, py, qx, qy;
+        float t;
+    };
+    DabEnds lastEnds_ = {0, 0, 0, 0, 2.0f};
+
     // a + b without wrapping: stroke positions far away saturate.
     static int addSaturated(int a, int b)
     {
         return saturateToInt(static_cast<long long>(a) + b);
     }
 };
-
-// An asm statement, not __builtin_prefetch: GCC finds a function whose only
-// effect is the builtin pure and drops the calls to it.
-inline void prefetchLine(const void* address)
-{
-    asm volatile("prefetcht0 %0" : : "m"(*static_cast<const char*>(address)));
-}
 
 inline void Brush::prefetchAround(const Vec2& position) const
 {

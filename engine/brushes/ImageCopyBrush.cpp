@@ -81,6 +81,7 @@ bool ImageCopyBrush::dab(const Vec2& position, const Vec2& direction, float t)
         return false;
     Point p, q;
     dabEnds(position, direction, p, q);
+    prefetchEndsAhead(*target, p.x, p.y, q.x, q.y, t);
     const Pixel atQ = readClamped(*target, q.x, q.y);
     const Pixel atP = readClamped(*target, p.x, p.y);
     if (!limit_(&atP, &atQ))

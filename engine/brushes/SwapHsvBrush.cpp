@@ -68,25 +68,29 @@ bool SwapHsvBrush::dab(const Vec2& position, const Vec2& direction, float t)
         scalePixelRgb(q, brightnessDest_.at(t));
         stickyQ = q;
     };
-    // Both writes mix the same two pixels: each is converted once, when the
-    // first write needs it.
-    bool converted = false;
-    PixelHsv hp{}, hq{};
-    const auto convert = [&](const Pixel& p, const Pixel& q) {
-        if (!converted) {
-            hp = pixelHsv(p);
-            hq = pixelHsv(q);
-            converted = true;
-        }
+    // Both writes mix the same two pixels: when the first write needs its
+    // result, both are converted and both results made at once.
+    bool mixed = false;
+    Pixel newP, newQ;
+    const auto mix = [&](const Pixel& p, const Pixel& q) {
+        if (mixed)
+            return;
+        PixelHsv hp, hq;
+        pixelHsvPair(p, q, hp, hq);
+        newP = p;
+        newQ = q;
+        setFromHsvPair(newP, mixHsv(hp, hq, srcH_.at(t), srcS_.at(t), srcV_.at(t)), newQ,
+                       mixHsv(hq, hp, destH_.at(t), destS_.at(t), destV_.at(t)));
+        mixed = true;
     };
     return swapDab<false>(
         position, direction, t, sides_, brighten,
         [&](const Pixel& p, const Pixel& q) {
-            convert(p, q);
-            return blendPixelHsv(p, hp, hq, srcH_.at(t), srcS_.at(t), srcV_.at(t));
+            mix(p, q);
+            return newP;
         },
         [&](const Pixel& q, const Pixel& p) {
-            convert(p, q);
-            return blendPixelHsv(q, hq, hp, destH_.at(t), destS_.at(t), destV_.at(t));
+            mix(p, q);
+            return newQ;
         });
 }

@@ -110,64 +110,41 @@ Vec2 crossWeightedWindowGradient(int radius, float step, ScalarFieldFunction fie
 
 namespace {
 
-// The windows below call their measure directly. The channel measures get a
-// reader made once per window instead: a gradient takes dozens of samples per
-// dab, and the per-sample image checks were a large part of a stroke's time.
-template <ScalarFieldFunction Field>
-struct WindowMeasure {
-    static MeasureOf<Field> make(const Image&) { return MeasureOf<Field>(); }
-};
-
-template <>
-struct WindowMeasure<fieldRed> {
-    static ChannelReader make(const Image& image) { return ChannelReader(image, 0); }
-};
-
-template <>
-struct WindowMeasure<fieldGreen> {
-    static ChannelReader make(const Image& image) { return ChannelReader(image, 1); }
-};
-
-template <>
-struct WindowMeasure<fieldBlue> {
-    static ChannelReader make(const Image& image) { return ChannelReader(image, 2); }
-};
-
 template <ScalarFieldFunction Field>
 Vec2 gradient4(const Image& image, const Vec2& position)
 {
-    return windowGradientWith(8.0f, 2.0f, WindowMeasure<Field>::make(image), image, position);
+    return windowGradientWith(8.0f, 2.0f, SampledMeasure<Field>::make(image), image, position);
 }
 
 template <ScalarFieldFunction Field>
 Vec2 gradient3(const Image& image, const Vec2& position)
 {
-    return windowGradientWith(6.0f, 2.0f, WindowMeasure<Field>::make(image), image, position);
+    return windowGradientWith(6.0f, 2.0f, SampledMeasure<Field>::make(image), image, position);
 }
 
 template <ScalarFieldFunction Field>
 Vec2 gradient3x(const Image& image, const Vec2& position)
 {
-    return windowGradientWith(9.0f, 3.0f, WindowMeasure<Field>::make(image), image, position);
+    return windowGradientWith(9.0f, 3.0f, SampledMeasure<Field>::make(image), image, position);
 }
 
 template <ScalarFieldFunction Field>
 Vec2 gradient2x(const Image& image, const Vec2& position)
 {
-    return windowGradientWith(7.5f, 2.5f, WindowMeasure<Field>::make(image), image, position);
+    return windowGradientWith(7.5f, 2.5f, SampledMeasure<Field>::make(image), image, position);
 }
 
 template <ScalarFieldFunction Field>
 Vec2 gradient3w(const Image& image, const Vec2& position)
 {
-    return weightedWindowGradientWith(9, 3.0f, WindowMeasure<Field>::make(image), image,
+    return weightedWindowGradientWith(9, 3.0f, SampledMeasure<Field>::make(image), image,
                                       position);
 }
 
 template <ScalarFieldFunction Field>
 Vec2 gradient3m(const Image& image, const Vec2& position)
 {
-    return crossWeightedWindowGradientWith(9, 3.0f, WindowMeasure<Field>::make(image), image,
+    return crossWeightedWindowGradientWith(9, 3.0f, SampledMeasure<Field>::make(image), image,
                                            position);
 }
 

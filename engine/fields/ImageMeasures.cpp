@@ -152,26 +152,7 @@ float ringSearch16(const Image& image, float x, float y, ScalarFieldFunction mea
 float contourSearch16(const Image& image, float x, float y, ScalarFieldFunction measure,
                       const float dx[16], const float dy[16])
 {
-    int s = ringStartBits(x, y) & 15;
-    int lowIndex = s;
-    int highIndex = s;
-    float low = 100.0f;
-    float high = -100.0f;
-    for (int n = 0; n < 16; ++n) {
-        const float v = measure(image, x + dx[s], y + dy[s]);
-        if (v < low) {
-            low = v;
-            lowIndex = s;
-        }
-        if (v > high) {
-            high = v;
-            highIndex = s;
-        }
-        s = (s + 7) & 15;
-    }
-    if (highIndex < lowIndex)
-        highIndex += 16;
-    return kTurns16[((highIndex + lowIndex) >> 1) & 15];
+    return contourSearch16With(image, x, y, measure, dx, dy);
 }
 
 // ---------------------------------------------------------------------------

@@ -107,6 +107,45 @@ struct MeasureOf {
     float operator()(const Image& image, float x, float y) const { return F(image, x, y); }
 };
 
+// The measure the searches and windows evaluate, made once per search: the
+// channel and brightness measures read through an inline sampler (the image
+// checks done once), the others call their function.
+template <ScalarFieldFunction F>
+struct SampledMeasure {
+    static MeasureOf<F> make(const Image&) { return MeasureOf<F>(); }
+};
+
+template <>
+struct SampledMeasure<fieldRed> {
+    static ChannelReader make(const Image& image) { return ChannelReader(image, 0); }
+};
+
+template <>
+struct SampledMeasure<fieldGreen> {
+    static ChannelReader make(const Image& image) { return ChannelReader(image, 1); }
+};
+
+template <>
+struct SampledMeasure<fieldBlue> {
+    static ChannelReader make(const Image& image) { return ChannelReader(image, 2); }
+};
+
+// fieldBright of an image with pixels.
+struct BrightReader {
+    float operator()(const Image& image, float x, float y) const
+    {
+        Pixel p;
+        image.sampleBilinear(p, x, y);
+        const uint8_t m = p.r > p.g ? p.r : p.g;
+        return float(m > p.b ? m : p.b) * kColourByteScale;
+    }
+};
+
+template <>
+struct SampledMeasure<fieldBright> {
+    static BrightReader make(const Image&) { return BrightReader(); }
+};
+
 template <class Measure>
 float ringSearch8With(const Image& image, float x, float y, Measure measure, const float* dx,
                       const float* dy, bool highest)
@@ -141,6 +180,32 @@ float ringSearch16With(const Image& image, float x, float y, Measure measure, bo
         s = (s + 7) & 15;
     }
     return kTurns16[winner];
+}
+
+template <class Measure>
+float contourSearch16With(const Image& image, float x, float y, Measure measure,
+                          const float* dx, const float* dy)
+{
+    int s = ringStartBits(x, y) & 15;
+    int lowIndex = s;
+    int highIndex = s;
+    float low = 100.0f;
+    float high = -100.0f;
+    for (int n = 0; n < 16; ++n) {
+        const float v = measure(image, x + dx[s], y + dy[s]);
+        if (v < low) {
+            low = v;
+            lowIndex = s;
+        }
+        if (v > high) {
+            high = v;
+            highIndex = s;
+        }
+        s = (s + 7) & 15;
+    }
+    if (highIndex < lowIndex)
+        highIndex += 16;
+    return kTurns16[((highIndex + lowIndex) >> 1) & 15];
 }
 
 float ringSearch8(const Image& image, float x, float y, ScalarFieldFunction measure,

@@ -57,7 +57,8 @@ float ring8(const Image& image, float x, float y)
 {
     if (!imageHasPixels(image))
         return 0.0f;
-    return ringSearch8With(image, x, y, MeasureOf<Measure>(), Ring->dx, Ring->dy, Highest);
+    return ringSearch8With(image, x, y, SampledMeasure<Measure>::make(image), Ring->dx, Ring->dy,
+                           Highest);
 }
 
 template <ScalarFieldFunction Measure, bool Highest>
@@ -65,7 +66,7 @@ float ring16(const Image& image, float x, float y)
 {
     if (!imageHasPixels(image))
         return 0.0f;
-    return ringSearch16With(image, x, y, MeasureOf<Measure>(), Highest);
+    return ringSearch16With(image, x, y, SampledMeasure<Measure>::make(image), Highest);
 }
 
 template <ScalarFieldFunction Measure>
@@ -73,7 +74,8 @@ float contour16(const Image& image, float x, float y)
 {
     if (!imageHasPixels(image))
         return 0.0f;
-    return contourSearch16(image, x, y, Measure, kRing16.dx, kRing16.dy);
+    return contourSearch16With(image, x, y, SampledMeasure<Measure>::make(image), kRing16.dx,
+                               kRing16.dy);
 }
 
 float contour16BrightAddGreen(const Image& image, float x, float y)

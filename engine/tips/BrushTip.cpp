@@ -4,6 +4,7 @@
 
 
 #include "engine/tips/BrushTipShape.h"
+#include "engine/tips/ColorRows.h"
 #include "engine/tips/PolygonTipShape.h"
 #include "foundation/Numeric.h"
 #include "foundation/Rect.h"
@@ -14,7 +15,8 @@
 
 BrushTip::BrushTip()
     : mass(1.0), blendKernel(defaultBlendKernel()),
-      compositeKernel(defaultCompositeKernel()), spacing_(1.0f), fixedAlpha_(255)
+      compositeKernel(defaultCompositeKernel()), spacing_(1.0f), fixedAlpha_(255),
+      identityTone_(true)
 {
     for (int i = 0; i < 256; ++i) {
         brightness[0][i] = brightness[1][i] = brightness[2][i] = static_cast<uint8_t>(i);
@@ -84,27 +86,33 @@ void BrushTip::brightnessChanged()
         if (brightness[3][i] != brightness[3][0])
             fixedAlpha_ = -1;
     }
+    identityTone_ = true;
+    for (int row = 0; row < 3; ++row)
+        for (int i = 0; i < 256; ++i)
+            if (brightness[row][i] != i)
+                identityTone_ = false;
 }
+
+struct BrushTip::ColorCells {
+    const BrushTip& tip;
+    Image& image;
+    const Point& centre;
+    template <bool DefaultBlend, bool Bgr, bool Identity>
+    void cells()
+    {
+        tip.stampColorCells<DefaultBlend, Bgr, Identity>(image, centre);
+    }
+};
 
 void BrushTip::stampColor(Image& image, const Point& centre) const
 {
     if (image.isEmpty())
         return;
-    const bool bgr = image.pixelLayout().isBgr();
-    if (blendKernel == &blendScl) {
-        if (bgr)
-            stampColorCells<true, true>(image, centre);
-        else
-            stampColorCells<true, false>(image, centre);
-    } else {
-        if (bgr)
-            stampColorCells<false, true>(image, centre);
-        else
-            stampColorCells<false, false>(image, centre);
-    }
+    ColorCells owner{*this, image, centre};
+    dispatchCells(owner, image.pixelLayout().isBgr());
 }
 
-template <bool DefaultBlend, bool Bgr>
+template <bool DefaultBlend, bool Bgr, bool Identity>
 void BrushTip::stampColorCells(Image& image, const Point& centre) const
 {
     const int w = mask.width();
@@ -123,13 +131,33 @@ void BrushTip::stampColorCells(Image& image, const Point& centre) const
     const PixelLayout layout = image.pixelLayout();
     Pixel c;
     const bool uniform = uniformColor(c);
+    // One colour, the default blend and no brightness change: whole rows
+    // at a time.
+    const ColorRow colorRow(layout, Bgr, c, alpha);
+    const bool byRows = DefaultBlend && Identity && uniform && colorRow.served();
+    // Each mask row lands on its own image row, a page or more from the
+    // last in a large picture: ask for the rows before they are needed, so
+    // their loads overlap instead of waiting one after another.
+    const long long x0 = left + jBegin, x1 = left + jEnd - 1;
+    const bool onImage = jBegin < jEnd;
+    const bool fetch = onImage && image.outgrowsCache();
+    for (int k = 0; fetch && k < kRowsInFlight && k < h; ++k)
+        image.prefetchPixels(x0, x1, top + k);
     for (int k = 0; k < h; ++k) {
+        if (fetch && k + kRowsInFlight < h)
+            image.prefetchPixels(x0, x1, top + k + kRowsInFlight);
         const long long y = top + k;
         if (y < 0 || y >= ih)
             continue;
         const uint8_t* m = mask.bytes() + static_cast<size_t>(w) * k;
         const int iy = static_cast<int>(y);
         uint8_t* row = image.row(iy);
+        if (byRows) {
+            if (onImage)
+                colorRow.blend(layout.atAs<Bgr>(row, static_cast<int>(x0)), m + jBegin,
+                               jEnd - jBegin);
+            continue;
+        }
         for (int j = jBegin; j < jEnd; ++j) {
             const uint8_t weight = m[j];
             if (weight == 0)
@@ -139,7 +167,7 @@ void BrushTip::stampColorCells(Image& image, const Point& centre) const
             const Pixel d = layout.loadAs<Bgr>(p);
             if (!uniform)
                 colorAt(c, h - 1 - k, w - 1 - j);
-            layout.storeAs<Bgr>(p, blendCell<DefaultBlend>(c, weight, d, alpha));
+            layout.storeAs<Bgr>(p, blendCell<DefaultBlend, Identity>(c, weight, d, alpha));
         }
     }
 }

@@ -62,33 +62,71 @@ protected:
     // The brightness row of alpha when all its entries are equal (then the
     // composite kernel's result never shows), else -1.
     int fixedAlpha() const { return fixedAlpha_; }
+    // True when the colour rows of the brightness table give every byte back
+    // unchanged (brightness 1, the usual case): the stamps then skip them.
+    bool identityTone() const { return identityTone_; }
 
     // Lays source colour s over destination d with the mask weight w: the
     // blend kernel per colour channel, the composite kernel for alpha, each
     // through its brightness row. DefaultBlend writes the default kernel
-    // (blendScl) out instead of calling through the pointer per channel.
-    template <bool DefaultBlend>
+    // (blendScl) out instead of calling through the pointer per channel;
+    // Identity skips the colour rows (identityTone()).
+    template <bool DefaultBlend, bool Identity>
     Pixel blendCell(const Pixel& s, uint8_t w, const Pixel& d, int alpha) const
     {
         Pixel out;
         if (DefaultBlend) {
-            out.r = brightness[0][defaultBlend(s.r, w, d.r)];
-            out.g = brightness[1][defaultBlend(s.g, w, d.g)];
-            out.b = brightness[2][defaultBlend(s.b, w, d.b)];
+            out.r = tone<Identity>(0, defaultBlend(s.r, w, d.r));
+            out.g = tone<Identity>(1, defaultBlend(s.g, w, d.g));
+            out.b = tone<Identity>(2, defaultBlend(s.b, w, d.b));
         } else {
-            out.r = brightness[0][blendKernel(s.r, w, d.r, d.a)];
-            out.g = brightness[1][blendKernel(s.g, w, d.g, d.a)];
-            out.b = brightness[2][blendKernel(s.b, w, d.b, d.a)];
+            out.r = tone<Identity>(0, blendKernel(s.r, w, d.r, d.a));
+            out.g = tone<Identity>(1, blendKernel(s.g, w, d.g, d.a));
+            out.b = tone<Identity>(2, blendKernel(s.b, w, d.b, d.a));
         }
         out.a = alpha >= 0 ? static_cast<uint8_t>(alpha)
                            : brightness[3][compositeKernel(w, d.a)];
         return out;
     }
 
+    // Calls owner.template cells<DefaultBlend, Bgr, Identity>() for this
+    // tip's kernel and brightness and the given layout.
+    template <class Owner>
+    void dispatchCells(Owner& owner, bool bgr) const
+    {
+        const bool plain = blendKernel == &blendScl;
+        if (plain && identityTone_) {
+            if (bgr)
+                owner.template cells<true, true, true>();
+            else
+                owner.template cells<true, false, true>();
+        } else if (plain) {
+            if (bgr)
+                owner.template cells<true, true, false>();
+            else
+                owner.template cells<true, false, false>();
+        } else {
+            if (bgr)
+                owner.template cells<false, true, false>();
+            else
+                owner.template cells<false, false, false>();
+        }
+    }
+
+    // Image rows a stamp asks the cache for ahead of its row loop.
+    static constexpr int kRowsInFlight = 8;
+
     float spacing_;
 
 private:
     int fixedAlpha_;
+    bool identityTone_;
+
+    template <bool Identity>
+    uint8_t tone(int row, uint8_t v) const
+    {
+        return Identity ? v : brightness[row][v];
+    }
 
     // blendScl: d steps toward s by w / 256, rounded (arithmetic shift).
     static uint8_t defaultBlend(int s, int w, int d)
@@ -97,6 +135,7 @@ private:
     }
 
     // Bgr: the image's layout isBgr().
-    template <bool DefaultBlend, bool Bgr>
+    template <bool DefaultBlend, bool Bgr, bool Identity>
     void stampColorCells(Image& image, const Point& centre) const;
+    struct ColorCells;
 };

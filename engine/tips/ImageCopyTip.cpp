@@ -22,25 +22,27 @@ void ImageCopyTip::colorAt(Pixel& out, int, int) const
     out = Pixel::fromWord(0);
 }
 
+struct ImageCopyTip::CopyCells {
+    const ImageCopyTip& tip;
+    Image& target;
+    const Point& destination;
+    const Point& sourceCentre;
+    template <bool DefaultBlend, bool Bgr, bool Identity>
+    void cells()
+    {
+        tip.stampCells<DefaultBlend, Bgr, Identity>(target, destination, sourceCentre);
+    }
+};
+
 void ImageCopyTip::stamp(Image& target, const Point& destination, const Point& sourceCentre) const
 {
     if (!source || source->isEmpty() || target.isEmpty())
         return;
-    const bool bgr = target.pixelLayout().isBgr() && source->pixelLayout().isBgr();
-    if (blendKernel == &blendScl) {
-        if (bgr)
-            stampCells<true, true>(target, destination, sourceCentre);
-        else
-            stampCells<true, false>(target, destination, sourceCentre);
-    } else {
-        if (bgr)
-            stampCells<false, true>(target, destination, sourceCentre);
-        else
-            stampCells<false, false>(target, destination, sourceCentre);
-    }
+    CopyCells owner{*this, target, destination, sourceCentre};
+    dispatchCells(owner, target.pixelLayout().isBgr() && source->pixelLayout().isBgr());
 }
 
-template <bool DefaultBlend, bool Bgr>
+template <bool DefaultBlend, bool Bgr, bool Identity>
 void ImageCopyTip::stampCells(Image& target, const Point& destination,
                               const Point& sourceCentre) const
 {
@@ -63,7 +65,21 @@ void ImageCopyTip::stampCells(Image& target, const Point& destination,
     const PixelLayout destLayout = target.pixelLayout();
     const PixelLayout srcLayout = source->pixelLayout();
     const uint8_t* m = mask.bytes();
+    // The rows of a large picture lie a page or more apart and the row loop
+    // waited on each in turn: ask for both patches' rows a few rows ahead.
+    const long long destLeft = static_cast<long long>(destination.x) - hw;
+    const long long srcLeft = static_cast<long long>(sourceCentre.x) - hw;
+    const auto prefetchRow = [&](long long rows) {
+        target.prefetchPixels(destLeft, destLeft + 2 * hw, destRow + rows * rowStep);
+        source->prefetchPixels(srcLeft, srcLeft + 2 * hw, srcRow + rows * rowStep);
+    };
+    // Two images: half as many rows ahead; none for pictures the caches hold.
+    const int ahead = target.outgrowsCache() ? kRowsInFlight / 2 : 0;
+    for (int k = 0; k < ahead && k < h; ++k)
+        prefetchRow(k);
     for (int k = 0; k < h; ++k, destRow += rowStep, srcRow += rowStep) {
+        if (ahead && k + ahead < h)
+            prefetchRow(ahead);
         if (destRow < 0 || destRow >= th) {
             m += w;
             continue;
@@ -91,7 +107,7 @@ void ImageCopyTip::stampCells(Image& target, const Point& destination,
             uint8_t* at = destLayout.atAs<Bgr>(destBits, dx);
             const Pixel d = destLayout.loadAs<Bgr>(at);
             const Pixel s = srcLayout.loadAs<Bgr>(srcLayout.atAs<Bgr>(srcBits, sx));
-            destLayout.storeAs<Bgr>(at, blendCell<DefaultBlend>(s, weight, d, alpha));
+            destLayout.storeAs<Bgr>(at, blendCell<DefaultBlend, Identity>(s, weight, d, alpha));
         }
     }
 }

@@ -23,6 +23,7 @@ public:
 
 private:
     // Bgr: both images' layouts are isBgr().
-    template <bool DefaultBlend, bool Bgr>
+    template <bool DefaultBlend, bool Bgr, bool Identity>
     void stampCells(Image& target, const Point& destination, const Point& sourceCentre) const;
+    struct CopyCells;
 };

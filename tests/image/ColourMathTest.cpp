@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "foundation/Numeric.h"
@@ -174,6 +175,48 @@ TEST(ColourMath, HsvBlendTakesShortWayRound)
     EXPECT_EQ(mid.r, back.r);
     EXPECT_NEAR(0.0f, std::fmod(pixelHue(back) + 0.5f, 1.0f) - 0.5f, 0.01f);
     EXPECT_EQ(a.r, blendPixelHsv(a, b, 0, 0, 0).r);
+}
+
+// The pair conversions take the single ones' steps in SSE lanes; every
+// float and byte must come out the same, greys, ties and wrapped hues too.
+TEST(ColourMath, PairConversionsGiveTheSingleOnesValues)
+{
+    std::vector<Pixel> pixels = {rgb(0, 0, 0), rgb(255, 255, 255), rgb(7, 7, 7),
+                                 rgb(255, 0, 0), rgb(0, 255, 0), rgb(0, 0, 255),
+                                 rgb(255, 255, 0), rgb(0, 255, 255), rgb(255, 0, 255),
+                                 rgb(200, 200, 10), rgb(10, 200, 200), rgb(1, 0, 0)};
+    uint32_t seed = 12345;
+    for (int i = 0; i < 300; ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        pixels.push_back(Pixel::fromWord(seed));
+    }
+    const float ts[][3] = {{0.5f, 0.5f, 0.5f}, {0.0f, 0.0f, 0.0f}, {1.0f, 1.0f, 1.0f},
+                           {0.35f, -0.4f, 1.3f}, {2.5f, 0.8f, -0.5f}, {-3.0f, 1.5f, 0.1f},
+                           {-25000.0f, 0.5f, 0.5f}};
+    const auto bits = [](const PixelHsv& h) {
+        uint32_t out[3];
+        std::memcpy(out, &h, sizeof out);
+        return std::vector<uint32_t>(out, out + 3);
+    };
+    int compared = 0;
+    for (size_t i = 0; i + 1 < pixels.size(); ++i) {
+        const Pixel& a = pixels[i];
+        const Pixel& b = pixels[(i * 7 + 3) % pixels.size()];
+        PixelHsv ha, hb;
+        pixelHsvPair(a, b, ha, hb);
+        ASSERT_EQ(bits(pixelHsv(a)), bits(ha)) << i;
+        ASSERT_EQ(bits(pixelHsv(b)), bits(hb)) << i;
+        for (const auto& t : ts) {
+            const PixelHsv ma = mixHsv(ha, hb, t[0], t[1], t[2]);
+            const PixelHsv mb = mixHsv(hb, ha, t[2], t[0], t[1]);
+            Pixel pa = a, pb = b;
+            setFromHsvPair(pa, ma, pb, mb);
+            ASSERT_EQ(blendPixelHsv(a, ha, hb, t[0], t[1], t[2]), pa) << i;
+            ASSERT_EQ(blendPixelHsv(b, hb, ha, t[2], t[0], t[1]), pb) << i;
+            ++compared;
+        }
+    }
+    EXPECT_GT(compared, 2000);
 }
 
 TEST(ColourMath, ChangeOneComponent)

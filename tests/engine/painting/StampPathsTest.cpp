@@ -117,3 +117,32 @@ TEST(StampPaths, AlphaRowWrittenByHandStillCounts)
     EXPECT_EQ(0, image.at(0, 0).a);  // a zero cell is left alone
     EXPECT_TRUE(image.guardsIntact());
 }
+
+// Brightness 1 with the default kernel stamps whole rows at once; every row
+// width from one cell up, each layout, clipped at every edge, must give the
+// bytes of the kernel called per cell.
+TEST(StampPaths, RowStampAgreesWithCellStampAtEveryWidth)
+{
+    for (int format : {4, 6, 7}) {
+        SCOPED_TRACE(format);
+        const int bytes = format == 4 ? 3 : 4;
+        for (int width = 1; width <= 11; ++width) {
+            TestImage fast(13, 9, format, bytes), slow(13, 9, format, bytes);
+            ColorPointTip rows, cells;
+            for (ColorPointTip* tip : {&rows, &cells}) {
+                tip->mask.resize(width, 3);
+                for (int i = 0; i < width * 3; ++i)
+                    tip->mask.bytes()[i] = static_cast<uint8_t>(i % 5 == 1 ? 0 : 255 - i * 23);
+                tip->setBrightness(1.0f);
+            }
+            rows.blendKernel = &blendScl;
+            cells.blendKernel = &sclThroughPointer;
+            for (const Point& c : kCentres) {
+                rows.color = cells.color = rgb(c.x * 20 + 40, 255 - c.y * 9, c.y * 25);
+                rows.stampColor(fast.image, c);
+                cells.stampColor(slow.image, c);
+            }
+            EXPECT_EQ(fast.memory, slow.memory) << "width " << width;
+        }
+    }
+}
