@@ -213,7 +213,7 @@ class EditMemory : public shellgui::ShellFixture {};
 
 TEST_F(EditMemory, AStepWithoutMemoryIsToldAndKeepsTheHistory)
 {
-    ASSERT_TRUE(start("-n \"" + writePicture("memory.png", 30, 20) + "\""));
+    ASSERT_TRUE(start("\"" + writePicture("memory.png", 30, 20) + "\""));
     CDibDoc* doc = activeDocument();
     ASSERT_NE(nullptr, doc);
     ActionHistory& history = doc->history();
