@@ -30,8 +30,7 @@ bool CControlBar::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
     if (message == kMsgSizeParent) {
         SizeParentLayout* layout = reinterpret_cast<SizeParentLayout*>(lParam);
         result = 0;
-        const int pass = isVertical() ? kLayoutSideBars : kLayoutEdgeBars;
-        if (side_ == DockSide::floating || layout->pass != pass || !IsWindowVisible(hwnd_))
+        if (side_ == DockSide::floating || layout->pass != layoutPass() || !IsWindowVisible(hwnd_))
             return true;
         RECT& r = layout->rect;
         if (isVertical()) {
@@ -68,6 +67,11 @@ int CControlBar::barWidth() const
 {
     RECT r = windowRect();
     return r.right - r.left;
+}
+
+int CControlBar::layoutPass() const
+{
+    return isVertical() ? kLayoutSideBars : kLayoutEdgeBars;
 }
 
 void CControlBar::showBar(bool show)
@@ -232,8 +236,11 @@ SIZE CToolBar::contentSize() const
     SIZE size = {0, 0};
     const int count = buttonCount();
     for (int i = 0; i < count; ++i) {
+        TBBUTTON button = {};
         RECT item = {0, 0, 0, 0};
-        if (send(TB_GETITEMRECT, WPARAM(i), reinterpret_cast<LPARAM>(&item))) {
+        if (send(TB_GETBUTTON, WPARAM(i), reinterpret_cast<LPARAM>(&button)) &&
+            !(button.fsState & TBSTATE_HIDDEN) &&
+            send(TB_GETITEMRECT, WPARAM(i), reinterpret_cast<LPARAM>(&item))) {
             size.cx = std::max(size.cx, LONG(item.right));
             size.cy = std::max(size.cy, LONG(item.bottom));
         }
@@ -292,6 +299,9 @@ void CToolBar::layoutButtons()
     const LONG wanted = isVertical() ? (style | CCS_VERT) : (style & ~CCS_VERT);
     if (wanted != style)
         SetWindowLongA(hwnd_, GWL_STYLE, wanted);
+    // Floating, each group of buttons is a row of its own and the rows part
+    // the groups: a divider would only stand at the end of a row.
+    const bool floating = side_ == DockSide::floating;
     const int count = buttonCount();
     for (int i = 0; i < count; ++i) {
         TBBUTTONINFOA info = {};
@@ -300,9 +310,11 @@ void CToolBar::layoutButtons()
         if (send(TB_GETBUTTONINFOA, WPARAM(i), reinterpret_cast<LPARAM>(&info)) < 0)
             continue;
         const bool separator = (info.fsStyle & BTNS_SEP) != 0;
-        const bool wrap = isVertical() || (side_ == DockSide::floating && separator);
-        const BYTE state = wrap ? BYTE(info.fsState | TBSTATE_WRAP)
-                                : BYTE(info.fsState & ~TBSTATE_WRAP);
+        const bool groupEnds = i + 1 < count && i + 1 < int(ids_.size()) && ids_[size_t(i) + 1] == 0;
+        const bool wrap = isVertical() || (floating && groupEnds);
+        const bool hidden = floating && separator;
+        BYTE state = wrap ? BYTE(info.fsState | TBSTATE_WRAP) : BYTE(info.fsState & ~TBSTATE_WRAP);
+        state = hidden ? BYTE(state | TBSTATE_HIDDEN) : BYTE(state & ~TBSTATE_HIDDEN);
         if (state != info.fsState) {
             info.dwMask = TBIF_BYINDEX | TBIF_STATE;
             info.fsState = state;
@@ -744,6 +756,12 @@ int CStatusBar::barHeight() const
     SelectObject(dc, old);
     ReleaseDC(hwnd_, dc);
     return metrics.tmHeight + 8;
+}
+
+int CStatusBar::layoutPass() const
+{
+    // Below a toolbar docked at the bottom, as desktop programs have it.
+    return kLayoutStatusBar;
 }
 
 bool CStatusBar::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)

@@ -34,6 +34,8 @@ public:
     bool isVertical() const { return side_ == DockSide::left || side_ == DockSide::right; }
     // View > Toolbar and the like.
     virtual void showBar(bool show);
+    // The layout pass in which the bar takes its strip.
+    virtual int layoutPass() const;
 
 protected:
     DockSide side_;
@@ -132,6 +134,7 @@ public:
     RECT paneRect(int index) const;
     void updatePanes(CFrameWnd& frame);
     int barHeight() const override;
+    int layoutPass() const override;
     bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:

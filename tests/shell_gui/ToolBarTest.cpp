@@ -201,4 +201,79 @@ TEST_F(ShellToolBar, PointerOverAButtonShowsItsPromptAndTheTipItsShortText)
     EXPECT_STREQ("Open File", tip.lpszText);
 }
 
+TEST_F(ShellToolBar, RightAndBottomEdgesAndFloatingRowsKeepEveryBarInItsPlace)
+{
+    openWith(writePicture("docked.png", 40, 30));
+    ASSERT_TRUE(start("-n"));
+    command(kIdFileOpen);
+    ASSERT_EQ(1, documentCount());
+    HWND toolbar = bar().hwnd();
+    HWND status = frame().shellStatusBar().hwnd();
+    HWND tabs = frame().tabBar().hwnd();
+    ASSERT_TRUE(IsWindowVisible(tabs));
+    RECT area = dockArea();
+
+    // Right edge: the bar runs from the top of the client area down to the
+    // status bar, the documents and their tabs left of it.
+    drag(toolbar, gripperCentre(), POINT{area.right - 4, (area.top + area.bottom) / 2});
+    ASSERT_EQ(DockSide::right, bar().dockSide());
+    RECT r = screenRect(toolbar);
+    EXPECT_EQ(area.right, r.right);
+    EXPECT_EQ(area.top, r.top);
+    EXPECT_EQ(screenRect(status).top, r.bottom);
+    EXPECT_LE(screenRect(frame().mdiClient()).right, r.left);
+    EXPECT_LE(screenRect(tabs).right, r.left);
+    shellgui::saveScreenshot(app->mainWindow, "shell_toolbar_right");
+
+    // Bottom edge: one row just above the status bar; the tab bar stays
+    // under the documents, above the toolbar.
+    drag(toolbar, gripperCentre(), POINT{(area.left + area.right) / 2, area.bottom - 4});
+    ASSERT_EQ(DockSide::bottom, bar().dockSide());
+    r = screenRect(toolbar);
+    const int buttonHeight = HIWORD(SendMessageA(toolbar, TB_GETBUTTONSIZE, 0, 0));
+    EXPECT_LT(r.bottom - r.top, 2 * buttonHeight);
+    EXPECT_EQ(area.left, r.left);
+    EXPECT_EQ(screenRect(status).top, r.bottom);
+    EXPECT_LE(screenRect(tabs).bottom, r.top);
+    // The tab bar's top two rows lie under the documents' edge.
+    EXPECT_EQ(screenRect(frame().mdiClient()).bottom, screenRect(tabs).top + 2);
+    EXPECT_EQ(area.top, screenRect(frame().mdiClient()).top);
+    shellgui::saveScreenshot(app->mainWindow, "shell_toolbar_bottom");
+
+    // Floating: a row per group of buttons, and no row ends in a divider
+    // standing on its own; docked again, the dividers are back.
+    drag(toolbar, gripperCentre(), POINT{(area.left + area.right) / 2, (area.top + area.bottom) / 2});
+    ASSERT_EQ(DockSide::floating, bar().dockSide());
+    const int count = bar().buttonCount();
+    int rows = 0;
+    LONG rowTop = -1;
+    for (int i = 0; i < count; ++i) {
+        TBBUTTON button = {};
+        SendMessageA(toolbar, TB_GETBUTTON, WPARAM(i), reinterpret_cast<LPARAM>(&button));
+        if (button.fsState & TBSTATE_HIDDEN)
+            continue;
+        RECT item = {0, 0, 0, 0};
+        SendMessageA(toolbar, TB_GETITEMRECT, WPARAM(i), reinterpret_cast<LPARAM>(&item));
+        if (item.top != rowTop) {
+            ++rows;
+            rowTop = item.top;
+        }
+        EXPECT_FALSE(button.fsStyle & BTNS_SEP) << "visible divider at " << i;
+    }
+    EXPECT_EQ(5, rows);
+    RECT inside;
+    GetClientRect(bar().floatingWindow(), &inside);
+    EXPECT_EQ(inside.right, screenRect(toolbar).right - screenRect(toolbar).left);
+    shellgui::saveScreenshot(bar().floatingWindow(), "shell_toolbar_floating");
+    drag(bar().floatingWindow(), POINT{screenRect(bar().floatingWindow()).left + 10,
+                                       screenRect(bar().floatingWindow()).top + 4},
+         POINT{(area.left + area.right) / 2, area.top + 2});
+    ASSERT_EQ(DockSide::top, bar().dockSide());
+    for (int i = 0; i < count; ++i) {
+        TBBUTTON button = {};
+        SendMessageA(toolbar, TB_GETBUTTON, WPARAM(i), reinterpret_cast<LPARAM>(&button));
+        EXPECT_FALSE(button.fsState & TBSTATE_HIDDEN) << i;
+    }
+}
+
 } // namespace
