@@ -274,6 +274,16 @@ TEST_F(ShellToolBar, RightAndBottomEdgesAndFloatingRowsKeepEveryBarInItsPlace)
         SendMessageA(toolbar, TB_GETBUTTON, WPARAM(i), reinterpret_cast<LPARAM>(&button));
         EXPECT_FALSE(button.fsState & TBSTATE_HIDDEN) << i;
     }
+
+    // Closing the frame while the bar floats takes its window along.
+    drag(toolbar, gripperCentre(), POINT{(area.left + area.right) / 2, (area.top + area.bottom) / 2});
+    HWND floating = bar().floatingWindow();
+    ASSERT_NE(nullptr, floating);
+    HWND main = app->mainWindow;
+    closeFrame();
+    EXPECT_FALSE(IsWindow(main));
+    EXPECT_FALSE(IsWindow(floating));
+    EXPECT_FALSE(IsWindow(toolbar));
 }
 
 } // namespace
