@@ -108,6 +108,10 @@ public:
             onDoubleClick();
             result = 0;
             return true;
+        case WM_SIZING:
+            bar_.sizeFloating(UINT(wParam), *reinterpret_cast<RECT*>(lParam));
+            result = TRUE;
+            return true;
         default:
             return CWnd::onMessage(message, wParam, lParam, result);
         }
@@ -123,7 +127,7 @@ private:
 CToolBar::CToolBar()
     : images_(nullptr), imageWidth_(16), imageHeight_(15), frame_(nullptr), dockSides_(0),
       lastDocked_(DockSide::top), dragging_(false), dragStart_{0, 0}, dragOffset_{0, 0},
-      dragFrame_{0, 0, 0, 0}, dragFrameShown_(false), promptId_(0)
+      dragFrame_{0, 0, 0, 0}, dragFrameShown_(false), promptId_(0), floatColumns_(0)
 {
 }
 
@@ -303,6 +307,7 @@ void CToolBar::layoutButtons()
     // the groups: a divider would only stand at the end of a row.
     const bool floating = side_ == DockSide::floating;
     const int count = buttonCount();
+    int buttonsSoFar = 0;
     for (int i = 0; i < count; ++i) {
         TBBUTTONINFOA info = {};
         info.cbSize = sizeof info;
@@ -311,7 +316,11 @@ void CToolBar::layoutButtons()
             continue;
         const bool separator = (info.fsStyle & BTNS_SEP) != 0;
         const bool groupEnds = i + 1 < count && i + 1 < int(ids_.size()) && ids_[size_t(i) + 1] == 0;
-        const bool wrap = isVertical() || (floating && groupEnds);
+        if (!separator)
+            ++buttonsSoFar;
+        const bool columnEnds = !separator && buttonsSoFar % std::max(floatColumns_, 1) == 0;
+        const bool rowEnds = floatColumns_ > 0 ? columnEnds : groupEnds;
+        const bool wrap = isVertical() || (floating && rowEnds && i + 1 < count);
         const bool hidden = floating && separator;
         BYTE state = wrap ? BYTE(info.fsState | TBSTATE_WRAP) : BYTE(info.fsState & ~TBSTATE_WRAP);
         state = hidden ? BYTE(state | TBSTATE_HIDDEN) : BYTE(state & ~TBSTATE_HIDDEN);
@@ -370,7 +379,9 @@ void CToolBar::floatAt(POINT screen)
         floating_.reset(new CFloatingBarWindow(*this));
         const RECT none = {0, 0, 0, 0};
         if (!floating_->create(WS_EX_TOOLWINDOW, nullptr, text().c_str(),
-                               WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, none,
+                               WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME |
+                                   WS_CLIPCHILDREN,
+                               none,
                                frame_->hwnd(), 0)) {
             floating_.reset();
             return;
@@ -386,13 +397,62 @@ void CToolBar::floatAt(POINT screen)
     const int width = content.cx + b.left + b.right, height = content.cy + b.top + b.bottom;
     SetWindowPos(hwnd_, nullptr, 0, 0, width, height,
                  SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-    RECT outer = {0, 0, width, height};
-    AdjustWindowRectEx(&outer, DWORD(GetWindowLongA(floating_->hwnd(), GWL_STYLE)), FALSE,
-                       DWORD(GetWindowLongA(floating_->hwnd(), GWL_EXSTYLE)));
-    SetWindowPos(floating_->hwnd(), nullptr, screen.x, screen.y, outer.right - outer.left,
-                 outer.bottom - outer.top,
+    const SIZE outer = floatingOuterSize();
+    SetWindowPos(floating_->hwnd(), nullptr, screen.x, screen.y, outer.cx, outer.cy,
                  SWP_NOZORDER | SWP_NOACTIVATE | (wasVisible ? SWP_SHOWWINDOW : 0));
     frame_->recalcLayout();
+}
+
+SIZE CToolBar::floatingOuterSize() const
+{
+    const SIZE content = contentSize();
+    const RECT b = borders();
+    RECT outer = {0, 0, content.cx + b.left + b.right, content.cy + b.top + b.bottom};
+    if (floating_ && floating_->isWindow())
+        AdjustWindowRectEx(&outer, DWORD(GetWindowLongA(floating_->hwnd(), GWL_STYLE)), FALSE,
+                           DWORD(GetWindowLongA(floating_->hwnd(), GWL_EXSTYLE)));
+    return SIZE{outer.right - outer.left, outer.bottom - outer.top};
+}
+
+void CToolBar::sizeFloating(UINT edge, RECT& proposed)
+{
+    if (side_ != DockSide::floating || !floating_)
+        return;
+    int buttons = 0;
+    for (UINT id : ids_)
+        buttons += id != 0;
+    if (buttons == 0)
+        return;
+    const LRESULT size = send(TB_GETBUTTONSIZE);
+    const int buttonWidth = std::max(1, int(LOWORD(size))), buttonHeight = std::max(1, int(HIWORD(size)));
+    const SIZE now = floatingOuterSize();
+    const SIZE content = contentSize();
+    // What the window adds around the buttons stays the same.
+    const int extraWidth = now.cx - content.cx, extraHeight = now.cy - content.cy;
+    const bool byHeight = edge == WMSZ_TOP || edge == WMSZ_BOTTOM;
+    int columns;
+    if (byHeight) {
+        const int rows = std::max(1, int(proposed.bottom - proposed.top - extraHeight) / buttonHeight);
+        columns = (buttons + rows - 1) / rows;
+    } else {
+        columns = int(proposed.right - proposed.left - extraWidth) / buttonWidth;
+    }
+    floatColumns_ = std::max(1, std::min(columns, buttons));
+    layoutButtons();
+    const RECT b = borders();
+    const SIZE laid = contentSize();
+    SetWindowPos(hwnd_, nullptr, 0, 0, laid.cx + b.left + b.right, laid.cy + b.top + b.bottom,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+    const SIZE outer = floatingOuterSize();
+    // The edges not being dragged stay where they are.
+    if (edge == WMSZ_LEFT || edge == WMSZ_TOPLEFT || edge == WMSZ_BOTTOMLEFT)
+        proposed.left = proposed.right - outer.cx;
+    else
+        proposed.right = proposed.left + outer.cx;
+    if (edge == WMSZ_TOP || edge == WMSZ_TOPLEFT || edge == WMSZ_TOPRIGHT)
+        proposed.top = proposed.bottom - outer.cy;
+    else
+        proposed.bottom = proposed.top + outer.cy;
 }
 
 HWND CToolBar::floatingWindow() const

@@ -70,6 +70,10 @@ public:
     // Floats the bar with its window's top-left corner at a screen point.
     void floatAt(POINT screen);
     HWND floatingWindow() const;
+    // A floating bar's window being sized by one of its edges (WMSZ_*): the
+    // buttons are laid out again in as many columns as the new size holds
+    // and the rectangle is fitted to them.
+    void sizeFloating(UINT edge, RECT& proposed);
     // Where a drag released at this screen point puts the bar: the edge of
     // the frame's client area it is near (when allowed), else floating.
     DockSide dropSide(POINT screen) const;
@@ -96,6 +100,8 @@ private:
     // one button per row at a side, a row per group of buttons floating.
     void layoutButtons();
     SIZE contentSize() const;
+    // The floating window's outer size around the buttons as laid out.
+    SIZE floatingOuterSize() const;
     RECT borders() const;
     void paintNonClient();
     void endDrag(POINT screen, bool drop);
@@ -114,6 +120,8 @@ private:
     RECT dragFrame_;
     bool dragFrameShown_;
     UINT promptId_;
+    // Columns of a floating bar the user has sized; 0 for a row per group.
+    int floatColumns_;
 };
 
 // A status bar common control with panes named by ids: id 0 is the

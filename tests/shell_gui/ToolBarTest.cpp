@@ -1,5 +1,8 @@
 #include "shell_gui/ShellGuiSupport.h"
 
+#include <algorithm>
+#include <utility>
+
 #include <commctrl.h>
 
 #include "framework/CommandIds.h"
@@ -245,28 +248,71 @@ TEST_F(ShellToolBar, RightAndBottomEdgesAndFloatingRowsKeepEveryBarInItsPlace)
     drag(toolbar, gripperCentre(), POINT{(area.left + area.right) / 2, (area.top + area.bottom) / 2});
     ASSERT_EQ(DockSide::floating, bar().dockSide());
     const int count = bar().buttonCount();
-    int rows = 0;
-    LONG rowTop = -1;
-    for (int i = 0; i < count; ++i) {
-        TBBUTTON button = {};
-        SendMessageA(toolbar, TB_GETBUTTON, WPARAM(i), reinterpret_cast<LPARAM>(&button));
-        if (button.fsState & TBSTATE_HIDDEN)
-            continue;
-        RECT item = {0, 0, 0, 0};
-        SendMessageA(toolbar, TB_GETITEMRECT, WPARAM(i), reinterpret_cast<LPARAM>(&item));
-        if (item.top != rowTop) {
-            ++rows;
-            rowTop = item.top;
+    // Rows of buttons and the widest row's count, with no divider shown.
+    auto rowsAndColumns = [&]() {
+        int rows = 0, columns = 0, inRow = 0;
+        LONG rowTop = -1;
+        for (int i = 0; i < count; ++i) {
+            TBBUTTON button = {};
+            SendMessageA(toolbar, TB_GETBUTTON, WPARAM(i), reinterpret_cast<LPARAM>(&button));
+            if (button.fsState & TBSTATE_HIDDEN)
+                continue;
+            RECT item = {0, 0, 0, 0};
+            SendMessageA(toolbar, TB_GETITEMRECT, WPARAM(i), reinterpret_cast<LPARAM>(&item));
+            if (item.top != rowTop) {
+                ++rows;
+                rowTop = item.top;
+                inRow = 0;
+            }
+            columns = std::max(columns, ++inRow);
+            EXPECT_FALSE(button.fsStyle & BTNS_SEP) << "visible divider at " << i;
         }
-        EXPECT_FALSE(button.fsStyle & BTNS_SEP) << "visible divider at " << i;
-    }
-    EXPECT_EQ(5, rows);
-    RECT inside;
-    GetClientRect(bar().floatingWindow(), &inside);
-    EXPECT_EQ(inside.right, screenRect(toolbar).right - screenRect(toolbar).left);
-    shellgui::saveScreenshot(bar().floatingWindow(), "shell_toolbar_floating");
-    drag(bar().floatingWindow(), POINT{screenRect(bar().floatingWindow()).left + 10,
-                                       screenRect(bar().floatingWindow()).top + 4},
+        return std::make_pair(rows, columns);
+    };
+    HWND floating = bar().floatingWindow();
+    auto fitsItsWindow = [&]() {
+        RECT inside;
+        GetClientRect(floating, &inside);
+        const RECT r = screenRect(toolbar);
+        EXPECT_EQ(inside.right, r.right - r.left);
+        EXPECT_EQ(inside.bottom, r.bottom - r.top);
+    };
+    EXPECT_EQ(5, rowsAndColumns().first);
+    fitsItsWindow();
+    shellgui::saveScreenshot(floating, "shell_toolbar_floating");
+
+    // Its window sized by an edge: the buttons fill as many columns as the
+    // new width holds (or rows as the new height holds), and the window
+    // fits them with the opposite edges where they were.
+    const int buttonWidth = LOWORD(SendMessageA(toolbar, TB_GETBUTTONSIZE, 0, 0));
+    RECT sized = screenRect(floating);
+    const RECT before = sized;
+    sized.right = sized.left + 2 * buttonWidth + buttonWidth / 2;
+    SendMessageA(floating, WM_SIZING, WMSZ_RIGHT, reinterpret_cast<LPARAM>(&sized));
+    EXPECT_EQ((std::make_pair(7, 2)), rowsAndColumns());
+    EXPECT_EQ(before.left, sized.left);
+    EXPECT_EQ(before.top, sized.top);
+    EXPECT_LT(sized.right - sized.left, 3 * buttonWidth);
+    SetWindowPos(floating, nullptr, sized.left, sized.top, sized.right - sized.left,
+                 sized.bottom - sized.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    pump();
+    fitsItsWindow();
+    shellgui::saveScreenshot(floating, "shell_toolbar_floating_sized");
+    sized = screenRect(floating);
+    const RECT tall = sized;
+    RECT last = {0, 0, 0, 0};
+    SendMessageA(toolbar, TB_GETITEMRECT, WPARAM(count - 1), reinterpret_cast<LPARAM>(&last));
+    const int chrome = (tall.bottom - tall.top) - last.bottom;
+    sized.top = sized.bottom - chrome - 3 * buttonHeight - buttonHeight / 2;
+    SendMessageA(floating, WM_SIZING, WMSZ_TOP, reinterpret_cast<LPARAM>(&sized));
+    EXPECT_EQ((std::make_pair(3, 5)), rowsAndColumns());
+    EXPECT_EQ(tall.bottom, sized.bottom);
+    EXPECT_EQ(tall.left, sized.left);
+    SetWindowPos(floating, nullptr, sized.left, sized.top, sized.right - sized.left,
+                 sized.bottom - sized.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    pump();
+    fitsItsWindow();
+    drag(floating, POINT{screenRect(floating).left + 10, screenRect(floating).top + 4},
          POINT{(area.left + area.right) / 2, area.top + 2});
     ASSERT_EQ(DockSide::top, bar().dockSide());
     for (int i = 0; i < count; ++i) {
@@ -277,8 +323,7 @@ TEST_F(ShellToolBar, RightAndBottomEdgesAndFloatingRowsKeepEveryBarInItsPlace)
 
     // Closing the frame while the bar floats takes its window along.
     drag(toolbar, gripperCentre(), POINT{(area.left + area.right) / 2, (area.top + area.bottom) / 2});
-    HWND floating = bar().floatingWindow();
-    ASSERT_NE(nullptr, floating);
+    ASSERT_EQ(floating, bar().floatingWindow());
     HWND main = app->mainWindow;
     closeFrame();
     EXPECT_FALSE(IsWindow(main));
