@@ -53,6 +53,11 @@ void operator delete(void* p) noexcept
     }
 }
 
+void operator delete(void* p, std::size_t) noexcept
+{
+    operator delete(p);
+}
+
 namespace shelltest {
 
 AllocationFault::AllocationFault(long n)
