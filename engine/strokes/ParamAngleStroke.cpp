@@ -165,3 +165,10 @@ int ParamAngleStroke::minimumLength() const
 {
     return length_[1];
 }
+
+bool ParamAngleStroke::drawsOnlyLength() const
+{
+    // Without a field image draw takes nothing; fields and brushes draw no
+    // random numbers, only random curves do.
+    return fieldImage && !curveDrawsRandom(directionCurve_) && !curveDrawsRandom(brushVectorCurve_);
+}
