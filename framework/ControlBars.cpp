@@ -30,8 +30,7 @@ bool CControlBar::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
     if (message == kMsgSizeParent) {
         SizeParentLayout* layout = reinterpret_cast<SizeParentLayout*>(lParam);
         result = 0;
-        const int pass = isVertical() ? kLayoutSideBars : kLayoutEdgeBars;
-        if (side_ == DockSide::floating || layout->pass != pass || !IsWindowVisible(hwnd_))
+        if (side_ == DockSide::floating || layout->pass != layoutPass() || !IsWindowVisible(hwnd_))
             return true;
         RECT& r = layout->rect;
         if (isVertical()) {
@@ -70,6 +69,11 @@ int CControlBar::barWidth() const
     return r.right - r.left;
 }
 
+int CControlBar::layoutPass() const
+{
+    return isVertical() ? kLayoutSideBars : kLayoutEdgeBars;
+}
+
 void CControlBar::showBar(bool show)
 {
     ShowWindow(hwnd_, show ? SW_SHOWNA : SW_HIDE);
@@ -104,6 +108,10 @@ public:
             onDoubleClick();
             result = 0;
             return true;
+        case WM_SIZING:
+            bar_.sizeFloating(UINT(wParam), *reinterpret_cast<RECT*>(lParam));
+            result = TRUE;
+            return true;
         default:
             return CWnd::onMessage(message, wParam, lParam, result);
         }
@@ -119,7 +127,7 @@ private:
 CToolBar::CToolBar()
     : images_(nullptr), imageWidth_(16), imageHeight_(15), frame_(nullptr), dockSides_(0),
       lastDocked_(DockSide::top), dragging_(false), dragStart_{0, 0}, dragOffset_{0, 0},
-      dragFrame_{0, 0, 0, 0}, dragFrameShown_(false), promptId_(0)
+      dragFrame_{0, 0, 0, 0}, dragFrameShown_(false), promptId_(0), floatColumns_(0)
 {
 }
 
@@ -232,8 +240,11 @@ SIZE CToolBar::contentSize() const
     SIZE size = {0, 0};
     const int count = buttonCount();
     for (int i = 0; i < count; ++i) {
+        TBBUTTON button = {};
         RECT item = {0, 0, 0, 0};
-        if (send(TB_GETITEMRECT, WPARAM(i), reinterpret_cast<LPARAM>(&item))) {
+        if (send(TB_GETBUTTON, WPARAM(i), reinterpret_cast<LPARAM>(&button)) &&
+            !(button.fsState & TBSTATE_HIDDEN) &&
+            send(TB_GETITEMRECT, WPARAM(i), reinterpret_cast<LPARAM>(&item))) {
             size.cx = std::max(size.cx, LONG(item.right));
             size.cy = std::max(size.cy, LONG(item.bottom));
         }
@@ -292,7 +303,11 @@ void CToolBar::layoutButtons()
     const LONG wanted = isVertical() ? (style | CCS_VERT) : (style & ~CCS_VERT);
     if (wanted != style)
         SetWindowLongA(hwnd_, GWL_STYLE, wanted);
+    // Floating, each group of buttons is a row of its own and the rows part
+    // the groups: a divider would only stand at the end of a row.
+    const bool floating = side_ == DockSide::floating;
     const int count = buttonCount();
+    int buttonsSoFar = 0;
     for (int i = 0; i < count; ++i) {
         TBBUTTONINFOA info = {};
         info.cbSize = sizeof info;
@@ -300,9 +315,15 @@ void CToolBar::layoutButtons()
         if (send(TB_GETBUTTONINFOA, WPARAM(i), reinterpret_cast<LPARAM>(&info)) < 0)
             continue;
         const bool separator = (info.fsStyle & BTNS_SEP) != 0;
-        const bool wrap = isVertical() || (side_ == DockSide::floating && separator);
-        const BYTE state = wrap ? BYTE(info.fsState | TBSTATE_WRAP)
-                                : BYTE(info.fsState & ~TBSTATE_WRAP);
+        const bool groupEnds = i + 1 < count && i + 1 < int(ids_.size()) && ids_[size_t(i) + 1] == 0;
+        if (!separator)
+            ++buttonsSoFar;
+        const bool columnEnds = !separator && buttonsSoFar % std::max(floatColumns_, 1) == 0;
+        const bool rowEnds = floatColumns_ > 0 ? columnEnds : groupEnds;
+        const bool wrap = isVertical() || (floating && rowEnds && i + 1 < count);
+        const bool hidden = floating && separator;
+        BYTE state = wrap ? BYTE(info.fsState | TBSTATE_WRAP) : BYTE(info.fsState & ~TBSTATE_WRAP);
+        state = hidden ? BYTE(state | TBSTATE_HIDDEN) : BYTE(state & ~TBSTATE_HIDDEN);
         if (state != info.fsState) {
             info.dwMask = TBIF_BYINDEX | TBIF_STATE;
             info.fsState = state;
@@ -358,7 +379,9 @@ void CToolBar::floatAt(POINT screen)
         floating_.reset(new CFloatingBarWindow(*this));
         const RECT none = {0, 0, 0, 0};
         if (!floating_->create(WS_EX_TOOLWINDOW, nullptr, text().c_str(),
-                               WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, none,
+                               WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME |
+                                   WS_CLIPCHILDREN,
+                               none,
                                frame_->hwnd(), 0)) {
             floating_.reset();
             return;
@@ -374,13 +397,62 @@ void CToolBar::floatAt(POINT screen)
     const int width = content.cx + b.left + b.right, height = content.cy + b.top + b.bottom;
     SetWindowPos(hwnd_, nullptr, 0, 0, width, height,
                  SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-    RECT outer = {0, 0, width, height};
-    AdjustWindowRectEx(&outer, DWORD(GetWindowLongA(floating_->hwnd(), GWL_STYLE)), FALSE,
-                       DWORD(GetWindowLongA(floating_->hwnd(), GWL_EXSTYLE)));
-    SetWindowPos(floating_->hwnd(), nullptr, screen.x, screen.y, outer.right - outer.left,
-                 outer.bottom - outer.top,
+    const SIZE outer = floatingOuterSize();
+    SetWindowPos(floating_->hwnd(), nullptr, screen.x, screen.y, outer.cx, outer.cy,
                  SWP_NOZORDER | SWP_NOACTIVATE | (wasVisible ? SWP_SHOWWINDOW : 0));
     frame_->recalcLayout();
+}
+
+SIZE CToolBar::floatingOuterSize() const
+{
+    const SIZE content = contentSize();
+    const RECT b = borders();
+    RECT outer = {0, 0, content.cx + b.left + b.right, content.cy + b.top + b.bottom};
+    if (floating_ && floating_->isWindow())
+        AdjustWindowRectEx(&outer, DWORD(GetWindowLongA(floating_->hwnd(), GWL_STYLE)), FALSE,
+                           DWORD(GetWindowLongA(floating_->hwnd(), GWL_EXSTYLE)));
+    return SIZE{outer.right - outer.left, outer.bottom - outer.top};
+}
+
+void CToolBar::sizeFloating(UINT edge, RECT& proposed)
+{
+    if (side_ != DockSide::floating || !floating_)
+        return;
+    int buttons = 0;
+    for (UINT id : ids_)
+        buttons += id != 0;
+    if (buttons == 0)
+        return;
+    const LRESULT size = send(TB_GETBUTTONSIZE);
+    const int buttonWidth = std::max(1, int(LOWORD(size))), buttonHeight = std::max(1, int(HIWORD(size)));
+    const SIZE now = floatingOuterSize();
+    const SIZE content = contentSize();
+    // What the window adds around the buttons stays the same.
+    const int extraWidth = now.cx - content.cx, extraHeight = now.cy - content.cy;
+    const bool byHeight = edge == WMSZ_TOP || edge == WMSZ_BOTTOM;
+    int columns;
+    if (byHeight) {
+        const int rows = std::max(1, int(proposed.bottom - proposed.top - extraHeight) / buttonHeight);
+        columns = (buttons + rows - 1) / rows;
+    } else {
+        columns = int(proposed.right - proposed.left - extraWidth) / buttonWidth;
+    }
+    floatColumns_ = std::max(1, std::min(columns, buttons));
+    layoutButtons();
+    const RECT b = borders();
+    const SIZE laid = contentSize();
+    SetWindowPos(hwnd_, nullptr, 0, 0, laid.cx + b.left + b.right, laid.cy + b.top + b.bottom,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+    const SIZE outer = floatingOuterSize();
+    // The edges not being dragged stay where they are.
+    if (edge == WMSZ_LEFT || edge == WMSZ_TOPLEFT || edge == WMSZ_BOTTOMLEFT)
+        proposed.left = proposed.right - outer.cx;
+    else
+        proposed.right = proposed.left + outer.cx;
+    if (edge == WMSZ_TOP || edge == WMSZ_TOPLEFT || edge == WMSZ_TOPRIGHT)
+        proposed.top = proposed.bottom - outer.cy;
+    else
+        proposed.bottom = proposed.top + outer.cy;
 }
 
 HWND CToolBar::floatingWindow() const
@@ -744,6 +816,12 @@ int CStatusBar::barHeight() const
     SelectObject(dc, old);
     ReleaseDC(hwnd_, dc);
     return metrics.tmHeight + 8;
+}
+
+int CStatusBar::layoutPass() const
+{
+    // Below a toolbar docked at the bottom, as desktop programs have it.
+    return kLayoutStatusBar;
 }
 
 bool CStatusBar::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)

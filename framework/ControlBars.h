@@ -34,6 +34,8 @@ public:
     bool isVertical() const { return side_ == DockSide::left || side_ == DockSide::right; }
     // View > Toolbar and the like.
     virtual void showBar(bool show);
+    // The layout pass in which the bar takes its strip.
+    virtual int layoutPass() const;
 
 protected:
     DockSide side_;
@@ -68,6 +70,10 @@ public:
     // Floats the bar with its window's top-left corner at a screen point.
     void floatAt(POINT screen);
     HWND floatingWindow() const;
+    // A floating bar's window being sized by one of its edges (WMSZ_*): the
+    // buttons are laid out again in as many columns as the new size holds
+    // and the rectangle is fitted to them.
+    void sizeFloating(UINT edge, RECT& proposed);
     // Where a drag released at this screen point puts the bar: the edge of
     // the frame's client area it is near (when allowed), else floating.
     DockSide dropSide(POINT screen) const;
@@ -94,6 +100,8 @@ private:
     // one button per row at a side, a row per group of buttons floating.
     void layoutButtons();
     SIZE contentSize() const;
+    // The floating window's outer size around the buttons as laid out.
+    SIZE floatingOuterSize() const;
     RECT borders() const;
     void paintNonClient();
     void endDrag(POINT screen, bool drop);
@@ -112,6 +120,8 @@ private:
     RECT dragFrame_;
     bool dragFrameShown_;
     UINT promptId_;
+    // Columns of a floating bar the user has sized; 0 for a row per group.
+    int floatColumns_;
 };
 
 // A status bar common control with panes named by ids: id 0 is the
@@ -132,6 +142,7 @@ public:
     RECT paneRect(int index) const;
     void updatePanes(CFrameWnd& frame);
     int barHeight() const override;
+    int layoutPass() const override;
     bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:

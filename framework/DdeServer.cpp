@@ -136,10 +136,12 @@ CDdeServer::~CDdeServer()
     stop();
 }
 
-bool CDdeServer::start(const String& service, const String& topic, CommandHandler handler)
+bool CDdeServer::start(const String& service, const String& topic, CommandHandler handler,
+                       BusyCheck busy)
 {
     stop();
     handler_ = std::move(handler);
+    busy_ = std::move(busy);
     DWORD instance = 0;
     const UINT filters = APPCLASS_STANDARD | CBF_FAIL_ADVISES | CBF_FAIL_POKES |
                          CBF_FAIL_REQUESTS | CBF_SKIP_REGISTRATIONS | CBF_SKIP_UNREGISTRATIONS;
@@ -198,6 +200,8 @@ HDDEDATA CDdeServer::onCallback(UINT type, HSZ, HSZ, HDDEDATA data)
     case XTYP_CONNECT:
         return reinterpret_cast<HDDEDATA>(TRUE);
     case XTYP_EXECUTE:
+        if (busy_ && busy_())
+            return reinterpret_cast<HDDEDATA>(DDE_FBUSY);
         return reinterpret_cast<HDDEDATA>(execute(data) ? DDE_FACK : DDE_FNOTPROCESSED);
     default:
         return nullptr;

@@ -27,13 +27,16 @@ class CDdeServer
 public:
     // Answers whether a command was carried out.
     typedef std::function<bool(const DdeCommand& command)> CommandHandler;
+    // True while requests must wait (the client is told the server is busy).
+    typedef std::function<bool()> BusyCheck;
 
     CDdeServer();
     ~CDdeServer();
     CDdeServer(const CDdeServer&) = delete;
     CDdeServer& operator=(const CDdeServer&) = delete;
 
-    bool start(const String& service, const String& topic, CommandHandler handler);
+    bool start(const String& service, const String& topic, CommandHandler handler,
+               BusyCheck busy = BusyCheck());
     void stop();
     bool running() const { return instance_ != 0; }
 
@@ -47,4 +50,5 @@ private:
     HSZ service_;
     HSZ topic_;
     CommandHandler handler_;
+    BusyCheck busy_;
 };

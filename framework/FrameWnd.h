@@ -15,10 +15,18 @@ class CMultiDocTemplate;
 class CStatusBar;
 class CView;
 
-// The passes of a frame's layout: bars along the top and bottom edges span
-// the frame, bars along the sides fill the height between them, and bars
-// that belong to the client window (a tab bar) come last.
-enum LayoutPass { kLayoutEdgeBars, kLayoutSideBars, kLayoutInnerBars, kLayoutPassCount };
+// The passes of a frame's layout: the status bar takes the bottom edge
+// first, other bars along the top and bottom edges span the frame, bars
+// along the sides fill the height between them, and bars that belong to the
+// client window (a tab bar) come last.
+enum LayoutPass
+{
+    kLayoutStatusBar,
+    kLayoutEdgeBars,
+    kLayoutSideBars,
+    kLayoutInnerBars,
+    kLayoutPassCount
+};
 
 // What a bar gets with kMsgSizeParent: the room still free and the pass; a
 // bar takes its strip off an edge in its own pass and moves itself there.

@@ -353,6 +353,10 @@ bool CWinApp::enableShellOpen(const String& service)
         if (mainWindow && IsIconic(mainWindow))
             ShowWindow(mainWindow, SW_RESTORE);
         return openDocumentFile(command.arguments[0]) != nullptr;
+    }, [this] {
+        // A modal dialog or a running plug-in holds the window: a document
+        // opened behind it would change what the dialog works on.
+        return mainWindow && !IsWindowEnabled(mainWindow);
     });
 }
 

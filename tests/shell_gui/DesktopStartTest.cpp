@@ -21,6 +21,7 @@ protected:
         std::vector<String> executes;
         bool connected = false;
         std::vector<bool> acknowledged;
+        std::vector<bool> busy;
     };
 
     static HDDEDATA CALLBACK clientCallback(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR,
@@ -47,6 +48,7 @@ protected:
                 reinterpret_cast<BYTE*>(const_cast<char*>(text.c_str())), DWORD(text.size() + 1),
                 conversation, nullptr, 0, XTYP_EXECUTE, 10000, &status);
             run.acknowledged.push_back(answer != nullptr);
+            run.busy.push_back((status & DDE_FBUSY) != 0);
         }
         if (conversation)
             DdeDisconnect(conversation);
@@ -111,6 +113,22 @@ TEST_F(DesktopStart, OpenRequestsOverDdeReachTheRunningShellAndTheVerbNamesThem)
     EXPECT_EQ((std::vector<bool>{false}), missing.acknowledged);
     ASSERT_EQ(1u, boxes.size());
     EXPECT_EQ(0u, boxes[0].text.find("Unable to open file\n"));
+
+    // While a modal dialog holds the frame the request waits: the client is
+    // told the shell is busy, and nothing opens behind the dialog.
+    const String later = writePicture("while busy.png", 8, 8);
+    EnableWindow(app->mainWindow, FALSE);
+    ClientRun held;
+    held.topic = "System";
+    held.executes = {"[open(\"" + later + "\")]"};
+    runClient(held);
+    EnableWindow(app->mainWindow, TRUE);
+    EXPECT_EQ((std::vector<bool>{false}), held.acknowledged);
+    EXPECT_EQ((std::vector<bool>{true}), held.busy);
+    EXPECT_EQ(2, documentCount());
+    runClient(held);
+    EXPECT_EQ((std::vector<bool>{false, true}), held.acknowledged);
+    EXPECT_EQ(3, documentCount());
 
     ClientRun otherTopic;
     otherTopic.topic = "Images";

@@ -1,5 +1,8 @@
 #include "shell_gui/ShellGuiSupport.h"
 
+#include <algorithm>
+#include <utility>
+
 #include <commctrl.h>
 
 #include "framework/CommandIds.h"
@@ -199,6 +202,133 @@ TEST_F(ShellToolBar, PointerOverAButtonShowsItsPromptAndTheTipItsShortText)
     SendMessageA(frame().hwnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&tip));
     ASSERT_NE(nullptr, tip.lpszText);
     EXPECT_STREQ("Open File", tip.lpszText);
+}
+
+TEST_F(ShellToolBar, RightAndBottomEdgesAndFloatingRowsKeepEveryBarInItsPlace)
+{
+    openWith(writePicture("docked.png", 40, 30));
+    ASSERT_TRUE(start("-n"));
+    command(kIdFileOpen);
+    ASSERT_EQ(1, documentCount());
+    HWND toolbar = bar().hwnd();
+    HWND status = frame().shellStatusBar().hwnd();
+    HWND tabs = frame().tabBar().hwnd();
+    ASSERT_TRUE(IsWindowVisible(tabs));
+    RECT area = dockArea();
+
+    // Right edge: the bar runs from the top of the client area down to the
+    // status bar, the documents and their tabs left of it.
+    drag(toolbar, gripperCentre(), POINT{area.right - 4, (area.top + area.bottom) / 2});
+    ASSERT_EQ(DockSide::right, bar().dockSide());
+    RECT r = screenRect(toolbar);
+    EXPECT_EQ(area.right, r.right);
+    EXPECT_EQ(area.top, r.top);
+    EXPECT_EQ(screenRect(status).top, r.bottom);
+    EXPECT_LE(screenRect(frame().mdiClient()).right, r.left);
+    EXPECT_LE(screenRect(tabs).right, r.left);
+    shellgui::saveScreenshot(app->mainWindow, "shell_toolbar_right");
+
+    // Bottom edge: one row just above the status bar; the tab bar stays
+    // under the documents, above the toolbar.
+    drag(toolbar, gripperCentre(), POINT{(area.left + area.right) / 2, area.bottom - 4});
+    ASSERT_EQ(DockSide::bottom, bar().dockSide());
+    r = screenRect(toolbar);
+    const int buttonHeight = HIWORD(SendMessageA(toolbar, TB_GETBUTTONSIZE, 0, 0));
+    EXPECT_LT(r.bottom - r.top, 2 * buttonHeight);
+    EXPECT_EQ(area.left, r.left);
+    EXPECT_EQ(screenRect(status).top, r.bottom);
+    EXPECT_LE(screenRect(tabs).bottom, r.top);
+    // The tab bar's top two rows lie under the documents' edge.
+    EXPECT_EQ(screenRect(frame().mdiClient()).bottom, screenRect(tabs).top + 2);
+    EXPECT_EQ(area.top, screenRect(frame().mdiClient()).top);
+    shellgui::saveScreenshot(app->mainWindow, "shell_toolbar_bottom");
+
+    // Floating: a row per group of buttons, and no row ends in a divider
+    // standing on its own; docked again, the dividers are back.
+    drag(toolbar, gripperCentre(), POINT{(area.left + area.right) / 2, (area.top + area.bottom) / 2});
+    ASSERT_EQ(DockSide::floating, bar().dockSide());
+    const int count = bar().buttonCount();
+    // Rows of buttons and the widest row's count, with no divider shown.
+    auto rowsAndColumns = [&]() {
+        int rows = 0, columns = 0, inRow = 0;
+        LONG rowTop = -1;
+        for (int i = 0; i < count; ++i) {
+            TBBUTTON button = {};
+            SendMessageA(toolbar, TB_GETBUTTON, WPARAM(i), reinterpret_cast<LPARAM>(&button));
+            if (button.fsState & TBSTATE_HIDDEN)
+                continue;
+            RECT item = {0, 0, 0, 0};
+            SendMessageA(toolbar, TB_GETITEMRECT, WPARAM(i), reinterpret_cast<LPARAM>(&item));
+            if (item.top != rowTop) {
+                ++rows;
+                rowTop = item.top;
+                inRow = 0;
+            }
+            columns = std::max(columns, ++inRow);
+            EXPECT_FALSE(button.fsStyle & BTNS_SEP) << "visible divider at " << i;
+        }
+        return std::make_pair(rows, columns);
+    };
+    HWND floating = bar().floatingWindow();
+    auto fitsItsWindow = [&]() {
+        RECT inside;
+        GetClientRect(floating, &inside);
+        const RECT r = screenRect(toolbar);
+        EXPECT_EQ(inside.right, r.right - r.left);
+        EXPECT_EQ(inside.bottom, r.bottom - r.top);
+    };
+    EXPECT_EQ(5, rowsAndColumns().first);
+    fitsItsWindow();
+    shellgui::saveScreenshot(floating, "shell_toolbar_floating");
+
+    // Its window sized by an edge: the buttons fill as many columns as the
+    // new width holds (or rows as the new height holds), and the window
+    // fits them with the opposite edges where they were.
+    const int buttonWidth = LOWORD(SendMessageA(toolbar, TB_GETBUTTONSIZE, 0, 0));
+    RECT sized = screenRect(floating);
+    const RECT before = sized;
+    sized.right = sized.left + 2 * buttonWidth + buttonWidth / 2;
+    SendMessageA(floating, WM_SIZING, WMSZ_RIGHT, reinterpret_cast<LPARAM>(&sized));
+    EXPECT_EQ((std::make_pair(7, 2)), rowsAndColumns());
+    EXPECT_EQ(before.left, sized.left);
+    EXPECT_EQ(before.top, sized.top);
+    EXPECT_LT(sized.right - sized.left, 3 * buttonWidth);
+    SetWindowPos(floating, nullptr, sized.left, sized.top, sized.right - sized.left,
+                 sized.bottom - sized.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    pump();
+    fitsItsWindow();
+    shellgui::saveScreenshot(floating, "shell_toolbar_floating_sized");
+    sized = screenRect(floating);
+    const RECT tall = sized;
+    RECT last = {0, 0, 0, 0};
+    SendMessageA(toolbar, TB_GETITEMRECT, WPARAM(count - 1), reinterpret_cast<LPARAM>(&last));
+    const int chrome = (tall.bottom - tall.top) - last.bottom;
+    sized.top = sized.bottom - chrome - 3 * buttonHeight - buttonHeight / 2;
+    SendMessageA(floating, WM_SIZING, WMSZ_TOP, reinterpret_cast<LPARAM>(&sized));
+    EXPECT_EQ((std::make_pair(3, 5)), rowsAndColumns());
+    EXPECT_EQ(tall.bottom, sized.bottom);
+    EXPECT_EQ(tall.left, sized.left);
+    SetWindowPos(floating, nullptr, sized.left, sized.top, sized.right - sized.left,
+                 sized.bottom - sized.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    pump();
+    fitsItsWindow();
+    drag(floating, POINT{screenRect(floating).left + 10, screenRect(floating).top + 4},
+         POINT{(area.left + area.right) / 2, area.top + 2});
+    ASSERT_EQ(DockSide::top, bar().dockSide());
+    for (int i = 0; i < count; ++i) {
+        TBBUTTON button = {};
+        SendMessageA(toolbar, TB_GETBUTTON, WPARAM(i), reinterpret_cast<LPARAM>(&button));
+        EXPECT_FALSE(button.fsState & TBSTATE_HIDDEN) << i;
+    }
+
+    // Closing the frame while the bar floats takes its window along.
+    drag(toolbar, gripperCentre(), POINT{(area.left + area.right) / 2, (area.top + area.bottom) / 2});
+    ASSERT_EQ(floating, bar().floatingWindow());
+    HWND main = app->mainWindow;
+    closeFrame();
+    EXPECT_FALSE(IsWindow(main));
+    EXPECT_FALSE(IsWindow(floating));
+    EXPECT_FALSE(IsWindow(toolbar));
 }
 
 } // namespace
