@@ -5,6 +5,7 @@
 
 #include "engine/ParamDescriptor.h"
 #include "engine/RenderCallbacks.h"
+#include "engine/brushes/Brush.h"
 #include "engine/strokes/StrokeAlgorithm.h"
 #include "foundation/Numeric.h"
 #include "foundation/Vec2.h"
@@ -84,15 +85,37 @@ void RandomApplication::placeBatch(int count)
     // give the same values without the library's 64-bit division.
     const bool narrow = width <= INT_MAX && span <= INT_MAX && height <= INT_MAX / 2 &&
                         rowCursor >= 0 && rowCursor <= INT_MAX / 2;
-    for (int i = 0; i < count; ++i) {
-        const int x = narrow ? area.left + rand() % int(width) : int(area.left + rand() % width);
-        const int y = area.top + rowCursor;
-        stroke->draw(*brush, Vec2(float(x), float(y)));
+    const auto drawColumn = [&]() {
+        return narrow ? area.left + rand() % int(width) : int(area.left + rand() % width);
+    };
+    const auto stepRow = [&]() {
         if (narrow) {
             const int r = rand() % int(span);
             rowCursor = (rowCursor + r) % int(height);
         } else {
             rowCursor = int((rowCursor + rand() % span) % height);
+        }
+    };
+    // A stroke that draws only its length lets the length, the row step and
+    // the next column be drawn before it, in the same order: the next start
+    // is then fetched while this stroke paints, not waited for at its first
+    // dab.
+    const bool ahead = count > 1 && stroke->drawsOnlyLength() && brush->targetOutgrowsCache();
+    int x = count > 0 ? drawColumn() : 0;
+    for (int i = 0; i < count; ++i) {
+        const int y = area.top + rowCursor;
+        if (ahead && i + 1 < count) {
+            stroke->handLengthDraw(rand());
+            stepRow();
+            const int next = drawColumn();
+            brush->prefetchAround(Vec2(float(next), float(area.top + rowCursor)));
+            stroke->draw(*brush, Vec2(float(x), float(y)));
+            x = next;
+        } else {
+            stroke->draw(*brush, Vec2(float(x), float(y)));
+            stepRow();
+            if (i + 1 < count)
+                x = drawColumn();
         }
     }
 }

@@ -50,6 +50,12 @@ public:
     // 4 KB page or more) from the last, and the wait for it was most of a
     // step at large sizes. Only a hint: it reads and changes nothing.
     void prefetchAround(const Vec2& position) const;
+    // Whether the target is too large for the caches, so fetching ahead pays.
+    bool targetOutgrowsCache() const
+    {
+        const Image* image = paintTarget();
+        return image && image->outgrowsCache();
+    }
 
 protected:
     // Asks the cache for the target pixels this dab's two ends (target

@@ -110,6 +110,7 @@ void ParamAngleStroke::draw(Brush& brush, Vec2 start)
     double brushCos = 0.0;
     double moveX = 0.0;
     double moveY = 0.0;
+    const bool largeTarget = brush.targetOutgrowsCache();
     for (int i = 0; i < steps; ++i) {
         if (!(sameAngle && i > 0)) {
             const float v = directionField_(image, p.x, p.y);
@@ -127,15 +128,24 @@ void ParamAngleStroke::draw(Brush& brush, Vec2 start)
         const double c = brushVectorCurvePasses_ ? static_cast<double>(b) : brushVectorCurve_(b);
         const Vec2 source(static_cast<float>(x0 + (p.x - x0) * c),
                           static_cast<float>(y0 + (p.y - y0) * c));
+        // With a brush vector of 1 the source end is the stroke's own position.
+        const bool farSource = largeTarget && c != 1.0;
         const Vec2 dabAt(static_cast<float>(p.x + brushSin * step_),
                          static_cast<float>(p.y + brushCos * step_));
         // Each step's dab lands about a step ahead, on a new target row: ask
         // for the rows a few steps down the current heading now, so their
         // fetches overlap instead of each dab waiting for its own.
         if (i + kPrefetchSteps <= steps) {
-            for (int k = i == 0 ? 0 : kPrefetchSteps; k <= kPrefetchSteps; ++k)
-                brush.prefetchAround(Vec2(static_cast<float>(p.x + moveX * k),
-                                          static_cast<float>(p.y + moveY * k)));
+            for (int k = i == 0 ? 0 : kPrefetchSteps; k <= kPrefetchSteps; ++k) {
+                const double aheadX = p.x + moveX * k;
+                const double aheadY = p.y + moveY * k;
+                brush.prefetchAround(Vec2(static_cast<float>(aheadX), static_cast<float>(aheadY)));
+                // The source end moves c times as fast as the stroke and
+                // so runs away from the rows fetched above.
+                if (farSource)
+                    brush.prefetchAround(Vec2(static_cast<float>(x0 + (aheadX - x0) * c),
+                                              static_cast<float>(y0 + (aheadY - y0) * c)));
+            }
         }
         if (!brush.dab(dabAt, source - dabAt, t) && stopOnNoPaint_)
             return;
@@ -154,4 +164,11 @@ double ParamAngleStroke::coverage(Brush& brush)
 int ParamAngleStroke::minimumLength() const
 {
     return length_[1];
+}
+
+bool ParamAngleStroke::drawsOnlyLength() const
+{
+    // Without a field image draw takes nothing; fields and brushes draw no
+    // random numbers, only random curves do.
+    return fieldImage && !curveDrawsRandom(directionCurve_) && !curveDrawsRandom(brushVectorCurve_);
 }

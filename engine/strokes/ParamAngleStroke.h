@@ -19,6 +19,7 @@ public:
     double coverage(Brush& brush) override;
     // The longest stroke in steps.
     int minimumLength() const override;
+    bool drawsOnlyLength() const override;
 
 private:
     ScalarFieldFunction directionField_;

@@ -26,6 +26,7 @@ StrokeAlgorithm::~StrokeAlgorithm()
 
 void StrokeAlgorithm::prepare(Brush& brush)
 {
+    lengthDraw_ = -1;
     if (!hasSharedRows_)
         return;
     readFeedback();
@@ -63,6 +64,9 @@ int StrokeAlgorithm::storedLength() const
 
 int StrokeAlgorithm::stepCount(int low, int high)
 {
-    const int r = std::rand();
+    int r = lengthDraw_;
+    lengthDraw_ = -1;
+    if (r < 0)
+        r = std::rand();
     return low + (r * (high - low)) / 32767;
 }

@@ -36,6 +36,12 @@ public:
     // The expected area one stroke covers.
     virtual double coverage(Brush& brush) = 0;
     virtual int minimumLength() const = 0;
+    // True when draw takes exactly one random number, its length, before any
+    // other: the caller may then draw it itself and hand it over, which keeps
+    // the order of the draws.
+    virtual bool drawsOnlyLength() const { return false; }
+    // The length's random number for the next draw, drawn by the caller.
+    void handLengthDraw(int draw) { lengthDraw_ = draw; }
 
     Image* fieldImage; // not owned; what the fields read during draw
     bool feedback;
@@ -43,8 +49,9 @@ public:
 protected:
     // First value of "length" as stored (not ordered).
     int storedLength() const;
-    // low + rand() * (high - low) / 32767, truncating.
-    static int stepCount(int low, int high);
+    // low + rand() * (high - low) / 32767, truncating; a handed-over draw
+    // stands for the rand().
+    int stepCount(int low, int high);
 
     // Read by prepare: "length" as (low, high) in order, each limited to
     // 1..160, and "nopaintstop".
@@ -57,6 +64,7 @@ private:
     void readFeedback();
     void readLength(int& low, int& high) const;
 
+    int lengthDraw_ = -1;
     bool hasSharedRows_;
     SharedRows rows_;
 };
