@@ -263,13 +263,15 @@ inline void rgbToHsvLanes(__m128 r, __m128 g, __m128 b, __m128& h, __m128& s, __
     // Lanes 0, 1: the hue quotients; lanes 2, 3: the saturations.
     const __m128 quotients =
         _mm_div_ps(_mm_movelh_ps(numerator, delta), _mm_movelh_ps(delta, mx));
-    const __m128 offset = selectLanes(greenMax, _mm_set1_ps(2.0f), _mm_set1_ps(4.0f));
-    // Red's quotient takes no offset: adding 0 could turn -0 into +0.
-    __m128 hue = selectLanes(redMax, quotients, _mm_add_ps(quotients, offset));
+    // Red's quotient takes 0, which changes nothing: it is never -0 (its
+    // numerator is +0 at most, channels being at least +0).
+    const __m128 offset = _mm_andnot_ps(
+        redMax, selectLanes(greenMax, _mm_set1_ps(2.0f), _mm_set1_ps(4.0f)));
+    __m128 hue = _mm_add_ps(quotients, offset);
     hue = _mm_cvtpd_ps(_mm_mul_pd(_mm_cvtps_pd(hue), _mm_set1_pd(1.0 / 6.0)));
-    const __m128 one = _mm_set1_ps(1.0f);
-    hue = selectLanes(_mm_cmplt_ps(hue, zero), _mm_add_ps(hue, one),
-                      selectLanes(_mm_cmpgt_ps(hue, one), _mm_sub_ps(hue, one), hue));
+    // No quotient is beyond 1 either way, so no hue beyond 5/6 needs the
+    // wrap from above.
+    hue = selectLanes(_mm_cmplt_ps(hue, zero), _mm_add_ps(hue, _mm_set1_ps(1.0f)), hue);
     v = mx;
     s = _mm_andnot_ps(black, _mm_movehl_ps(quotients, quotients));
     h = _mm_andnot_ps(grey, hue);
@@ -295,8 +297,9 @@ inline void mixHsvLanes(__m128& h, __m128& s, __m128& v, __m128 tH, __m128 tS, _
 }
 
 // hsvToRgb of lanes 0 and 1; false (nothing written) for a hue outside the
-// usual range, which the single version handles. The channels pick among
-// v, q, p, t by sector masks, as kSectorPick says.
+// usual range, which the single version handles. The rounding there is done
+// by adding 1.5 * 2^23, like every operation here in the default rounding
+// (to nearest, ties to even).
 inline bool hsvToRgbLanes(__m128 h, __m128 s, __m128 v, __m128& r, __m128& g, __m128& b)
 {
     const __m128d shifted = _mm_add_pd(_mm_cvtps_pd(h), _mm_set1_pd(10000.0000001));
@@ -305,21 +308,21 @@ inline bool hsvToRgbLanes(__m128 h, __m128 s, __m128 v, __m128& r, __m128& g, __
     if (_mm_movemask_pd(inRange) != 3)
         return false;
     const __m128d turn = _mm_sub_pd(shifted, _mm_cvtepi32_pd(_mm_cvttpd_epi32(shifted)));
-    __m128 x = _mm_cvtpd_ps(_mm_mul_pd(turn, _mm_set1_pd(6.0)));
-    __m128i i = _mm_cvttps_epi32(x);
-    const __m128i whole = _mm_castps_si128(_mm_cmpeq_ps(x, _mm_cvtepi32_ps(i)));
-    i = _mm_sub_epi32(i, _mm_and_si128(_mm_and_si128(whole, i), _mm_set1_epi32(1)));
-    const __m128i wrap = _mm_cmpgt_epi32(i, _mm_set1_epi32(5));
-    i = _mm_andnot_si128(wrap, i);
-    x = _mm_sub_ps(x, _mm_and_ps(_mm_castsi128_ps(wrap), _mm_set1_ps(6.0f)));
+    const __m128 x = _mm_cvtpd_ps(_mm_mul_pd(turn, _mm_set1_pd(6.0)));
+    // The sector, roundToInt(x - 0.5) with ties to even, as a float: 0..6,
+    // where 6 (a remainder just below 1 rounded up) is sector 0 again and
+    // leaves f = 0 either way.
+    const __m128 magic = _mm_set1_ps(12582912.0f);
+    const __m128 sector = _mm_sub_ps(_mm_add_ps(_mm_sub_ps(x, _mm_set1_ps(0.5f)), magic), magic);
     const __m128 one = _mm_set1_ps(1.0f);
-    const __m128 f = _mm_sub_ps(x, _mm_cvtepi32_ps(i));
+    const __m128 f = _mm_sub_ps(x, sector);
+    // With s = 0 all three are v exactly, as the single version takes it.
     const __m128 p = _mm_mul_ps(_mm_sub_ps(one, s), v);
     const __m128 q = _mm_mul_ps(_mm_sub_ps(one, _mm_mul_ps(f, s)), v);
     const __m128 t = _mm_mul_ps(_mm_sub_ps(one, _mm_mul_ps(_mm_sub_ps(one, f), s)), v);
-    const auto sector = [&](int n) { return _mm_castsi128_ps(_mm_cmpeq_epi32(i, _mm_set1_epi32(n))); };
-    const __m128 s0 = sector(0), s1 = sector(1), s2 = sector(2);
-    const __m128 s3 = sector(3), s4 = sector(4), s5 = sector(5);
+    const auto in = [&](float n) { return _mm_cmpeq_ps(sector, _mm_set1_ps(n)); };
+    const __m128 s0 = _mm_or_ps(in(0.0f), in(6.0f)), s1 = in(1.0f), s2 = in(2.0f);
+    const __m128 s3 = in(3.0f), s4 = in(4.0f), s5 = in(5.0f);
     const auto pick = [](__m128 mask, __m128 value) { return _mm_and_ps(mask, value); };
     r = _mm_or_ps(_mm_or_ps(pick(_mm_or_ps(s0, s5), v), pick(s1, q)),
                   _mm_or_ps(pick(_mm_or_ps(s2, s3), p), pick(s4, t)));
@@ -327,26 +330,18 @@ inline bool hsvToRgbLanes(__m128 h, __m128 s, __m128 v, __m128& r, __m128& g, __
                   _mm_or_ps(pick(s3, q), pick(_mm_or_ps(s4, s5), p)));
     b = _mm_or_ps(_mm_or_ps(pick(_mm_or_ps(s0, s1), p), pick(s2, t)),
                   _mm_or_ps(pick(_mm_or_ps(s3, s4), v), pick(s5, q)));
-    const __m128 grey = _mm_cmpeq_ps(s, _mm_setzero_ps());
-    r = selectLanes(grey, v, r);
-    g = selectLanes(grey, v, g);
-    b = selectLanes(grey, v, b);
     return true;
 }
 
-// floatToChannel of every lane.
+// floatToChannel of every lane. roundFloatToByte's ends as a clamp (a NaN
+// takes max's second operand, 0), then the nearest integer with ties to even
+// left in the low mantissa bits by adding 2^23.
 inline __m128i floatToChannelLanes(__m128 x)
 {
     __m128 v = _mm_sub_ps(_mm_mul_ps(x, _mm_set1_ps(255.99f)), _mm_set1_ps(0.5f));
-    // roundFloatToByte: NaN fails the first test too.
-    v = _mm_and_ps(_mm_cmpgt_ps(v, _mm_set1_ps(0.5f)), v);
-    v = selectLanes(_mm_cmplt_ps(v, _mm_set1_ps(255.5f)), v, _mm_set1_ps(255.0f));
-    const __m128i i = _mm_cvttps_epi32(v);
-    const __m128 frac = _mm_sub_ps(v, _mm_cvtepi32_ps(i));
-    const __m128i above = _mm_castps_si128(_mm_cmpgt_ps(frac, _mm_set1_ps(0.5f)));
-    const __m128i tie = _mm_castps_si128(_mm_cmpeq_ps(frac, _mm_set1_ps(0.5f)));
-    const __m128i up = _mm_and_si128(_mm_or_si128(above, _mm_and_si128(tie, i)), _mm_set1_epi32(1));
-    return _mm_add_epi32(i, up);
+    v = _mm_min_ps(_mm_max_ps(v, _mm_setzero_ps()), _mm_set1_ps(255.0f));
+    return _mm_and_si128(_mm_castps_si128(_mm_add_ps(v, _mm_set1_ps(8388608.0f))),
+                         _mm_set1_epi32(0xFF));
 }
 
 } // namespace
