@@ -229,105 +229,162 @@ Pixel blendPixelHsv(const Pixel& a, PixelHsv ha, PixelHsv hb, float tH, float tS
 
 namespace {
 
-// The pair versions below hold a in lane 0 and b in lane 1 and take every
+// The two-way mix below holds a in lane 0 and b in lane 1 and takes every
 // step of the single versions in the same order and precision (no fused
-// operations), so each lane gives the single version's floats.
+// operations), so each lane gives the single version's floats and bytes.
 
 inline __m128 selectLanes(__m128 mask, __m128 yes, __m128 no)
 {
     return _mm_or_ps(_mm_and_ps(mask, yes), _mm_andnot_ps(mask, no));
 }
 
-// rgbToHsv with default hue 0.
-void rgbToHsvLanes(__m128 r, __m128 g, __m128 b, __m128& h, __m128& s, __m128& v)
+// Lane 1 and lane 0 swapped: each pixel's partner.
+inline __m128 partnerLanes(__m128 x)
+{
+    return _mm_shuffle_ps(x, x, _MM_SHUFFLE(3, 2, 0, 1));
+}
+
+// rgbToHsv with default hue 0. Of the three hue quotients only the one the
+// largest channel picks is taken, and it shares one division with the
+// saturation's.
+inline void rgbToHsvLanes(__m128 r, __m128 g, __m128 b, __m128& h, __m128& s, __m128& v)
 {
     const __m128 zero = _mm_setzero_ps();
     // max(x, y) is x > y ? x : y, min(x, y) is x < y ? x : y, as written there.
     const __m128 mx = _mm_max_ps(b, _mm_max_ps(r, g));
     const __m128 mn = _mm_min_ps(b, _mm_min_ps(r, g));
     const __m128 delta = _mm_sub_ps(mx, mn);
-    const __m128 grey = _mm_or_ps(_mm_cmpeq_ps(mx, zero), _mm_cmpeq_ps(delta, zero));
-    v = mx;
-    s = _mm_andnot_ps(_mm_cmpeq_ps(mx, zero), _mm_div_ps(delta, mx));
-    const __m128 fromR = _mm_div_ps(_mm_sub_ps(g, b), delta);
-    const __m128 fromG = _mm_add_ps(_mm_div_ps(_mm_sub_ps(b, r), delta), _mm_set1_ps(2.0f));
-    const __m128 fromB = _mm_add_ps(_mm_div_ps(_mm_sub_ps(r, g), delta), _mm_set1_ps(4.0f));
-    __m128 hue = selectLanes(_mm_cmpeq_ps(r, mx), fromR,
-                             selectLanes(_mm_cmpeq_ps(g, mx), fromG, fromB));
+    const __m128 black = _mm_cmpeq_ps(mx, zero);
+    const __m128 grey = _mm_or_ps(black, _mm_cmpeq_ps(delta, zero));
+    const __m128 redMax = _mm_cmpeq_ps(r, mx);
+    const __m128 greenMax = _mm_cmpeq_ps(g, mx);
+    const __m128 numerator = selectLanes(redMax, _mm_sub_ps(g, b),
+                                         selectLanes(greenMax, _mm_sub_ps(b, r), _mm_sub_ps(r, g)));
+    // Lanes 0, 1: the hue quotients; lanes 2, 3: the saturations.
+    const __m128 quotients =
+        _mm_div_ps(_mm_movelh_ps(numerator, delta), _mm_movelh_ps(delta, mx));
+    // Red's quotient takes 0, which changes nothing: it is never -0 (its
+    // numerator is +0 at most, channels being at least +0).
+    const __m128 offset = _mm_andnot_ps(
+        redMax, selectLanes(greenMax, _mm_set1_ps(2.0f), _mm_set1_ps(4.0f)));
+    __m128 hue = _mm_add_ps(quotients, offset);
     hue = _mm_cvtpd_ps(_mm_mul_pd(_mm_cvtps_pd(hue), _mm_set1_pd(1.0 / 6.0)));
-    const __m128 one = _mm_set1_ps(1.0f);
-    hue = selectLanes(_mm_cmplt_ps(hue, zero), _mm_add_ps(hue, one),
-                      selectLanes(_mm_cmpgt_ps(hue, one), _mm_sub_ps(hue, one), hue));
+    // No quotient is beyond 1 either way, so no hue beyond 5/6 needs the
+    // wrap from above.
+    hue = selectLanes(_mm_cmplt_ps(hue, zero), _mm_add_ps(hue, _mm_set1_ps(1.0f)), hue);
+    v = mx;
+    s = _mm_andnot_ps(black, _mm_movehl_ps(quotients, quotients));
     h = _mm_andnot_ps(grey, hue);
 }
 
-// hsvToRgb of two colours; false (nothing written) for a hue outside the
-// usual range, which the single version handles.
-bool hsvToRgbPair(const PixelHsv& a, const PixelHsv& b, float rgb[2][3])
+// mixHsv of (h, s, v) toward its partner lane's by the lane's weights.
+inline void mixHsvLanes(__m128& h, __m128& s, __m128& v, __m128 tH, __m128 tS, __m128 tV)
 {
-    const __m128d shifted =
-        _mm_add_pd(_mm_cvtps_pd(_mm_setr_ps(a.h, b.h, 0.0f, 0.0f)), _mm_set1_pd(10000.0000001));
+    const __m128 half = _mm_set1_ps(0.5f);
+    const __m128 one = _mm_set1_ps(1.0f);
+    __m128 ha = h;
+    __m128 hb = partnerLanes(h);
+    const __m128 lowerA = _mm_cmpgt_ps(_mm_sub_ps(ha, hb), half);
+    const __m128 lowerB = _mm_andnot_ps(lowerA, _mm_cmpgt_ps(_mm_sub_ps(hb, ha), half));
+    ha = selectLanes(lowerA, _mm_sub_ps(ha, one), ha);
+    hb = selectLanes(lowerB, _mm_sub_ps(hb, one), hb);
+    __m128 m = _mm_add_ps(ha, _mm_mul_ps(_mm_sub_ps(hb, ha), tH));
+    m = selectLanes(_mm_cmplt_ps(m, _mm_setzero_ps()), _mm_add_ps(m, one),
+                    selectLanes(_mm_cmpgt_ps(m, one), _mm_sub_ps(m, one), m));
+    h = m;
+    s = _mm_add_ps(s, _mm_mul_ps(_mm_sub_ps(partnerLanes(s), s), tS));
+    v = _mm_add_ps(v, _mm_mul_ps(_mm_sub_ps(partnerLanes(v), v), tV));
+}
+
+// hsvToRgb of lanes 0 and 1; false (nothing written) for a hue outside the
+// usual range, which the single version handles. The rounding there is done
+// by adding 1.5 * 2^23, like every operation here in the default rounding
+// (to nearest, ties to even).
+inline bool hsvToRgbLanes(__m128 h, __m128 s, __m128 v, __m128& r, __m128& g, __m128& b)
+{
+    const __m128d shifted = _mm_add_pd(_mm_cvtps_pd(h), _mm_set1_pd(10000.0000001));
     const __m128d inRange = _mm_and_pd(_mm_cmpge_pd(shifted, _mm_setzero_pd()),
                                        _mm_cmplt_pd(shifted, _mm_set1_pd(2147483648.0)));
     if (_mm_movemask_pd(inRange) != 3)
         return false;
     const __m128d turn = _mm_sub_pd(shifted, _mm_cvtepi32_pd(_mm_cvttpd_epi32(shifted)));
-    __m128 x = _mm_cvtpd_ps(_mm_mul_pd(turn, _mm_set1_pd(6.0)));
-    __m128i i = _mm_cvttps_epi32(x);
-    const __m128i whole = _mm_castps_si128(_mm_cmpeq_ps(x, _mm_cvtepi32_ps(i)));
-    i = _mm_sub_epi32(i, _mm_and_si128(_mm_and_si128(whole, i), _mm_set1_epi32(1)));
-    const __m128i wrap = _mm_cmpgt_epi32(i, _mm_set1_epi32(5));
-    i = _mm_andnot_si128(wrap, i);
-    x = _mm_sub_ps(x, _mm_and_ps(_mm_castsi128_ps(wrap), _mm_set1_ps(6.0f)));
-    const __m128 s = _mm_setr_ps(a.s, b.s, 0.0f, 0.0f);
-    const __m128 v = _mm_setr_ps(a.v, b.v, 0.0f, 0.0f);
+    const __m128 x = _mm_cvtpd_ps(_mm_mul_pd(turn, _mm_set1_pd(6.0)));
+    // The sector, roundToInt(x - 0.5) with ties to even, as a float: 0..6,
+    // where 6 (a remainder just below 1 rounded up) is sector 0 again and
+    // leaves f = 0 either way.
+    const __m128 magic = _mm_set1_ps(12582912.0f);
+    const __m128 sector = _mm_sub_ps(_mm_add_ps(_mm_sub_ps(x, _mm_set1_ps(0.5f)), magic), magic);
     const __m128 one = _mm_set1_ps(1.0f);
-    const __m128 f = _mm_sub_ps(x, _mm_cvtepi32_ps(i));
+    const __m128 f = _mm_sub_ps(x, sector);
+    // With s = 0 all three are v exactly, as the single version takes it.
     const __m128 p = _mm_mul_ps(_mm_sub_ps(one, s), v);
     const __m128 q = _mm_mul_ps(_mm_sub_ps(one, _mm_mul_ps(f, s)), v);
     const __m128 t = _mm_mul_ps(_mm_sub_ps(one, _mm_mul_ps(_mm_sub_ps(one, f), s)), v);
-    float lanes[4][4];
-    int sector[4];
-    _mm_storeu_ps(lanes[0], v);
-    _mm_storeu_ps(lanes[1], q);
-    _mm_storeu_ps(lanes[2], p);
-    _mm_storeu_ps(lanes[3], t);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(sector), i);
-    const float sat[2] = {a.s, b.s};
-    for (int n = 0; n < 2; ++n)
-        for (int c = 0; c < 3; ++c)
-            rgb[n][c] = sat[n] == 0.0f ? lanes[0][n] : lanes[kSectorPick[sector[n]][c]][n];
+    const auto in = [&](float n) { return _mm_cmpeq_ps(sector, _mm_set1_ps(n)); };
+    const __m128 s0 = _mm_or_ps(in(0.0f), in(6.0f)), s1 = in(1.0f), s2 = in(2.0f);
+    const __m128 s3 = in(3.0f), s4 = in(4.0f), s5 = in(5.0f);
+    const auto pick = [](__m128 mask, __m128 value) { return _mm_and_ps(mask, value); };
+    r = _mm_or_ps(_mm_or_ps(pick(_mm_or_ps(s0, s5), v), pick(s1, q)),
+                  _mm_or_ps(pick(_mm_or_ps(s2, s3), p), pick(s4, t)));
+    g = _mm_or_ps(_mm_or_ps(pick(s0, t), pick(_mm_or_ps(s1, s2), v)),
+                  _mm_or_ps(pick(s3, q), pick(_mm_or_ps(s4, s5), p)));
+    b = _mm_or_ps(_mm_or_ps(pick(_mm_or_ps(s0, s1), p), pick(s2, t)),
+                  _mm_or_ps(pick(_mm_or_ps(s3, s4), v), pick(s5, q)));
     return true;
+}
+
+// floatToChannel of every lane. roundFloatToByte's ends as a clamp (a NaN
+// takes max's second operand, 0), then the nearest integer with ties to even
+// left in the low mantissa bits by adding 2^23.
+inline __m128i floatToChannelLanes(__m128 x)
+{
+    __m128 v = _mm_sub_ps(_mm_mul_ps(x, _mm_set1_ps(255.99f)), _mm_set1_ps(0.5f));
+    v = _mm_min_ps(_mm_max_ps(v, _mm_setzero_ps()), _mm_set1_ps(255.0f));
+    return _mm_and_si128(_mm_castps_si128(_mm_add_ps(v, _mm_set1_ps(8388608.0f))),
+                         _mm_set1_epi32(0xFF));
 }
 
 } // namespace
 
-void pixelHsvPair(const Pixel& a, const Pixel& b, PixelHsv& ha, PixelHsv& hb)
+void blendPixelHsvBothWays(const Pixel& a, const Pixel& b, const float ta[3], const float tb[3],
+                           Pixel& outA, Pixel& outB)
 {
+    const __m128i zero = _mm_setzero_si128();
+    // Bytes B, G, R, A of a and b interleaved, then widened: lanes a, b per
+    // channel.
+    const __m128i words = _mm_unpacklo_epi32(_mm_cvtsi32_si128(int(a.word())),
+                                             _mm_cvtsi32_si128(int(b.word())));
+    const __m128i wide = _mm_unpacklo_epi8(
+        _mm_unpacklo_epi8(_mm_cvtsi32_si128(int(a.word())), _mm_cvtsi32_si128(int(b.word()))),
+        zero);
     const __m128 scale = _mm_set1_ps(kColourByteScale);
-    const __m128 r = _mm_mul_ps(_mm_setr_ps(a.r, b.r, 0.0f, 0.0f), scale);
-    const __m128 g = _mm_mul_ps(_mm_setr_ps(a.g, b.g, 0.0f, 0.0f), scale);
-    const __m128 bl = _mm_mul_ps(_mm_setr_ps(a.b, b.b, 0.0f, 0.0f), scale);
+    const __m128 blueGreen = _mm_mul_ps(_mm_cvtepi32_ps(_mm_unpacklo_epi16(wide, zero)), scale);
+    const __m128 red = _mm_mul_ps(_mm_cvtepi32_ps(_mm_unpackhi_epi16(wide, zero)), scale);
     __m128 h, s, v;
-    rgbToHsvLanes(r, g, bl, h, s, v);
-    float out[3][4];
-    _mm_storeu_ps(out[0], h);
-    _mm_storeu_ps(out[1], s);
-    _mm_storeu_ps(out[2], v);
-    ha = PixelHsv{out[0][0], out[1][0], out[2][0]};
-    hb = PixelHsv{out[0][1], out[1][1], out[2][1]};
-}
-
-void setFromHsvPair(Pixel& a, const PixelHsv& ha, Pixel& b, const PixelHsv& hb)
-{
-    float rgb[2][3];
-    if (!hsvToRgbPair(ha, hb, rgb)) {
-        setFromHsv(a, ha.h, ha.s, ha.v);
-        setFromHsv(b, hb.h, hb.s, hb.v);
+    rgbToHsvLanes(red, _mm_movehl_ps(blueGreen, blueGreen), blueGreen, h, s, v);
+    mixHsvLanes(h, s, v, _mm_setr_ps(ta[0], tb[0], 0.0f, 0.0f),
+                _mm_setr_ps(ta[1], tb[1], 0.0f, 0.0f), _mm_setr_ps(ta[2], tb[2], 0.0f, 0.0f));
+    __m128 r, g, bl;
+    if (!hsvToRgbLanes(h, s, v, r, g, bl)) {
+        float mixed[3][4];
+        _mm_storeu_ps(mixed[0], h);
+        _mm_storeu_ps(mixed[1], s);
+        _mm_storeu_ps(mixed[2], v);
+        outA = a;
+        outB = b;
+        setFromHsv(outA, mixed[0][0], mixed[1][0], mixed[2][0]);
+        setFromHsv(outB, mixed[0][1], mixed[1][1], mixed[2][1]);
         return;
     }
-    storeRgb(a, rgb[0][0], rgb[0][1], rgb[0][2]);
-    storeRgb(b, rgb[1][0], rgb[1][1], rgb[1][2]);
+    const __m128i redGreen = floatToChannelLanes(_mm_movelh_ps(r, g));
+    const __m128i blue = floatToChannelLanes(bl);
+    const __m128i rgb = _mm_or_si128(
+        _mm_or_si128(blue, _mm_slli_epi32(_mm_srli_si128(redGreen, 8), 8)),
+        _mm_slli_epi32(redGreen, 16));
+    const __m128i out =
+        _mm_or_si128(rgb, _mm_and_si128(words, _mm_set1_epi32(int(0xFF000000u))));
+    outA = Pixel::fromWord(uint32_t(_mm_cvtsi128_si32(out)));
+    outB = Pixel::fromWord(uint32_t(_mm_cvtsi128_si32(_mm_srli_si128(out, 4))));
 }
 
 void setPixelHue(Pixel& p, float h)

@@ -80,10 +80,10 @@ Pixel blendPixelHsv(const Pixel& a, const Pixel& b, float tH, float tS, float tV
 Pixel blendPixelHsv(const Pixel& a, PixelHsv ha, PixelHsv hb, float tH, float tS, float tV);
 // The HSV values blendPixelHsv gives its pixel.
 PixelHsv mixHsv(PixelHsv ha, PixelHsv hb, float tH, float tS, float tV);
-// pixelHsv of two pixels, and setting two pixels from HSV values (alpha
-// kept), each pair at once in SSE lanes: the same values as one at a time.
-void pixelHsvPair(const Pixel& a, const Pixel& b, PixelHsv& ha, PixelHsv& hb);
-void setFromHsvPair(Pixel& a, const PixelHsv& ha, Pixel& b, const PixelHsv& hb);
+// blendPixelHsv(a, b, ta...) and blendPixelHsv(b, a, tb...) at once, in SSE
+// lanes: each pixel converted once, the same bytes as one at a time.
+void blendPixelHsvBothWays(const Pixel& a, const Pixel& b, const float ta[3], const float tb[3],
+                           Pixel& outA, Pixel& outB);
 
 // In-place changes of R, G, B; alpha kept unless said.
 inline void scalePixelRgb(Pixel& p, float f)

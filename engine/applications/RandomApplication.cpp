@@ -109,6 +109,7 @@ void RandomApplication::placeBatch(int count)
             stepRow();
             const int next = drawColumn();
             brush->prefetchAround(Vec2(float(next), float(area.top + rowCursor)));
+            stroke->prefetchFieldAround(Vec2(float(next), float(area.top + rowCursor)));
             stroke->draw(*brush, Vec2(float(x), float(y)));
             x = next;
         } else {

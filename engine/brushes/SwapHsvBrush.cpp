@@ -75,12 +75,9 @@ bool SwapHsvBrush::dab(const Vec2& position, const Vec2& direction, float t)
     const auto mix = [&](const Pixel& p, const Pixel& q) {
         if (mixed)
             return;
-        PixelHsv hp, hq;
-        pixelHsvPair(p, q, hp, hq);
-        newP = p;
-        newQ = q;
-        setFromHsvPair(newP, mixHsv(hp, hq, srcH_.at(t), srcS_.at(t), srcV_.at(t)), newQ,
-                       mixHsv(hq, hp, destH_.at(t), destS_.at(t), destV_.at(t)));
+        const float towardQ[3] = {srcH_.at(t), srcS_.at(t), srcV_.at(t)};
+        const float towardP[3] = {destH_.at(t), destS_.at(t), destV_.at(t)};
+        blendPixelHsvBothWays(p, q, towardQ, towardP, newP, newQ);
         mixed = true;
     };
     return swapDab<false>(

@@ -5,6 +5,7 @@
 #include "engine/Canvas.h"
 #include "engine/brushes/Brush.h"
 #include "foundation/Numeric.h"
+#include "image/Image.h"
 
 StrokeAlgorithm::StrokeAlgorithm(const ParamDescriptor* table, const char* id,
                                  const char* displayName)
@@ -33,6 +34,18 @@ void StrokeAlgorithm::prepare(Brush& brush)
     stopOnNoPaint_ = isChecked(rows_.noPaintStop);
     readLength(length_[0], length_[1]);
     brush.prepare(length_[1]);
+}
+
+void StrokeAlgorithm::prefetchFieldAround(Vec2 start) const
+{
+    if (!fieldImage || !fieldImage->outgrowsCache() ||
+        !(start.x > -1.0e6f && start.x < 1.0e6f && start.y > -1.0e6f && start.y < 1.0e6f))
+        return;
+    const long long x = static_cast<long long>(start.x);
+    const long long y = static_cast<long long>(start.y);
+    // The ring's radius, 2.5, plus the bilinear neighbour.
+    for (long long row = y - 3; row <= y + 3; ++row)
+        fieldImage->prefetchPixels(x - 3, x + 3, row);
 }
 
 void StrokeAlgorithm::readFeedback()

@@ -42,6 +42,11 @@ public:
     virtual bool drawsOnlyLength() const { return false; }
     // The length's random number for the next draw, drawn by the caller.
     void handLengthDraw(int draw) { lengthDraw_ = draw; }
+    // Asks the cache for the field image around a coming start (canvas-area
+    // coordinates): the contour fields sample a ring there at the first
+    // step, several rows apart, in a picture too large for the caches. Only
+    // a hint: it reads and changes nothing.
+    void prefetchFieldAround(Vec2 start) const;
 
     Image* fieldImage; // not owned; what the fields read during draw
     bool feedback;

@@ -179,44 +179,41 @@ TEST(ColourMath, HsvBlendTakesShortWayRound)
 
 // The pair conversions take the single ones' steps in SSE lanes; every
 // float and byte must come out the same, greys, ties and wrapped hues too.
-TEST(ColourMath, PairConversionsGiveTheSingleOnesValues)
+TEST(ColourMath, BothWaysBlendGivesTheSingleOnesBytes)
 {
+    // Greys, primaries, ties between the largest channels, and random
+    // words (alpha included, which both results keep).
     std::vector<Pixel> pixels = {rgb(0, 0, 0), rgb(255, 255, 255), rgb(7, 7, 7),
                                  rgb(255, 0, 0), rgb(0, 255, 0), rgb(0, 0, 255),
                                  rgb(255, 255, 0), rgb(0, 255, 255), rgb(255, 0, 255),
-                                 rgb(200, 200, 10), rgb(10, 200, 200), rgb(1, 0, 0)};
+                                 rgb(200, 200, 10), rgb(10, 200, 200), rgb(200, 10, 200),
+                                 rgb(1, 0, 0), rgb(0, 1, 1), rgb(255, 254, 254)};
     uint32_t seed = 12345;
-    for (int i = 0; i < 300; ++i) {
+    for (int i = 0; i < 600; ++i) {
         seed = seed * 1664525u + 1013904223u;
         pixels.push_back(Pixel::fromWord(seed));
     }
+    // Weights past both ends, exact halves, and a hue far out of the
+    // usual range (the single version's slow path).
     const float ts[][3] = {{0.5f, 0.5f, 0.5f}, {0.0f, 0.0f, 0.0f}, {1.0f, 1.0f, 1.0f},
                            {0.35f, -0.4f, 1.3f}, {2.5f, 0.8f, -0.5f}, {-3.0f, 1.5f, 0.1f},
-                           {-25000.0f, 0.5f, 0.5f}};
-    const auto bits = [](const PixelHsv& h) {
-        uint32_t out[3];
-        std::memcpy(out, &h, sizeof out);
-        return std::vector<uint32_t>(out, out + 3);
-    };
+                           {-0.2f, 1.2f, 0.25f}, {-25000.0f, 0.5f, 0.5f}};
     int compared = 0;
-    for (size_t i = 0; i + 1 < pixels.size(); ++i) {
-        const Pixel& a = pixels[i];
-        const Pixel& b = pixels[(i * 7 + 3) % pixels.size()];
-        PixelHsv ha, hb;
-        pixelHsvPair(a, b, ha, hb);
-        ASSERT_EQ(bits(pixelHsv(a)), bits(ha)) << i;
-        ASSERT_EQ(bits(pixelHsv(b)), bits(hb)) << i;
-        for (const auto& t : ts) {
-            const PixelHsv ma = mixHsv(ha, hb, t[0], t[1], t[2]);
-            const PixelHsv mb = mixHsv(hb, ha, t[2], t[0], t[1]);
-            Pixel pa = a, pb = b;
-            setFromHsvPair(pa, ma, pb, mb);
-            ASSERT_EQ(blendPixelHsv(a, ha, hb, t[0], t[1], t[2]), pa) << i;
-            ASSERT_EQ(blendPixelHsv(b, hb, ha, t[2], t[0], t[1]), pb) << i;
-            ++compared;
+    for (size_t i = 0; i < pixels.size(); ++i) {
+        for (size_t k : {(i * 7 + 3) % pixels.size(), (i * 13 + 1) % pixels.size()}) {
+            const Pixel& a = pixels[i];
+            const Pixel& b = pixels[k];
+            for (const auto& t : ts) {
+                const float tb[3] = {t[2], t[0], t[1]};
+                Pixel pa, pb;
+                blendPixelHsvBothWays(a, b, t, tb, pa, pb);
+                ASSERT_EQ(blendPixelHsv(a, b, t[0], t[1], t[2]).word(), pa.word()) << i;
+                ASSERT_EQ(blendPixelHsv(b, a, tb[0], tb[1], tb[2]).word(), pb.word()) << i;
+                ++compared;
+            }
         }
     }
-    EXPECT_GT(compared, 2000);
+    EXPECT_GT(compared, 9000);
 }
 
 TEST(ColourMath, ChangeOneComponent)
