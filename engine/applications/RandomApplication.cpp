@@ -108,8 +108,9 @@ void RandomApplication::placeBatch(int count)
             stroke->handLengthDraw(rand());
             stepRow();
             const int next = drawColumn();
-            brush->prefetchAround(Vec2(float(next), float(area.top + rowCursor)));
-            stroke->prefetchFieldAround(Vec2(float(next), float(area.top + rowCursor)));
+            const Vec2 nextStart(float(next), float(area.top + rowCursor));
+            brush->prefetchStart(nextStart);
+            stroke->prefetchFieldAround(nextStart);
             stroke->draw(*brush, Vec2(float(x), float(y)));
             x = next;
         } else {

@@ -50,6 +50,10 @@ public:
     // 4 KB page or more) from the last, and the wait for it was most of a
     // step at large sizes. Only a hint: it reads and changes nothing.
     void prefetchAround(const Vec2& position) const;
+    // Told where the next stroke starts while the current one is still to
+    // paint: the rows around that point by default. A brush whose first dab
+    // reads many rows asks for them here or over the dabs in between.
+    virtual void prefetchStart(const Vec2& position) { prefetchAround(position); }
     // Whether the target is too large for the caches, so fetching ahead pays.
     bool targetOutgrowsCache() const
     {

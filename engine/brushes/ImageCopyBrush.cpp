@@ -39,6 +39,10 @@ const ParamDescriptor kTable[] = {
 };
 static_assert(sizeof kTable / sizeof kTable[0] == kRowCount + 1, "a name for every row");
 
+// Rows of the next stroke's start asked for with each dab: few enough that
+// this dab's own misses are not queued behind them.
+constexpr int kPendingRowsPerDab = 16;
+
 } // namespace
 
 ImageCopyBrush::ImageCopyBrush()
@@ -47,7 +51,7 @@ ImageCopyBrush::ImageCopyBrush()
                    kShapeBuilder},
                   "_ImageCopyBrush", "Image Copy Brush"),
       reverse(false),
-      limit_(defaultPaintIf())
+      limit_(defaultPaintIf()), pending_{0, 0, 1, 0}
 {
 }
 
@@ -64,6 +68,7 @@ void ImageCopyBrush::prepare(int steps)
 {
     ShapedBrush::prepare(steps);
     reverse = isChecked(kReverse);
+    pending_ = {0, 0, 1, 0};
     const CompositeKernel alpha = choice<CompositeKernel>(kAlphaMode, defaultCompositeKernel());
     const BlendKernel blend = choice<BlendKernel>(kBlendMode, defaultBlendKernel());
     limit_ = choice<PaintIfPredicate>(kLimit, defaultPaintIf());
@@ -74,6 +79,25 @@ void ImageCopyBrush::prepare(int steps)
         static_cast<ImageCopyTip*>(tips_[i])->source = target;
 }
 
+void ImageCopyBrush::prefetchStart(const Vec2& position)
+{
+    prefetchAround(position);
+    pending_ = {0, 0, 1, 0};
+    const Image* target = paintTarget();
+    if (count_ == 0 || !target || !target->outgrowsCache() ||
+        !(position.x > -1.0e6f && position.x < 1.0e6f && position.y > -1.0e6f &&
+          position.y < 1.0e6f))
+        return;
+    // The first dab copies around the start and around a point about a step
+    // away in a heading the stroke has yet to pick: the rows around both.
+    const long long margin = static_cast<long long>(spacingScale()) + 2;
+    const long long hw = tips_[0]->mask.width() / 2 + margin;
+    const long long hh = tips_[0]->mask.height() / 2 + margin;
+    const long long x = static_cast<long long>(roundToInt(position.x)) + pixelOffset.x;
+    const long long y = static_cast<long long>(roundToInt(position.y)) + pixelOffset.y;
+    pending_ = {x - hw, x + hw, y - hh, y + hh};
+}
+
 bool ImageCopyBrush::dab(const Vec2& position, const Vec2& direction, float t)
 {
     Image* target = paintTarget();
@@ -81,15 +105,36 @@ bool ImageCopyBrush::dab(const Vec2& position, const Vec2& direction, float t)
         return false;
     Point p, q;
     dabEnds(position, direction, p, q);
+    const DabEnds last = lastEnds_;
     prefetchEndsAhead(*target, p.x, p.y, q.x, q.y, t);
+    const int index = truncToInt(static_cast<double>(count_ - 1) * t);
+    const ImageCopyTip* tip =
+        index >= 0 && index < count_ ? static_cast<const ImageCopyTip*>(tips_[index]) : nullptr;
+    // Each patch row lies on its own page of a large picture. Within a
+    // stroke both ends move on by about their last step: ask now for what the
+    // next dab's patches add, so its misses overlap this dab's work. A
+    // stroke's first dab has no step to go by: all its rows are asked for
+    // at once rather than a few ahead of its row loop.
+    if (tip && target->outgrowsCache()) {
+        if (t > last.t) {
+            const auto onward = [](int now, int before) {
+                return saturateToInt(2 * static_cast<long long>(now) - before);
+            };
+            tip->prefetchAhead(*target, p, Point(onward(p.x, last.px), onward(p.y, last.py)));
+            tip->prefetchAhead(*target, q, Point(onward(q.x, last.qx), onward(q.y, last.qy)));
+        } else {
+            tip->prefetchPatch(*target, p);
+            tip->prefetchPatch(*target, q);
+        }
+        for (int k = 0; k < kPendingRowsPerDab && pending_.top <= pending_.bottom; ++k)
+            target->prefetchPixels(pending_.left, pending_.right, pending_.top++);
+    }
     const Pixel atQ = readClamped(*target, q.x, q.y);
     const Pixel atP = readClamped(*target, p.x, p.y);
     if (!limit_(&atP, &atQ))
         return false;
-    const int index = truncToInt(static_cast<double>(count_ - 1) * t);
-    if (index < 0 || index >= count_)
+    if (!tip)
         return false;
-    const ImageCopyTip* tip = static_cast<const ImageCopyTip*>(tips_[index]);
     if (reverse)
         tip->stamp(*target, p, q);
     else

@@ -12,6 +12,7 @@ public:
 
     bool dab(const Vec2& position, const Vec2& direction, float t) override;
     void prepare(int steps) override;
+    void prefetchStart(const Vec2& position) override;
 
     bool reverse; // "swap": copy from the moved point back to the dab position
 
@@ -20,4 +21,10 @@ protected:
 
 private:
     PaintIfPredicate limit_;
+    // The rows of the next stroke's first patches still to be asked for; a
+    // few go with each dab of the current stroke.
+    struct PendingRows {
+        long long left, right, top, bottom;
+    };
+    PendingRows pending_;
 };

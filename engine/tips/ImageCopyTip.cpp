@@ -22,6 +22,42 @@ void ImageCopyTip::colorAt(Pixel& out, int, int) const
     out = Pixel::fromWord(0);
 }
 
+void ImageCopyTip::prefetchAhead(const Image& image, const Point& now, const Point& next) const
+{
+    const long long hw = mask.width() / 2, hh = mask.height() / 2;
+    if (mask.width() <= 0 || mask.height() <= 0)
+        return;
+    const long long x = now.x, y = now.y, nx = next.x, ny = next.y;
+    long long top = ny - hh, bottom = ny + hh;
+    // Rows the patch reaches first: every column of the new patch.
+    if (ny > y && top <= y + hh)
+        top = y + hh + 1;
+    else if (ny < y && bottom >= y - hh)
+        bottom = y - hh - 1;
+    if (ny != y)
+        for (long long r = top; r <= bottom; ++r)
+            image.prefetchPixels(nx - hw, nx + hw, r);
+    // Rows both patches cover: only the columns the move adds.
+    if (nx == x)
+        return;
+    long long left = nx - hw, right = nx + hw;
+    if (nx > x && left <= x + hw)
+        left = x + hw + 1;
+    else if (nx < x && right >= x - hw)
+        right = x - hw - 1;
+    const long long from = ny > y ? ny - hh : y - hh;
+    const long long to = ny > y ? y + hh : ny + hh;
+    for (long long r = from; r <= to; ++r)
+        image.prefetchPixels(left, right, r);
+}
+
+void ImageCopyTip::prefetchPatch(const Image& image, const Point& centre) const
+{
+    const long long hw = mask.width() / 2, hh = mask.height() / 2;
+    for (long long r = centre.y - hh; r <= centre.y + hh; ++r)
+        image.prefetchPixels(centre.x - hw, centre.x + hw, r);
+}
+
 struct ImageCopyTip::CopyCells {
     const ImageCopyTip& tip;
     Image& target;
