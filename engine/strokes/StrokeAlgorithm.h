@@ -42,6 +42,10 @@ public:
     virtual bool drawsOnlyLength() const { return false; }
     // The length's random number for the next draw, drawn by the caller.
     void handLengthDraw(int draw) { lengthDraw_ = draw; }
+    // Asks the cache for what a draw from start will touch first, while the
+    // stroke before it paints. Only a hint: it draws no random numbers and
+    // changes no pixels. The base fetches the start alone.
+    virtual void prefetchStart(Brush& brush, Vec2 start);
 
     Image* fieldImage; // not owned; what the fields read during draw
     bool feedback;
