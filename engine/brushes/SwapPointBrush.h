@@ -61,7 +61,9 @@ private:
     // The dab past addressing: P and Q as read become the sticky colours at
     // t = 0 and are mixed with them; false when Paint If refuses, else the
     // two swapped pixels to write.
-    bool mixAndSwap(Pixel& p, Pixel& q, float t, Pixel& newP, Pixel& newQ)
+    // Inlined, so the pixels stay in registers between the read and the write.
+    __attribute__((always_inline)) bool mixAndSwap(Pixel& p, Pixel& q, float t, Pixel& newP,
+                                                   Pixel& newQ)
     {
         if (t == 0.0f) {
             stickyP = p;
