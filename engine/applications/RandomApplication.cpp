@@ -109,7 +109,7 @@ void RandomApplication::placeBatch(int count)
             stepRow();
             const int next = drawColumn();
             const Vec2 nextStart(float(next), float(area.top + rowCursor));
-            brush->prefetchStart(nextStart);
+            stroke->prefetchStart(*brush, nextStart);
             stroke->prefetchFieldAround(nextStart);
             stroke->draw(*brush, Vec2(float(x), float(y)));
             x = next;

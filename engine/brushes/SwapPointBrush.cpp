@@ -112,6 +112,22 @@ Pixel SwapPointBrush::swapPixel(const Pixel& own, const Pixel& other, const Swap
     return out;
 }
 
+// Both pixels inside the target: each is addressed once for its read and
+// its write, and three-byte B, G, R pixels (what hosts mostly hand in) skip
+// the layout's per-channel tests.
+template <bool Bgr>
+bool SwapPointBrush::swapInside(const PixelLayout& layout, uint8_t* pAt, uint8_t* qAt, float t)
+{
+    Pixel p = layout.loadAs<Bgr>(pAt);
+    Pixel q = layout.loadAs<Bgr>(qAt);
+    Pixel newP, newQ;
+    if (!mixAndSwap(p, q, t, newP, newQ))
+        return false;
+    layout.storeAs<Bgr>(qAt, newQ);
+    layout.storeAs<Bgr>(pAt, newP);
+    return true;
+}
+
 SwapPointBrush::SwapPointBrush()
     : PointBrush(kTable, "_SwapPoint", "Swap Point (original)"), limit_(defaultPaintIf())
 {
@@ -179,27 +195,16 @@ bool SwapPointBrush::dab(const Vec2& position, const Vec2& direction, float t)
             qAt = target->pixelAddress(qx, qy);
         }
     }
-    const PixelLayout layout = target->pixelLayout();
     if (pAt) {
-        d.p = layout.load(pAt);
-        d.q = layout.load(qAt);
-    } else {
-        readPixels(*target, d);
+        const PixelLayout layout = target->pixelLayout();
+        return layout.isBgr() ? swapInside<true>(layout, pAt, qAt, t)
+                              : swapInside<false>(layout, pAt, qAt, t);
     }
-    captureSticky(d, t);
-    const StepMix& mix = stepMix(t);
-    mixSticky(d.p, stickyP, mix.pushSticky);
-    mixSticky(d.q, stickyQ, mix.pullSticky);
-    if (!paintsAll_ && !limit_(&d.p, &d.q))
+    readPixels(*target, d);
+    Pixel newP, newQ;
+    if (!mixAndSwap(d.p, d.q, t, newP, newQ))
         return false;
-    const Pixel newP = swapPixel(d.p, d.q, *mix.push);
-    const Pixel newQ = swapPixel(d.q, d.p, *mix.pull);
-    if (pAt) {
-        layout.store(qAt, newQ);
-        layout.store(pAt, newP);
-    } else {
-        writeAt(*target, d.x1, d.y1, newQ);
-        writeAt(*target, d.x0, d.y0, newP);
-    }
+    writeAt(*target, d.x1, d.y1, newQ);
+    writeAt(*target, d.x0, d.y0, newP);
     return true;
 }

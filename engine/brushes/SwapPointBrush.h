@@ -58,6 +58,28 @@ private:
     const StepMix& fillStepMix(StepMix& mix, float t);
     static const int kStepMixSlotBits = 5;
     static Pixel swapPixel(const Pixel& own, const Pixel& other, const SwapTable& table);
+    // The dab past addressing: P and Q as read become the sticky colours at
+    // t = 0 and are mixed with them; false when Paint If refuses, else the
+    // two swapped pixels to write.
+    // Inlined, so the pixels stay in registers between the read and the write.
+    __attribute__((always_inline)) bool mixAndSwap(Pixel& p, Pixel& q, float t, Pixel& newP,
+                                                   Pixel& newQ)
+    {
+        if (t == 0.0f) {
+            stickyP = p;
+            stickyQ = q;
+        }
+        const StepMix& mix = stepMix(t);
+        mixSticky(p, stickyP, mix.pushSticky);
+        mixSticky(q, stickyQ, mix.pullSticky);
+        if (!paintsAll_ && !limit_(&p, &q))
+            return false;
+        newP = swapPixel(p, q, *mix.push);
+        newQ = swapPixel(q, p, *mix.pull);
+        return true;
+    }
+    template <bool Bgr>
+    bool swapInside(const PixelLayout& layout, uint8_t* pAt, uint8_t* qAt, float t);
 
     // A few slots chosen by the values' bits: a stroke meets one triple per
     // step, and the default values give one triple for every step. Push and

@@ -45,7 +45,7 @@ const ParamDescriptor kTable[] = {
 static_assert(sizeof kTable / sizeof kTable[0] == kRowCount + 1, "a name for every row");
 
 // How far ahead of the dab the target rows are fetched.
-const int kPrefetchSteps = 4;
+const int kPrefetchSteps = 6;
 
 } // namespace
 
@@ -84,6 +84,8 @@ void ParamAngleStroke::prepare(Brush& brush)
     // The constant field (the default) gives one angle for the whole stroke,
     // unless its curve draws a new random number at every step.
     constantDirection_ = directionField_ == fieldOne && !curveDrawsRandom(directionCurve_);
+    firstSteps_ = FirstSteps();
+    startFetched_ = false;
 }
 
 void ParamAngleStroke::draw(Brush& brush, Vec2 start)
@@ -111,6 +113,8 @@ void ParamAngleStroke::draw(Brush& brush, Vec2 start)
     double moveX = 0.0;
     double moveY = 0.0;
     const bool largeTarget = brush.targetOutgrowsCache();
+    const bool fetched = startFetched_ && fetchedStart_.x == x0 && fetchedStart_.y == y0;
+    startFetched_ = false;
     for (int i = 0; i < steps; ++i) {
         if (!(sameAngle && i > 0)) {
             const float v = directionField_(image, p.x, p.y);
@@ -132,11 +136,17 @@ void ParamAngleStroke::draw(Brush& brush, Vec2 start)
         const bool farSource = largeTarget && c != 1.0;
         const Vec2 dabAt(static_cast<float>(p.x + brushSin * step_),
                          static_cast<float>(p.y + brushCos * step_));
+        // The constant field without curl gives every stroke of the render
+        // this heading: the next stroke's first steps can be fetched ahead.
+        if (i == 0 && constantDirection_ && curl_ == 0.0f && !firstSteps_.known &&
+            !curveDrawsRandom(brushVectorCurve_))
+            firstSteps_ = {true, farSource, moveX, moveY, c};
         // Each step's dab lands about a step ahead, on a new target row: ask
         // for the rows a few steps down the current heading now, so their
-        // fetches overlap instead of each dab waiting for its own.
+        // fetches overlap instead of each dab waiting for its own. The first
+        // ones are asked for at once unless prefetchStart has done so.
         if (i + kPrefetchSteps <= steps) {
-            for (int k = i == 0 ? 0 : kPrefetchSteps; k <= kPrefetchSteps; ++k) {
+            for (int k = i == 0 && !fetched ? 0 : kPrefetchSteps; k <= kPrefetchSteps; ++k) {
                 const double aheadX = p.x + moveX * k;
                 const double aheadY = p.y + moveY * k;
                 brush.prefetchAround(Vec2(static_cast<float>(aheadX), static_cast<float>(aheadY)));
@@ -154,6 +164,34 @@ void ParamAngleStroke::draw(Brush& brush, Vec2 start)
         p.y = static_cast<float>(p.y + moveY);
         curlSum += curl_;
     }
+}
+
+void ParamAngleStroke::prefetchStart(Brush& brush, Vec2 start)
+{
+    if (!firstSteps_.known) {
+        StrokeAlgorithm::prefetchStart(brush, start);
+        return;
+    }
+    // The steps draw fetches at its first step, on the path it will walk.
+    const FirstSteps& f = firstSteps_;
+    const float x0 = static_cast<float>(roundToInt(start.x));
+    const float y0 = static_cast<float>(roundToInt(start.y));
+    for (int k = 0; k < kPrefetchSteps; ++k) {
+        const double aheadX = x0 + f.moveX * k;
+        const double aheadY = y0 + f.moveY * k;
+        // The start itself goes to the brush's own hook: its first dab may
+        // read more than the rows around one point.
+        const Vec2 ahead(static_cast<float>(aheadX), static_cast<float>(aheadY));
+        if (k == 0)
+            brush.prefetchStart(ahead);
+        else
+            brush.prefetchAround(ahead);
+        if (f.farSource)
+            brush.prefetchAround(Vec2(static_cast<float>(x0 + (aheadX - x0) * f.c),
+                                      static_cast<float>(y0 + (aheadY - y0) * f.c)));
+    }
+    startFetched_ = true;
+    fetchedStart_ = Vec2(x0, y0);
 }
 
 double ParamAngleStroke::coverage(Brush& brush)

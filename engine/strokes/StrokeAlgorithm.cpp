@@ -75,6 +75,11 @@ int StrokeAlgorithm::storedLength() const
     return hasSharedRows_ ? rawValue(rows_.length) : 0;
 }
 
+void StrokeAlgorithm::prefetchStart(Brush& brush, Vec2 start)
+{
+    brush.prefetchStart(start);
+}
+
 int StrokeAlgorithm::stepCount(int low, int high)
 {
     int r = lengthDraw_;

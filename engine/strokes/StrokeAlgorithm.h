@@ -47,6 +47,10 @@ public:
     // step, several rows apart, in a picture too large for the caches. Only
     // a hint: it reads and changes nothing.
     void prefetchFieldAround(Vec2 start) const;
+    // Asks the cache for what a draw from start will touch first, while the
+    // stroke before it paints. Only a hint: it draws no random numbers and
+    // changes no pixels. The base leaves it to the brush.
+    virtual void prefetchStart(Brush& brush, Vec2 start);
 
     Image* fieldImage; // not owned; what the fields read during draw
     bool feedback;
