@@ -84,9 +84,8 @@ void ImageCopyBrush::prepare(int steps)
     }
 }
 
-void ImageCopyBrush::prefetchStart(const Vec2& position)
+bool ImageCopyBrush::prefetchStart(const Vec2& position)
 {
-    prefetchAround(position);
     const Image* target = paintTarget();
     // Rows a short stroke left unasked are for the stroke about to start.
     if (target)
@@ -95,8 +94,10 @@ void ImageCopyBrush::prefetchStart(const Vec2& position)
     pending_ = {0, 0, 1, 0};
     if (count_ == 0 || !target || !target->outgrowsCache() ||
         !(position.x > -1.0e6f && position.x < 1.0e6f && position.y > -1.0e6f &&
-          position.y < 1.0e6f))
-        return;
+          position.y < 1.0e6f)) {
+        prefetchAround(position);
+        return false;
+    }
     // The first dab copies around the start and around a point about a step
     // away in a heading the stroke has yet to pick: the rows around both.
     const long long margin = static_cast<long long>(spacingScale()) + 2;
@@ -105,6 +106,7 @@ void ImageCopyBrush::prefetchStart(const Vec2& position)
     const long long x = static_cast<long long>(roundToInt(position.x)) + pixelOffset.x;
     const long long y = static_cast<long long>(roundToInt(position.y)) + pixelOffset.y;
     pending_ = {x - hw, x + hw, y - hh, y + hh};
+    return true;
 }
 
 bool ImageCopyBrush::dab(const Vec2& position, const Vec2& direction, float t)
@@ -115,7 +117,9 @@ bool ImageCopyBrush::dab(const Vec2& position, const Vec2& direction, float t)
     Point p, q;
     dabEnds(position, direction, p, q);
     const DabEnds last = lastEnds_;
-    prefetchEndsAhead(*target, p.x, p.y, q.x, q.y, t);
+    // No fetch of the ends some dabs on: the stroke fetches down its path,
+    // and more page walks per dab here cost more than they saved.
+    lastEnds_ = {p.x, p.y, q.x, q.y, t};
     const int index = truncToInt(static_cast<double>(count_ - 1) * t);
     const ImageCopyTip* tip =
         index >= 0 && index < count_ ? static_cast<const ImageCopyTip*>(tips_[index]) : nullptr;

@@ -182,10 +182,12 @@ void ParamAngleStroke::prefetchStart(Brush& brush, Vec2 start)
         // The start itself goes to the brush's own hook: its first dab may
         // read more than the rows around one point.
         const Vec2 ahead(static_cast<float>(aheadX), static_cast<float>(aheadY));
-        if (k == 0)
-            brush.prefetchStart(ahead);
-        else
+        if (k == 0) {
+            if (brush.prefetchStart(ahead))
+                break;
+        } else {
             brush.prefetchAround(ahead);
+        }
         if (f.farSource)
             brush.prefetchAround(Vec2(static_cast<float>(x0 + (aheadX - x0) * f.c),
                                       static_cast<float>(y0 + (aheadY - y0) * f.c)));
