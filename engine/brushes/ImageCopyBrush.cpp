@@ -70,6 +70,7 @@ void ImageCopyBrush::prepare(int steps)
 {
     ShapedBrush::prepare(steps);
     reverse = isChecked(kReverse);
+    steps_ = steps;
     pending_ = {0, 0, 1, 0};
     const CompositeKernel alpha = choice<CompositeKernel>(kAlphaMode, defaultCompositeKernel());
     const BlendKernel blend = choice<BlendKernel>(kBlendMode, defaultBlendKernel());
@@ -131,7 +132,9 @@ bool ImageCopyBrush::dab(const Vec2& position, const Vec2& direction, float t)
     // stroke's first dab has no step to go by: all its rows are asked for
     // at once rather than a few ahead of its row loop.
     if (tip && target->outgrowsCache()) {
-        if (t > last.t) {
+        // The longest stroke's last dab has no next one to fetch for.
+        const bool more = static_cast<float>(steps_) * t < static_cast<float>(steps_) - 1.5f;
+        if (t > last.t && more) {
             const auto onward = [](int now, int before) {
                 return saturateToInt(2 * static_cast<long long>(now) - before);
             };
@@ -146,7 +149,7 @@ bool ImageCopyBrush::dab(const Vec2& position, const Vec2& direction, float t)
             };
             tip->prefetchAhead(*target, nearer(nextP), nextP);
             tip->prefetchAhead(*target, nearer(nextQ), nextQ);
-        } else {
+        } else if (!(t > last.t)) {
             tip->prefetchPatch(*target, p);
             tip->prefetchPatch(*target, q);
         }

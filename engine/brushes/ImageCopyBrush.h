@@ -27,4 +27,5 @@ private:
         long long left, right, top, bottom;
     };
     PendingRows pending_;
+    int steps_ = 0; // of the longest stroke
 };
