@@ -53,9 +53,9 @@ public:
     // Told where the next stroke starts while the current one is still to
     // paint: the rows around that point by default. A brush whose first dab
     // reads many rows asks for them here or over the dabs in between. True
-    // when the stroke should fetch nothing more along its first steps: the
-    // brush's own rows reach far enough, and more page walks in one burst
-    // cost more than they save.
+    // when the stroke should fetch nothing more for the start beyond what
+    // its draw reads: the brush's own rows reach far enough along the first
+    // steps, and more page walks in one burst cost more than they save.
     virtual bool prefetchStart(const Vec2& position)
     {
         prefetchAround(position);

@@ -174,6 +174,7 @@ void ParamAngleStroke::prefetchStart(Brush& brush, Vec2 start)
     }
     // The steps draw fetches at its first step, on the path it will walk.
     const FirstSteps& f = firstSteps_;
+    skipFieldFetch_ = false;
     const float x0 = static_cast<float>(roundToInt(start.x));
     const float y0 = static_cast<float>(roundToInt(start.y));
     for (int k = 0; k < kPrefetchSteps; ++k) {
@@ -183,8 +184,12 @@ void ParamAngleStroke::prefetchStart(Brush& brush, Vec2 start)
         // read more than the rows around one point.
         const Vec2 ahead(static_cast<float>(aheadX), static_cast<float>(aheadY));
         if (k == 0) {
-            if (brush.prefetchStart(ahead))
+            // A known heading comes from the constant field, which reads
+            // no pixels.
+            if (brush.prefetchStart(ahead)) {
+                skipFieldFetch_ = true;
                 break;
+            }
         } else {
             brush.prefetchAround(ahead);
         }
