@@ -52,8 +52,15 @@ public:
     void prefetchAround(const Vec2& position) const;
     // Told where the next stroke starts while the current one is still to
     // paint: the rows around that point by default. A brush whose first dab
-    // reads many rows asks for them here or over the dabs in between.
-    virtual void prefetchStart(const Vec2& position) { prefetchAround(position); }
+    // reads many rows asks for them here or over the dabs in between. True
+    // when the stroke should fetch nothing more for the start beyond what
+    // its draw reads: the brush's own rows reach far enough along the first
+    // steps, and more page walks in one burst cost more than they save.
+    virtual bool prefetchStart(const Vec2& position)
+    {
+        prefetchAround(position);
+        return false;
+    }
     // Whether the target is too large for the caches, so fetching ahead pays.
     bool targetOutgrowsCache() const
     {
@@ -62,29 +69,6 @@ public:
     }
 
 protected:
-    // Asks the cache for the target pixels this dab's two ends (target
-    // coordinates) will reach a few dabs on. Each end is carried on by the
-    // step it made since the last dab of the same stroke (t grows within a
-    // stroke): straight strokes move each end by one step per dab, and the
-    // end away from the stroke's own position was fetched by nothing else.
-    // Only a hint: it reads and changes nothing.
-    void prefetchEndsAhead(const Image& target, int px, int py, int qx, int qy, float t)
-    {
-        if (t > lastEnds_.t && target.outgrowsCache()) {
-            const auto ahead = [](int now, int last, int& out) {
-                out = saturateToInt(now + kDabsAhead * (static_cast<long long>(now) - last));
-            };
-            int x, y;
-            ahead(px, lastEnds_.px, x);
-            ahead(py, lastEnds_.py, y);
-            target.prefetchPixels(x, x, y);
-            ahead(qx, lastEnds_.qx, x);
-            ahead(qy, lastEnds_.qy, y);
-            target.prefetchPixels(x, x, y);
-        }
-        lastEnds_ = {px, py, qx, qy, t};
-    }
-
     // The canvas target, or null when there is none to paint (no canvas yet,
     // or an image without pixels).
     Image* paintTarget() const
@@ -113,7 +97,8 @@ protected:
         image.setPixel(static_cast<int>(px), static_cast<int>(py), pixel);
     }
 
-    enum { kDabsAhead = 4 };
+    // The last dab's ends (target coordinates) and t: a dab with a larger t
+    // goes on with the same stroke.
     struct DabEnds {
         int px, py, qx, qy;
         float t;

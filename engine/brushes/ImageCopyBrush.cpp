@@ -1,5 +1,7 @@
 #include "engine/brushes/ImageCopyBrush.h"
 
+#include <cstdlib>
+
 #include "engine/Canvas.h"
 #include "engine/ParamDescriptor.h"
 #include "engine/brushes/BrushRows.h"
@@ -39,9 +41,9 @@ const ParamDescriptor kTable[] = {
 };
 static_assert(sizeof kTable / sizeof kTable[0] == kRowCount + 1, "a name for every row");
 
-// Rows of the next stroke's start asked for with each dab: few enough that
-// this dab's own misses are not queued behind them.
-constexpr int kPendingRowsPerDab = 16;
+// Rows of the next stroke's start asked for with each dab: each is on a page
+// of its own, and a burst of them stalled the dab on their page walks.
+constexpr int kPendingRowsPerDab = 2;
 
 } // namespace
 
@@ -68,6 +70,7 @@ void ImageCopyBrush::prepare(int steps)
 {
     ShapedBrush::prepare(steps);
     reverse = isChecked(kReverse);
+    steps_ = steps;
     pending_ = {0, 0, 1, 0};
     const CompositeKernel alpha = choice<CompositeKernel>(kAlphaMode, defaultCompositeKernel());
     const BlendKernel blend = choice<BlendKernel>(kBlendMode, defaultBlendKernel());
@@ -75,19 +78,27 @@ void ImageCopyBrush::prepare(int steps)
     const ValuePair brightness = realPair(kBrightness);
     Image* target = canvas ? canvas->target : nullptr;
     configureTips(blend, alpha, brightness);
-    for (int i = 0; i < count_; ++i)
-        static_cast<ImageCopyTip*>(tips_[i])->source = target;
+    for (int i = 0; i < count_; ++i) {
+        ImageCopyTip* tip = static_cast<ImageCopyTip*>(tips_[i]);
+        tip->source = target;
+        tip->rowsFetchedAhead = true;
+    }
 }
 
-void ImageCopyBrush::prefetchStart(const Vec2& position)
+bool ImageCopyBrush::prefetchStart(const Vec2& position)
 {
-    prefetchAround(position);
-    pending_ = {0, 0, 1, 0};
     const Image* target = paintTarget();
+    // Rows a short stroke left unasked are for the stroke about to start.
+    if (target)
+        while (pending_.top <= pending_.bottom)
+            target->prefetchPixels(pending_.left, pending_.right, pending_.top++);
+    pending_ = {0, 0, 1, 0};
     if (count_ == 0 || !target || !target->outgrowsCache() ||
         !(position.x > -1.0e6f && position.x < 1.0e6f && position.y > -1.0e6f &&
-          position.y < 1.0e6f))
-        return;
+          position.y < 1.0e6f)) {
+        prefetchAround(position);
+        return false;
+    }
     // The first dab copies around the start and around a point about a step
     // away in a heading the stroke has yet to pick: the rows around both.
     const long long margin = static_cast<long long>(spacingScale()) + 2;
@@ -96,6 +107,7 @@ void ImageCopyBrush::prefetchStart(const Vec2& position)
     const long long x = static_cast<long long>(roundToInt(position.x)) + pixelOffset.x;
     const long long y = static_cast<long long>(roundToInt(position.y)) + pixelOffset.y;
     pending_ = {x - hw, x + hw, y - hh, y + hh};
+    return true;
 }
 
 bool ImageCopyBrush::dab(const Vec2& position, const Vec2& direction, float t)
@@ -106,23 +118,38 @@ bool ImageCopyBrush::dab(const Vec2& position, const Vec2& direction, float t)
     Point p, q;
     dabEnds(position, direction, p, q);
     const DabEnds last = lastEnds_;
-    prefetchEndsAhead(*target, p.x, p.y, q.x, q.y, t);
+    // No fetch of the ends some dabs on: the stroke fetches down its path,
+    // and more page walks per dab here cost more than they saved.
+    lastEnds_ = {p.x, p.y, q.x, q.y, t};
     const int index = truncToInt(static_cast<double>(count_ - 1) * t);
     const ImageCopyTip* tip =
         index >= 0 && index < count_ ? static_cast<const ImageCopyTip*>(tips_[index]) : nullptr;
     // Each patch row lies on its own page of a large picture. Within a
     // stroke both ends move on by about their last step: ask now for what the
-    // next dab's patches add, so its misses overlap this dab's work. A
+    // next dab's patches add, so its misses overlap this dab's work. Each is
+    // measured against the nearer of this dab's patches: along a straight
+    // stroke one end often steps onto where the other was. A
     // stroke's first dab has no step to go by: all its rows are asked for
     // at once rather than a few ahead of its row loop.
     if (tip && target->outgrowsCache()) {
-        if (t > last.t) {
+        // The longest stroke's last dab has no next one to fetch for.
+        const bool more = static_cast<float>(steps_) * t < static_cast<float>(steps_) - 1.5f;
+        if (t > last.t && more) {
             const auto onward = [](int now, int before) {
                 return saturateToInt(2 * static_cast<long long>(now) - before);
             };
-            tip->prefetchAhead(*target, p, Point(onward(p.x, last.px), onward(p.y, last.py)));
-            tip->prefetchAhead(*target, q, Point(onward(q.x, last.qx), onward(q.y, last.qy)));
-        } else {
+            const Point nextP(onward(p.x, last.px), onward(p.y, last.py));
+            const Point nextQ(onward(q.x, last.qx), onward(q.y, last.qy));
+            const auto nearer = [&](const Point& to) -> const Point& {
+                const auto apart = [&](const Point& a) {
+                    return std::llabs(static_cast<long long>(a.x) - to.x) +
+                           std::llabs(static_cast<long long>(a.y) - to.y);
+                };
+                return apart(p) <= apart(q) ? p : q;
+            };
+            tip->prefetchAhead(*target, nearer(nextP), nextP);
+            tip->prefetchAhead(*target, nearer(nextQ), nextQ);
+        } else if (!(t > last.t)) {
             tip->prefetchPatch(*target, p);
             tip->prefetchPatch(*target, q);
         }

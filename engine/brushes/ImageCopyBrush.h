@@ -12,7 +12,7 @@ public:
 
     bool dab(const Vec2& position, const Vec2& direction, float t) override;
     void prepare(int steps) override;
-    void prefetchStart(const Vec2& position) override;
+    bool prefetchStart(const Vec2& position) override;
 
     bool reverse; // "swap": copy from the moved point back to the dab position
 
@@ -27,4 +27,5 @@ private:
         long long left, right, top, bottom;
     };
     PendingRows pending_;
+    int steps_ = 0; // of the longest stroke
 };

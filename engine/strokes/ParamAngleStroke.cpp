@@ -174,6 +174,7 @@ void ParamAngleStroke::prefetchStart(Brush& brush, Vec2 start)
     }
     // The steps draw fetches at its first step, on the path it will walk.
     const FirstSteps& f = firstSteps_;
+    skipFieldFetch_ = false;
     const float x0 = static_cast<float>(roundToInt(start.x));
     const float y0 = static_cast<float>(roundToInt(start.y));
     for (int k = 0; k < kPrefetchSteps; ++k) {
@@ -182,10 +183,16 @@ void ParamAngleStroke::prefetchStart(Brush& brush, Vec2 start)
         // The start itself goes to the brush's own hook: its first dab may
         // read more than the rows around one point.
         const Vec2 ahead(static_cast<float>(aheadX), static_cast<float>(aheadY));
-        if (k == 0)
-            brush.prefetchStart(ahead);
-        else
+        if (k == 0) {
+            // A known heading comes from the constant field, which reads
+            // no pixels.
+            if (brush.prefetchStart(ahead)) {
+                skipFieldFetch_ = true;
+                break;
+            }
+        } else {
             brush.prefetchAround(ahead);
+        }
         if (f.farSource)
             brush.prefetchAround(Vec2(static_cast<float>(x0 + (aheadX - x0) * f.c),
                                       static_cast<float>(y0 + (aheadY - y0) * f.c)));

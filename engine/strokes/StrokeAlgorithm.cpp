@@ -28,6 +28,7 @@ StrokeAlgorithm::~StrokeAlgorithm()
 void StrokeAlgorithm::prepare(Brush& brush)
 {
     lengthDraw_ = -1;
+    skipFieldFetch_ = false;
     if (!hasSharedRows_)
         return;
     readFeedback();
@@ -38,7 +39,7 @@ void StrokeAlgorithm::prepare(Brush& brush)
 
 void StrokeAlgorithm::prefetchFieldAround(Vec2 start) const
 {
-    if (!fieldImage || !fieldImage->outgrowsCache() ||
+    if (skipFieldFetch_ || !fieldImage || !fieldImage->outgrowsCache() ||
         !(start.x > -1.0e6f && start.x < 1.0e6f && start.y > -1.0e6f && start.y < 1.0e6f))
         return;
     const long long x = static_cast<long long>(start.x);
@@ -77,6 +78,7 @@ int StrokeAlgorithm::storedLength() const
 
 void StrokeAlgorithm::prefetchStart(Brush& brush, Vec2 start)
 {
+    skipFieldFetch_ = false;
     brush.prefetchStart(start);
 }
 

@@ -66,6 +66,9 @@ protected:
     // 1..160, and "nopaintstop".
     int length_[2];
     bool stopOnNoPaint_;
+    // Set by prefetchStart when the coming draw's field reads no pixels and
+    // the brush fetches for its start alone: the field fetch is then wasted.
+    bool skipFieldFetch_ = false;
 
 private:
     // "feedback": the fields follow the paint of earlier strokes (canvas

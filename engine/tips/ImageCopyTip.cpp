@@ -5,7 +5,7 @@
 #include "image/BlendKernels.h"
 #include "image/Image.h"
 
-ImageCopyTip::ImageCopyTip() : source(nullptr)
+ImageCopyTip::ImageCopyTip() : source(nullptr), rowsFetchedAhead(false)
 {
 }
 
@@ -109,8 +109,10 @@ void ImageCopyTip::stampCells(Image& target, const Point& destination,
         target.prefetchPixels(destLeft, destLeft + 2 * hw, destRow + rows * rowStep);
         source->prefetchPixels(srcLeft, srcLeft + 2 * hw, srcRow + rows * rowStep);
     };
-    // Two images: half as many rows ahead; none for pictures the caches hold.
-    const int ahead = target.outgrowsCache() ? kRowsInFlight / 2 : 0;
+    // Two images: half as many rows ahead; none for pictures the caches hold,
+    // nor for a short patch the brush has asked for already.
+    const bool fetched = rowsFetchedAhead && h <= 2 * kRowsInFlight;
+    const int ahead = target.outgrowsCache() && !fetched ? kRowsInFlight / 2 : 0;
     for (int k = 0; k < ahead && k < h; ++k)
         prefetchRow(k);
     for (int k = 0; k < h; ++k, destRow += rowStep, srcRow += rowStep) {

@@ -27,6 +27,9 @@ public:
     void prefetchPatch(const Image& image, const Point& centre) const;
 
     Image* source; // not owned; the brush sets it before the first dab
+    // Set by a brush that asks for every patch row of a large picture a dab
+    // or more ahead of the stamp.
+    bool rowsFetchedAhead;
 
 private:
     // Bgr: both images' layouts are isBgr().
