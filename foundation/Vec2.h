@@ -17,6 +17,8 @@ public:
 
     // a * (1 - t) + b * t in single precision; t is not clamped.
     static Vec2 lerp(float t, const Vec2& a, const Vec2& b);
+    // Both coordinates strictly between -limit and limit (NaN is not).
+    bool within(float limit) const { return x > -limit && x < limit && y > -limit && y < limit; }
 
     float x;
     float y;

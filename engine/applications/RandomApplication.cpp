@@ -108,9 +108,7 @@ void RandomApplication::placeBatch(int count)
             stroke->handLengthDraw(rand());
             stepRow();
             const int next = drawColumn();
-            const Vec2 nextStart(float(next), float(area.top + rowCursor));
-            stroke->prefetchStart(*brush, nextStart);
-            stroke->prefetchFieldAround(nextStart);
+            stroke->prefetchStart(*brush, Vec2(float(next), float(area.top + rowCursor)));
             stroke->draw(*brush, Vec2(float(x), float(y)));
             x = next;
         } else {

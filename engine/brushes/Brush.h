@@ -97,14 +97,6 @@ protected:
         image.setPixel(static_cast<int>(px), static_cast<int>(py), pixel);
     }
 
-    // The last dab's ends (target coordinates) and t: a dab with a larger t
-    // goes on with the same stroke.
-    struct DabEnds {
-        int px, py, qx, qy;
-        float t;
-    };
-    DabEnds lastEnds_ = {0, 0, 0, 0, 2.0f};
-
     // a + b without wrapping: stroke positions far away saturate.
     static int addSaturated(int a, int b)
     {
@@ -116,8 +108,7 @@ inline void Brush::prefetchAround(const Vec2& position) const
 {
     const Image* image = paintTarget();
     // Far or NaN positions: nothing worth fetching, and no int overflow.
-    if (!image || !(position.x > -1.0e6f && position.x < 1.0e6f && position.y > -1.0e6f &&
-                    position.y < 1.0e6f))
+    if (!image || !position.within(1.0e6f))
         return;
     const int w = image->width();
     const int h = image->height();

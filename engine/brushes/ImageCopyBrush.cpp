@@ -90,12 +90,9 @@ bool ImageCopyBrush::prefetchStart(const Vec2& position)
     const Image* target = paintTarget();
     // Rows a short stroke left unasked are for the stroke about to start.
     if (target)
-        while (pending_.top <= pending_.bottom)
-            target->prefetchPixels(pending_.left, pending_.right, pending_.top++);
+        fetchPending(*target, pending_.bottom - pending_.top + 1);
     pending_ = {0, 0, 1, 0};
-    if (count_ == 0 || !target || !target->outgrowsCache() ||
-        !(position.x > -1.0e6f && position.x < 1.0e6f && position.y > -1.0e6f &&
-          position.y < 1.0e6f)) {
+    if (count_ == 0 || !target || !target->outgrowsCache() || !position.within(1.0e6f)) {
         prefetchAround(position);
         return false;
     }
@@ -108,6 +105,12 @@ bool ImageCopyBrush::prefetchStart(const Vec2& position)
     const long long y = static_cast<long long>(roundToInt(position.y)) + pixelOffset.y;
     pending_ = {x - hw, x + hw, y - hh, y + hh};
     return true;
+}
+
+void ImageCopyBrush::fetchPending(const Image& target, long long rows)
+{
+    for (; rows > 0 && pending_.top <= pending_.bottom; --rows)
+        target.prefetchPixels(pending_.left, pending_.right, pending_.top++);
 }
 
 bool ImageCopyBrush::dab(const Vec2& position, const Vec2& direction, float t)
@@ -153,8 +156,7 @@ bool ImageCopyBrush::dab(const Vec2& position, const Vec2& direction, float t)
             tip->prefetchPatch(*target, p);
             tip->prefetchPatch(*target, q);
         }
-        for (int k = 0; k < kPendingRowsPerDab && pending_.top <= pending_.bottom; ++k)
-            target->prefetchPixels(pending_.left, pending_.right, pending_.top++);
+        fetchPending(*target, kPendingRowsPerDab);
     }
     const Pixel atQ = readClamped(*target, q.x, q.y);
     const Pixel atP = readClamped(*target, p.x, p.y);

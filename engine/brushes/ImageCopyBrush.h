@@ -27,5 +27,14 @@ private:
         long long left, right, top, bottom;
     };
     PendingRows pending_;
+    // Asks for up to `rows` of the pending rows.
+    void fetchPending(const Image& target, long long rows);
+    // The last dab's ends (target coordinates) and t: a dab with a larger t
+    // goes on with the same stroke.
+    struct DabEnds {
+        int px, py, qx, qy;
+        float t;
+    };
+    DabEnds lastEnds_ = {0, 0, 0, 0, 2.0f};
     int steps_ = 0; // of the longest stroke
 };

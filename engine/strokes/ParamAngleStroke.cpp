@@ -144,7 +144,7 @@ void ParamAngleStroke::draw(Brush& brush, Vec2 start)
         // Each step's dab lands about a step ahead, on a new target row: ask
         // for the rows a few steps down the current heading now, so their
         // fetches overlap instead of each dab waiting for its own. The first
-        // ones are asked for at once unless prefetchStart has done so.
+        // ones are asked for at once unless prefetchFirstSteps has done so.
         if (i + kPrefetchSteps <= steps) {
             for (int k = i == 0 && !fetched ? 0 : kPrefetchSteps; k <= kPrefetchSteps; ++k) {
                 const double aheadX = p.x + moveX * k;
@@ -166,15 +166,13 @@ void ParamAngleStroke::draw(Brush& brush, Vec2 start)
     }
 }
 
-void ParamAngleStroke::prefetchStart(Brush& brush, Vec2 start)
+bool ParamAngleStroke::prefetchFirstSteps(Brush& brush, Vec2 start)
 {
-    if (!firstSteps_.known) {
-        StrokeAlgorithm::prefetchStart(brush, start);
-        return;
-    }
+    if (!firstSteps_.known)
+        return StrokeAlgorithm::prefetchFirstSteps(brush, start);
     // The steps draw fetches at its first step, on the path it will walk.
     const FirstSteps& f = firstSteps_;
-    skipFieldFetch_ = false;
+    bool brushAlone = false;
     const float x0 = static_cast<float>(roundToInt(start.x));
     const float y0 = static_cast<float>(roundToInt(start.y));
     for (int k = 0; k < kPrefetchSteps; ++k) {
@@ -187,7 +185,7 @@ void ParamAngleStroke::prefetchStart(Brush& brush, Vec2 start)
             // A known heading comes from the constant field, which reads
             // no pixels.
             if (brush.prefetchStart(ahead)) {
-                skipFieldFetch_ = true;
+                brushAlone = true;
                 break;
             }
         } else {
@@ -199,6 +197,7 @@ void ParamAngleStroke::prefetchStart(Brush& brush, Vec2 start)
     }
     startFetched_ = true;
     fetchedStart_ = Vec2(x0, y0);
+    return brushAlone;
 }
 
 double ParamAngleStroke::coverage(Brush& brush)

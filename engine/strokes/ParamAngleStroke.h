@@ -20,7 +20,9 @@ public:
     // The longest stroke in steps.
     int minimumLength() const override;
     bool drawsOnlyLength() const override;
-    void prefetchStart(Brush& brush, Vec2 start) override;
+
+protected:
+    bool prefetchFirstSteps(Brush& brush, Vec2 start) override;
 
 private:
     ScalarFieldFunction directionField_;
@@ -40,13 +42,13 @@ private:
     SinCosMemo brushHeading_;
     SinCosMemo motionHeading_;
     // The first steps of every stroke, as a draw found them when each stroke
-    // of the render takes the same heading: what prefetchStart walks.
+    // of the render takes the same heading: what prefetchFirstSteps walks.
     struct FirstSteps {
         bool known = false;
         bool farSource = false;
         double moveX = 0.0, moveY = 0.0, c = 1.0;
     } firstSteps_;
-    // The start prefetchStart fetched, so that its draw does not ask again.
+    // The start prefetchFirstSteps fetched, so that its draw does not ask again.
     bool startFetched_ = false;
     Vec2 fetchedStart_;
 };

@@ -28,7 +28,6 @@ StrokeAlgorithm::~StrokeAlgorithm()
 void StrokeAlgorithm::prepare(Brush& brush)
 {
     lengthDraw_ = -1;
-    skipFieldFetch_ = false;
     if (!hasSharedRows_)
         return;
     readFeedback();
@@ -39,8 +38,7 @@ void StrokeAlgorithm::prepare(Brush& brush)
 
 void StrokeAlgorithm::prefetchFieldAround(Vec2 start) const
 {
-    if (skipFieldFetch_ || !fieldImage || !fieldImage->outgrowsCache() ||
-        !(start.x > -1.0e6f && start.x < 1.0e6f && start.y > -1.0e6f && start.y < 1.0e6f))
+    if (!fieldImage || !fieldImage->outgrowsCache() || !start.within(1.0e6f))
         return;
     const long long x = static_cast<long long>(start.x);
     const long long y = static_cast<long long>(start.y);
@@ -78,8 +76,14 @@ int StrokeAlgorithm::storedLength() const
 
 void StrokeAlgorithm::prefetchStart(Brush& brush, Vec2 start)
 {
-    skipFieldFetch_ = false;
+    if (!prefetchFirstSteps(brush, start))
+        prefetchFieldAround(start);
+}
+
+bool StrokeAlgorithm::prefetchFirstSteps(Brush& brush, Vec2 start)
+{
     brush.prefetchStart(start);
+    return false;
 }
 
 int StrokeAlgorithm::stepCount(int low, int high)

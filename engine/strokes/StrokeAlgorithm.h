@@ -42,15 +42,11 @@ public:
     virtual bool drawsOnlyLength() const { return false; }
     // The length's random number for the next draw, drawn by the caller.
     void handLengthDraw(int draw) { lengthDraw_ = draw; }
-    // Asks the cache for the field image around a coming start (canvas-area
-    // coordinates): the contour fields sample a ring there at the first
-    // step, several rows apart, in a picture too large for the caches. Only
-    // a hint: it reads and changes nothing.
-    void prefetchFieldAround(Vec2 start) const;
-    // Asks the cache for what a draw from start will touch first, while the
-    // stroke before it paints. Only a hint: it draws no random numbers and
-    // changes no pixels. The base leaves it to the brush.
-    virtual void prefetchStart(Brush& brush, Vec2 start);
+    // Asks the cache for what a draw from start (canvas-area coordinates)
+    // will touch first, while the stroke before it paints: the target
+    // around its first steps, then the field image around the start. Only a
+    // hint: it draws no random numbers and changes no pixels.
+    void prefetchStart(Brush& brush, Vec2 start);
 
     Image* fieldImage; // not owned; what the fields read during draw
     bool feedback;
@@ -66,11 +62,16 @@ protected:
     // 1..160, and "nopaintstop".
     int length_[2];
     bool stopOnNoPaint_;
-    // Set by prefetchStart when the coming draw's field reads no pixels and
-    // the brush fetches for its start alone: the field fetch is then wasted.
-    bool skipFieldFetch_ = false;
+
+    // The target part of prefetchStart; the base leaves it to the brush.
+    // True when the coming draw's field reads no pixels and the brush
+    // fetches for its start alone: a field fetch would then be wasted.
+    virtual bool prefetchFirstSteps(Brush& brush, Vec2 start);
 
 private:
+    // The contour fields sample a ring around the start at the first step,
+    // several rows apart, in a picture too large for the caches.
+    void prefetchFieldAround(Vec2 start) const;
     // "feedback": the fields follow the paint of earlier strokes (canvas
     // target) or the unchanged picture (canvas reference).
     void readFeedback();
