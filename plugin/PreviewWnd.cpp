@@ -203,7 +203,8 @@ bool CPreviewWnd::setDisplayGamma(float exponent)
     WORD ramp[3][256];
     for (int k = 0; k < 256; ++k) {
         const double level = 65535.0 * std::pow((k + 1) / 256.0, double(exponent)) + 0.5;
-        ramp[0][k] = ramp[1][k] = ramp[2][k] = WORD(std::min(std::max(level, 0.0), 65535.0));
+        // A NaN exponent gives 0, not an undefined conversion.
+        ramp[0][k] = ramp[1][k] = ramp[2][k] = WORD(level > 0.0 ? std::min(level, 65535.0) : 0.0);
     }
     HDC dc = GetDC(hwnd_);
     if (!dc)

@@ -513,25 +513,37 @@ TEST_F(FilterEntryTest, BottomUpBuffersPaintWhatTopDownOnesPaint)
             << "filter door, row " << y;
     EXPECT_GT(changedPixels(topDown), 0);
 
-    // The shell door, bottom-up destination over a top-down source.
+    // The shell door: a bottom-up destination over a top-down source, then
+    // both bottom-up.
     for (int format : {5, 6}) {
         SCOPED_TRACE("format " + std::to_string(format));
         TestImage source(w, h, format, 2);
         drawScene(source);
+        TestImage flippedSource(w, h, format, 2);
+        for (int y = 0; y < h; ++y)
+            std::memcpy(flippedSource.row(h - 1 - y), source.row(y), size_t(source.rowBytes()));
         TestImage upright(w, h, format, 2, 0x5A);
         PluginRequest request = makeRequest(source, upright);
         srand(3);
         ASSERT_TRUE(plugin().processImage(&request));
-        TestImage reversed(w, h, format, 2, 0x5A);
-        request = makeRequest(source, reversed);
-        request.destinationPixels = reversed.row(h - 1);
-        request.destinationStride = -reversed.stride;
-        srand(3);
-        ASSERT_TRUE(plugin().processImage(&request));
-        for (int y = 0; y < h; ++y)
-            ASSERT_EQ(std::memcmp(reversed.row(h - 1 - y), upright.row(y), size_t(upright.rowBytes())), 0)
-                << "shell door, row " << y;
-        EXPECT_TRUE(reversed.paddingIs(0x5A));
+        for (bool sourceBottomUp : {false, true}) {
+            SCOPED_TRACE(sourceBottomUp ? "both bottom-up" : "destination bottom-up");
+            TestImage reversed(w, h, format, 2, 0x5A);
+            request = makeRequest(source, reversed);
+            if (sourceBottomUp) {
+                request.sourcePixels = flippedSource.row(h - 1);
+                request.sourceStride = -flippedSource.stride;
+            }
+            request.destinationPixels = reversed.row(h - 1);
+            request.destinationStride = -reversed.stride;
+            srand(3);
+            ASSERT_TRUE(plugin().processImage(&request));
+            for (int y = 0; y < h; ++y)
+                ASSERT_EQ(std::memcmp(reversed.row(h - 1 - y), upright.row(y), size_t(upright.rowBytes())),
+                          0)
+                    << "shell door, row " << y;
+            EXPECT_TRUE(reversed.paddingIs(0x5A));
+        }
     }
 }
 

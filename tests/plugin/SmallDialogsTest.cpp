@@ -15,6 +15,7 @@
 #include "image/codecs/PngCodec.h"
 #include "plugin/PluginApp.h"
 #include "plugin/PluginResources.h"
+#include "plugin/ResourceError.h"
 #include "plugin/SettingsDialog.h"
 #include "plugin/dialogs/EffectDialog.h"
 #include "plugin/dialogs/AboutDialog.h"
@@ -82,6 +83,21 @@ TEST_F(SmallDialogs, AboutClosesWithOkOnAnyClick)
     ASSERT_GT(shot.width, 100);
     EXPECT_EQ(face, shot.at(shot.width / 2, 8));
     EXPECT_EQ(face, shot.at(6, shot.height - 8));
+}
+
+TEST_F(SmallDialogs, ResourceErrorsShowTheirStringInAStopBoxWithoutOwner)
+{
+    MessageBoxRecorder recorder;
+    showResourceError(IDS_HOST_INCOMPATIBLE);
+    showResourceError(IDS_NEEDS_HOST_5B);
+    ASSERT_EQ(recorder.boxes.size(), 2u);
+    for (const MessageBoxRequest& box : recorder.boxes) {
+        EXPECT_EQ(box.owner, nullptr);
+        EXPECT_EQ(box.caption, "Quillorantix Plug-in Filter");
+        EXPECT_EQ(box.type, UINT(MB_OK | MB_ICONSTOP));
+    }
+    EXPECT_EQ(recorder.boxes[0].text, "This plug-in is incompatible with this version of the host program");
+    EXPECT_EQ(recorder.boxes[1].text, "This plug-in requires Adobe Photoshop 5 or later functionality");
 }
 
 TEST_F(SmallDialogs, AuthorNameTakesAtMost24Characters)
