@@ -596,6 +596,34 @@ TEST(FilterEntryInProcess, AConfirmedDialogLeavesOnlyCurrentInAWritableBlock)
     setSettingsDialogRunner(nullptr);
 }
 
+String nameShown;
+
+DialogOutcome cancelAfterLooking(SettingsDialogRun& run)
+{
+    nameShown = run.presetName;
+    return DialogOutcome::Cancelled;
+}
+
+// A cancelled dialog over the block a host handed back: the dialog showed
+// the stored setup, and the host keeps its handle and its bytes.
+TEST(FilterEntryInProcess, ACancelledDialogKeepsTheHostsBlock)
+{
+    setSettingsDialogRunner(&cancelAfterLooking);
+    const std::string before = "[_current]\r\nbrush.id=_swaprgb\r\nname=Mine\r\n";
+    for (HostParameters::Kind kind : {HostParameters::MasterInHostHeap, HostParameters::HandleSuiteRecord}) {
+        HostParameters kept(kind, before);
+        FilterHost host(&filterEntry, 32, 32, 3);
+        host.record.parameters = kept.handle();
+        nameShown = String();
+        EXPECT_EQ(host.run(true), HostResultCancelled);
+        EXPECT_EQ(nameShown, "Mine");
+        EXPECT_EQ(host.record.parameters, kept.handle());
+        EXPECT_EQ(kept.text(), before);
+        EXPECT_TRUE(outputUntouched(host));
+    }
+    setSettingsDialogRunner(nullptr);
+}
+
 TEST(FilterEntryInProcess, ASettingsTextThatDoesNotFitIsNotWrittenAtAll)
 {
     SessionSettingsStore store;
