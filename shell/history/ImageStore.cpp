@@ -8,7 +8,7 @@
 namespace {
 
 // A document image that tells its store when it cannot get its pixels, so
-// the history can make room and try again.
+// the history can tell a failed step as a memory failure.
 class StoreImage : public DocumentDib
 {
 public:
