@@ -114,21 +114,38 @@ HDDEDATA CALLBACK ignoreDde(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, UL
 }
 
 // One execute string to a service and topic from a conversation of this
-// thread; false when nobody answered or the server refused it.
-bool executeOverDde(const char* service, const char* topic, const String& text)
+// thread, as an ANSI or a Unicode client sends it; false when nobody
+// answered or the server refused it.
+bool executeOverDde(const char* service, const char* topic, const String& text, bool wide = false)
 {
     DWORD instance = 0;
-    if (DdeInitializeA(&instance, &ignoreDde, APPCMD_CLIENTONLY, 0) != DMLERR_NO_ERROR)
+    const UINT result = wide ? DdeInitializeW(&instance, &ignoreDde, APPCMD_CLIENTONLY, 0)
+                             : DdeInitializeA(&instance, &ignoreDde, APPCMD_CLIENTONLY, 0);
+    if (result != DMLERR_NO_ERROR)
         return false;
-    HSZ serviceName = DdeCreateStringHandleA(instance, service, CP_WINANSI);
-    HSZ topicName = DdeCreateStringHandleA(instance, topic, CP_WINANSI);
+    auto name = [&](const char* ansi) {
+        const std::wstring unicode(ansi, ansi + lstrlenA(ansi));
+        return wide ? DdeCreateStringHandleW(instance, unicode.c_str(), CP_WINUNICODE)
+                    : DdeCreateStringHandleA(instance, ansi, CP_WINANSI);
+    };
+    HSZ serviceName = name(service);
+    HSZ topicName = name(topic);
+    std::vector<BYTE> data(text.begin(), text.end());
+    if (wide) {
+        const int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+        data.assign(size_t(length) * 2, 0);
+        MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, reinterpret_cast<wchar_t*>(data.data()),
+                            length);
+    } else {
+        data.push_back(0);
+    }
     HCONV conversation = DdeConnect(instance, serviceName, topicName, nullptr);
     bool done = false;
     if (conversation) {
         DWORD status = 0;
-        done = DdeClientTransaction(reinterpret_cast<BYTE*>(const_cast<char*>(text.c_str())),
-                                    DWORD(text.size() + 1), conversation, nullptr, 0,
-                                    XTYP_EXECUTE, 20000, &status) != nullptr;
+        done = DdeClientTransaction(data.data(), DWORD(data.size()), conversation, nullptr,
+                                    wide ? CF_UNICODETEXT : 0, XTYP_EXECUTE, 20000,
+                                    &status) != nullptr;
         DdeDisconnect(conversation);
     }
     DdeFreeStringHandle(instance, serviceName);
@@ -301,6 +318,13 @@ TEST_F(DesktopStart, TheProgramStartedBareOpensWhatTheExplorerSendsInItsOwnWindo
         EXPECT_TRUE(executeOverDde("QuillorantixShell", "System", "[open(\"" + picture + "\")]"));
         EXPECT_TRUE(hasTitle(shell.childTitles(), "sent by the explorer.png"));
         EXPECT_EQ(1u, shell.childTitles().size());
+        EXPECT_EQ(1, ShellProcess::runningCount());
+        // A Unicode client reaches it as well; the open copy is only activated.
+        const String other = writePicture("sent in unicode.png", 8, 8);
+        EXPECT_TRUE(executeOverDde("QuillorantixShell", "System", "[open(\"" + other + "\")]", true));
+        EXPECT_TRUE(executeOverDde("QuillorantixShell", "system", "[open(\"" + picture + "\")]", true));
+        EXPECT_TRUE(hasTitle(shell.childTitles(), "sent in unicode.png"));
+        EXPECT_EQ(2u, shell.childTitles().size());
         EXPECT_EQ(1, ShellProcess::runningCount());
     }
     EXPECT_EQ(0, ShellProcess::runningCount());
