@@ -6,6 +6,7 @@
 #include "framework/FrameworkErrors.h"
 #include "framework/MessageBox.h"
 #include "framework/Resources.h"
+#include "framework/SaveFileDialog.h"
 #include "GuiTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -279,3 +280,24 @@ TEST(FrameworkResources, StringsComeFromTheResourceModuleOnly)
 }
 
 } // namespace
+
+TEST(FrameworkFileDialogs, SaveDialogShowsALongDefaultNameWhole)
+{
+    // Longer than MAX_PATH, as a default name built from a long title is.
+    const String proposed = String(300, 'n') + ".png";
+    String shown;
+    guitest::whenDialogUp([&shown](HWND dialog) {
+        char text[4 * MAX_PATH] = "";
+        HWND name = GetDlgItem(dialog, 0x47c);
+        HWND edit = name ? reinterpret_cast<HWND>(SendMessageA(name, CBEM_GETEDITCONTROL, 0, 0))
+                         : nullptr;
+        GetWindowTextA(edit ? edit : GetDlgItem(dialog, 0x480), text, sizeof text);
+        shown = text;
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    int filter = 1;
+    String chosen;
+    EXPECT_FALSE(askSaveFileName(nullptr, "Pictures|*.png||", proposed, filter, chosen));
+    EXPECT_EQ(proposed.size(), shown.size());
+    EXPECT_TRUE(proposed == shown);
+}

@@ -1,6 +1,7 @@
 #include "shell_gui/ShellGuiSupport.h"
 
 #include <ddeml.h>
+#include <tlhelp32.h>
 
 #include "foundation/RegistryKey.h"
 #include "shell/app/DibDoc.h"
@@ -9,6 +10,158 @@
 namespace {
 
 using shellgui::ShellFixture;
+
+// The shell program itself, started as the desktop starts it, and looked at
+// only from outside: its windows and a DDEML conversation of our own.
+class ShellProcess
+{
+public:
+    explicit ShellProcess(const String& arguments)
+    {
+        char test[MAX_PATH] = "";
+        GetModuleFileNameA(nullptr, test, MAX_PATH);
+        String program(test);
+        program = program.substr(0, program.find_last_of("\\/") + 1) + "QuillorantixShell.exe";
+        String line = "\"" + program + "\" " + arguments;
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        if (!CreateProcessA(program.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr,
+                            nullptr, &startup, &process_))
+            return;
+        WaitForInputIdle(process_.hProcess, 30000);
+        // The frame may come up after the first idle moment.
+        for (int i = 0; i < 300 && !(frame_ = findFrame()); ++i)
+            Sleep(50);
+    }
+    ~ShellProcess()
+    {
+        if (!process_.hProcess)
+            return;
+        if (frame_)
+            PostMessageA(frame_, WM_CLOSE, 0, 0);
+        if (WaitForSingleObject(process_.hProcess, 20000) != WAIT_OBJECT_0) {
+            ADD_FAILURE() << "the shell did not close";
+            TerminateProcess(process_.hProcess, 1);
+        }
+        CloseHandle(process_.hThread);
+        CloseHandle(process_.hProcess);
+    }
+    ShellProcess(const ShellProcess&) = delete;
+    ShellProcess& operator=(const ShellProcess&) = delete;
+
+    HWND frame() const { return frame_; }
+    DWORD id() const { return process_.dwProcessId; }
+
+    // Titles of the MDI children of the shell's frame.
+    std::vector<String> childTitles() const
+    {
+        std::vector<String> titles;
+        HWND client = frame_ ? FindWindowExA(frame_, nullptr, "MDIClient", nullptr) : nullptr;
+        for (HWND child = client ? GetWindow(client, GW_CHILD) : nullptr; child;
+             child = GetWindow(child, GW_HWNDNEXT)) {
+            char title[512] = "";
+            GetWindowTextA(child, title, sizeof title);
+            titles.push_back(title);
+        }
+        return titles;
+    }
+
+    static int runningCount()
+    {
+        int count = 0;
+        HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+        PROCESSENTRY32 entry = {};
+        entry.dwSize = sizeof entry;
+        for (BOOL more = Process32First(snapshot, &entry); more;
+             more = Process32Next(snapshot, &entry))
+            count += lstrcmpiA(entry.szExeFile, "QuillorantixShell.exe") == 0;
+        CloseHandle(snapshot);
+        return count;
+    }
+
+private:
+    struct Search
+    {
+        DWORD process;
+        HWND found;
+    };
+    static BOOL CALLBACK visit(HWND window, LPARAM parameter)
+    {
+        Search& search = *reinterpret_cast<Search*>(parameter);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == search.process && IsWindowVisible(window) &&
+            FindWindowExA(window, nullptr, "MDIClient", nullptr)) {
+            search.found = window;
+            return FALSE;
+        }
+        return TRUE;
+    }
+    HWND findFrame() const
+    {
+        Search search = {process_.dwProcessId, nullptr};
+        EnumWindows(&visit, reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    }
+
+    PROCESS_INFORMATION process_ = {};
+    HWND frame_ = nullptr;
+};
+
+HDDEDATA CALLBACK ignoreDde(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR)
+{
+    return nullptr;
+}
+
+// One execute string to a service and topic from a conversation of this
+// thread, as an ANSI or a Unicode client sends it; false when nobody
+// answered or the server refused it.
+bool executeOverDde(const char* service, const char* topic, const String& text, bool wide = false)
+{
+    DWORD instance = 0;
+    const UINT result = wide ? DdeInitializeW(&instance, &ignoreDde, APPCMD_CLIENTONLY, 0)
+                             : DdeInitializeA(&instance, &ignoreDde, APPCMD_CLIENTONLY, 0);
+    if (result != DMLERR_NO_ERROR)
+        return false;
+    auto name = [&](const char* ansi) {
+        const std::wstring unicode(ansi, ansi + lstrlenA(ansi));
+        return wide ? DdeCreateStringHandleW(instance, unicode.c_str(), CP_WINUNICODE)
+                    : DdeCreateStringHandleA(instance, ansi, CP_WINANSI);
+    };
+    HSZ serviceName = name(service);
+    HSZ topicName = name(topic);
+    std::vector<BYTE> data(text.begin(), text.end());
+    if (wide) {
+        const int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+        data.assign(size_t(length) * 2, 0);
+        MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, reinterpret_cast<wchar_t*>(data.data()),
+                            length);
+    } else {
+        data.push_back(0);
+    }
+    HCONV conversation = DdeConnect(instance, serviceName, topicName, nullptr);
+    bool done = false;
+    if (conversation) {
+        DWORD status = 0;
+        done = DdeClientTransaction(data.data(), DWORD(data.size()), conversation, nullptr,
+                                    wide ? CF_UNICODETEXT : 0, XTYP_EXECUTE, 20000,
+                                    &status) != nullptr;
+        DdeDisconnect(conversation);
+    }
+    DdeFreeStringHandle(instance, serviceName);
+    DdeFreeStringHandle(instance, topicName);
+    DdeUninitialize(instance);
+    return done;
+}
+
+bool hasTitle(const std::vector<String>& titles, const String& name)
+{
+    for (const String& title : titles)
+        if (title.find(name) != String::npos)
+            return true;
+    return false;
+}
+
 
 class DesktopStart : public ShellFixture
 {
@@ -152,6 +305,37 @@ TEST_F(DesktopStart, OpenRequestsOverDdeReachTheRunningShellAndTheVerbNamesThem)
     const String command =
         RegistryKey(HKEY_CURRENT_USER, verb + "\\command", false).queryBytes("", "").c_str();
     EXPECT_EQ(command.size() - 6, command.find("\" \"%1\""));
+}
+
+TEST_F(DesktopStart, TheProgramStartedBareOpensWhatTheExplorerSendsInItsOwnWindow)
+{
+    ASSERT_EQ(0, ShellProcess::runningCount());
+    const String picture = writePicture("sent by the explorer.png", 24, 16);
+    {
+        ShellProcess shell("-n -e");
+        ASSERT_NE(nullptr, shell.frame());
+        EXPECT_TRUE(shell.childTitles().empty());
+        EXPECT_TRUE(executeOverDde("QuillorantixShell", "System", "[open(\"" + picture + "\")]"));
+        EXPECT_TRUE(hasTitle(shell.childTitles(), "sent by the explorer.png"));
+        EXPECT_EQ(1u, shell.childTitles().size());
+        EXPECT_EQ(1, ShellProcess::runningCount());
+        // A Unicode client reaches it as well; the open copy is only activated.
+        const String other = writePicture("sent in unicode.png", 8, 8);
+        EXPECT_TRUE(executeOverDde("QuillorantixShell", "System", "[open(\"" + other + "\")]", true));
+        EXPECT_TRUE(executeOverDde("QuillorantixShell", "system", "[open(\"" + picture + "\")]", true));
+        EXPECT_TRUE(hasTitle(shell.childTitles(), "sent in unicode.png"));
+        EXPECT_EQ(2u, shell.childTitles().size());
+        EXPECT_EQ(1, ShellProcess::runningCount());
+    }
+    EXPECT_EQ(0, ShellProcess::runningCount());
+
+    // A shortcut's unquoted path with spaces is one picture.
+    const String spaced = writePicture("a picture with spaces.png", 12, 12);
+    ASSERT_NE(String::npos, spaced.find(' '));
+    ShellProcess shell(spaced);
+    ASSERT_NE(nullptr, shell.frame());
+    EXPECT_TRUE(hasTitle(shell.childTitles(), "a picture with spaces.png"));
+    EXPECT_EQ(1u, shell.childTitles().size());
 }
 
 } // namespace

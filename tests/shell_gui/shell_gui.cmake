@@ -6,3 +6,5 @@ if(TARGET Quillorantix_Daubcrafter)
 endif()
 # The slow test plug-in, cancelled from the progress window.
 add_dependencies(shell_gui_tests qx_test_slow)
+# The program itself, started as the desktop starts it.
+add_dependencies(shell_gui_tests QuillorantixShell)
