@@ -76,7 +76,6 @@ release_file bookworm-security bookworm-security stable-security
 rm "$mirror/pool/libpng1.6_1.1".*
 broken_index="$mirror/dists/bookworm-security/main/binary-i386/Packages"
 cp "$broken_index" "$work/synced-index"
-export SHIM_INDEX="$broken_index" SHIM_SYNCED_INDEX="$work/synced-index" SHIM_SYNC_ON_PAUSE="$work/sync-on-pause"
 
 printf 'Types: deb\nURIs: file:%s\nSuites: bookworm bookworm-security\nComponents: main\nTrusted: yes\n' \
     "$mirror" >"$etc/sources.list.d/debian.sources"
@@ -109,20 +108,8 @@ echo "apt-get $*" >>"$SHIM_LOG"
 for a in "$@"; do [ "$a" = install ] && exec "$SHIM_REAL_APT" -s "$@"; done
 exec "$SHIM_REAL_APT" "$@"
 EOF
-cat >"$shims/sudo" <<'EOF'
-#!/usr/bin/env bash
-exec "$@"
-EOF
-# The pause between two updates: when asked to, the mirror's sync ends there.
-cat >"$shims/sleep" <<'EOF'
-#!/usr/bin/env bash
-echo "sleep $*" >>"$SHIM_LOG"
-[ -f "$SHIM_SYNC_ON_PAUSE" ] && cp "$SHIM_SYNCED_INDEX" "$SHIM_INDEX"
-exit 0
-EOF
-chmod +x "$shims"/*
-export PATH="$shims:$PATH"
-hash -r
+source "$here/stand-ins.sh"
+add_stand_ins "$shims"
 
 QX_SETUP_DEFINE_ONLY=1 source "$here/../../scripts/setup"
 set +e
@@ -147,9 +134,9 @@ index_url="file:$broken_index"
 
 echo "== the mirror finishes its sync during the pause: the second update reads everything"
 reset_machine
-touch "$SHIM_SYNC_ON_PAUSE"
+export SHIM_ON_PAUSE="cp '$work/synced-index' '$broken_index'"
 run_step apt_update
-rm "$SHIM_SYNC_ON_PAUSE"
+unset SHIM_ON_PAUSE
 check "two updates" test "$(calls "apt-get update")" = 2
 check "no warning" test ! -s "$work/err"
 
