@@ -74,6 +74,10 @@ bool PaintCommand::parse(int argc, char** argv, const char* program)
         outputName = output;
     if (!presetsName)
         presetsName = presetFile;
+    // Wine's console costs tens of milliseconds for every unbuffered write
+    // of a character: the progress line goes out in one write per update.
+    if (progress)
+        std::setvbuf(stdout, nullptr, _IOFBF, 4096);
     return true;
 }
 
@@ -127,6 +131,7 @@ bool PaintCommand::writePicture(const Image& painted) const
     std::printf("wrote %s (%dx%d, %s) with %s in %s s\n", outputName, painted.width(),
                 painted.height(), sizeText(bytes).c_str(), with.c_str(),
                 oneDecimal(double(GetTickCount64() - started_) / 1000.0).c_str());
+    std::fflush(stdout);
     return true;
 }
 
@@ -137,6 +142,12 @@ void PaintCommand::showProgress(double fraction)
     const int percent = fraction >= 1 ? 100 : fraction > 0 ? int(fraction * 100) : 0;
     if (percent == shownPercent_)
         return;
+    // A few updates a second are enough to watch, and each costs the render
+    // a console write.
+    const uint64_t now = GetTickCount64();
+    if (shownPercent_ >= 0 && percent < 100 && now - shownAt_ < kProgressInterval)
+        return;
+    shownAt_ = now;
     shownPercent_ = percent;
     const std::string line = std::string("painting ") + (inputName ? inputName : "the generated scene") +
                              ": " + std::to_string(percent) + "%";

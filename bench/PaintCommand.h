@@ -48,7 +48,9 @@ struct PaintCommand
     void endProgress();
 
 private:
+    static constexpr uint64_t kProgressInterval = 200; // ms
     uint64_t started_ = 0;
+    uint64_t shownAt_ = 0;
     int shownPercent_ = -1;
     size_t shownLength_ = 0;
 };

@@ -66,17 +66,9 @@ cat >"$shims/dpkg-query" <<'EOF'
 # Nothing is installed.
 exit 1
 EOF
-cat >"$shims/sudo" <<'EOF'
-#!/usr/bin/env bash
-exec "$@"
-EOF
-cat >"$shims/sleep" <<'EOF'
-#!/usr/bin/env bash
-echo "sleep $*" >>"$SHIM_LOG"
-EOF
 chmod +x "$shims"/*
-export PATH="$shims:$PATH"
-hash -r
+source "$here/stand-ins.sh"
+add_stand_ins "$shims"
 [ "$(command -v apt-get)" = "$shims/apt-get" ] || { echo "FAIL: apt-get stand-in not first on PATH"; exit 1; }
 
 QX_SETUP_DEFINE_ONLY=1 source "$here/../../scripts/setup"
