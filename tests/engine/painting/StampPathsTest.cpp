@@ -146,3 +146,43 @@ TEST(StampPaths, RowStampAgreesWithCellStampAtEveryWidth)
         }
     }
 }
+
+// The copy stamp's rows go by SSE2 lanes where the source needs no pulling
+// in and no cell reads what an earlier cell of its group has just written.
+// Every source offset within and beyond a group's reach, walking either way,
+// every row width, each layout and patches over every edge must give the
+// bytes of the kernel called per cell, the padding after each row untouched.
+TEST(StampPaths, CopyRowAgreesWithCellCopyAtEveryOffset)
+{
+    for (int format : {4, 5, 6, 7}) {
+        SCOPED_TRACE(format);
+        const int bytes = format <= 5 ? 3 : 4;
+        for (int width = 1; width <= 11; ++width) {
+            TestImage fast(13, 9, format, bytes), slow(13, 9, format, bytes);
+            TestImage otherFast(13, 9, format, bytes), otherSlow(13, 9, format, bytes);
+            ImageCopyTip rows, cells;
+            for (ImageCopyTip* tip : {&rows, &cells}) {
+                tip->mask.resize(width, 3);
+                for (int i = 0; i < width * 3; ++i)
+                    tip->mask.bytes()[i] = static_cast<uint8_t>(i % 5 == 1 ? 0 : 255 - i * 23);
+                tip->setBrightness(1.0f);
+            }
+            rows.blendKernel = &blendScl;
+            cells.blendKernel = &sclThroughPointer;
+            for (const Point& c : kCentres)
+                for (int dy = -1; dy <= 1; ++dy)
+                    for (int dx = -6; dx <= 6; ++dx) {
+                        const Point from(c.x + dx, c.y + dy);
+                        rows.source = &fast.image;
+                        cells.source = &slow.image;
+                        rows.stamp(fast.image, c, from);
+                        cells.stamp(slow.image, c, from);
+                        // A source of its own: nothing smears.
+                        rows.stamp(otherFast.image, from, c);
+                        cells.stamp(otherSlow.image, from, c);
+                    }
+            EXPECT_EQ(fast.memory, slow.memory) << "width " << width;
+            EXPECT_EQ(otherFast.memory, otherSlow.memory) << "width " << width;
+        }
+    }
+}
