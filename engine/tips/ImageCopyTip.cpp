@@ -1,5 +1,9 @@
 #include "engine/tips/ImageCopyTip.h"
 
+#include <algorithm>
+
+#include "engine/tips/ColorRows.h"
+
 #include "foundation/Rect.h"
 #include "foundation/Vec2.h"
 #include "image/BlendKernels.h"
@@ -101,6 +105,19 @@ void ImageCopyTip::stampCells(Image& target, const Point& destination,
     const PixelLayout destLayout = target.pixelLayout();
     const PixelLayout srcLayout = source->pixelLayout();
     const uint8_t* m = mask.bytes();
+    // The default blend without brightness change: whole rows at a time
+    // where the row's source needs no pulling in.
+    const CopyRow copyRow(destLayout, srcLayout, alpha);
+    const bool byRows = DefaultBlend && Identity && copyRow.served();
+    const long long destStart = static_cast<long long>(destination.x) + colStart;
+    const long long srcStart = static_cast<long long>(sourceCentre.x) + colStart;
+    // The cells [first, last) of every row that land on the target.
+    const long long first = std::max<long long>(0, colStep > 0 ? -destStart : destStart - tw + 1);
+    const long long last = std::min<long long>(w, colStep > 0 ? tw - destStart : destStart + 1);
+    const long long srcFirst = srcStart + colStep * first;
+    const long long srcLast = srcStart + colStep * (last - 1);
+    const bool rowsInside = first < last && std::min(srcFirst, srcLast) >= 0 &&
+                            std::max(srcFirst, srcLast) < sw;
     // The rows of a large picture lie a page or more apart and the row loop
     // waited on each in turn: ask for both patches' rows a few rows ahead.
     const long long destLeft = static_cast<long long>(destination.x) - hw;
@@ -131,8 +148,18 @@ void ImageCopyTip::stampCells(Image& target, const Point& destination,
         const int dy = static_cast<int>(destRow), sy = static_cast<int>(srcRow);
         uint8_t* destBits = target.row(dy);
         const uint8_t* srcBits = source->row(sy);
-        long long destCol = static_cast<long long>(destination.x) + colStart;
-        long long srcCol = static_cast<long long>(sourceCentre.x) + colStart;
+        if (byRows && rowsInside) {
+            const int dx = static_cast<int>(destStart + colStep * first);
+            uint8_t* d = destLayout.atAs<Bgr>(destBits, dx);
+            const uint8_t* s = srcLayout.atAs<Bgr>(srcBits, static_cast<int>(srcFirst));
+            if (copyRow.safe(d, s, colStep)) {
+                copyRow.blend(d, s, m + first, static_cast<int>(last - first), colStep);
+                m += w;
+                continue;
+            }
+        }
+        long long destCol = destStart;
+        long long srcCol = srcStart;
         for (int j = 0; j < w; ++j, ++m, destCol += colStep, srcCol += colStep) {
             const uint8_t weight = *m;
             if (weight == 0 || destCol < 0 || destCol >= tw)

@@ -59,6 +59,21 @@ void makeMask(BrushTip& tip)
     tip.setBrightness(1.1f);
 }
 
+// Two tips of the same mask, width cells by 3 with some cells 0, at
+// brightness 1: one with the default kernel, which stamps whole rows, one
+// calling the same kernel per cell.
+void makeRowAndCellTips(BrushTip& rows, BrushTip& cells, int width)
+{
+    for (BrushTip* tip : {&rows, &cells}) {
+        tip->mask.resize(width, 3);
+        for (int i = 0; i < width * 3; ++i)
+            tip->mask.bytes()[i] = static_cast<uint8_t>(i % 5 == 1 ? 0 : 255 - i * 23);
+        tip->setBrightness(1.0f);
+    }
+    rows.blendKernel = &blendScl;
+    cells.blendKernel = &sclThroughPointer;
+}
+
 const Point kCentres[] = {Point(4, 3), Point(0, 0), Point(11, 8), Point(-3, 2), Point(6, 9)};
 
 } // namespace
@@ -129,20 +144,46 @@ TEST(StampPaths, RowStampAgreesWithCellStampAtEveryWidth)
         for (int width = 1; width <= 11; ++width) {
             TestImage fast(13, 9, format, bytes), slow(13, 9, format, bytes);
             ColorPointTip rows, cells;
-            for (ColorPointTip* tip : {&rows, &cells}) {
-                tip->mask.resize(width, 3);
-                for (int i = 0; i < width * 3; ++i)
-                    tip->mask.bytes()[i] = static_cast<uint8_t>(i % 5 == 1 ? 0 : 255 - i * 23);
-                tip->setBrightness(1.0f);
-            }
-            rows.blendKernel = &blendScl;
-            cells.blendKernel = &sclThroughPointer;
+            makeRowAndCellTips(rows, cells, width);
             for (const Point& c : kCentres) {
                 rows.color = cells.color = rgb(c.x * 20 + 40, 255 - c.y * 9, c.y * 25);
                 rows.stampColor(fast.image, c);
                 cells.stampColor(slow.image, c);
             }
             EXPECT_EQ(fast.memory, slow.memory) << "width " << width;
+        }
+    }
+}
+
+// The copy stamp's rows go by SSE2 lanes where the source needs no pulling
+// in and no cell reads what an earlier cell of its group has just written.
+// Every source offset within and beyond a group's reach, walking either way,
+// every row width, each layout and patches over every edge must give the
+// bytes of the kernel called per cell, the padding after each row untouched.
+TEST(StampPaths, CopyRowAgreesWithCellCopyAtEveryOffset)
+{
+    for (int format : {4, 5, 6, 7}) {
+        SCOPED_TRACE(format);
+        const int bytes = format <= 5 ? 3 : 4;
+        for (int width = 1; width <= 11; ++width) {
+            TestImage fast(13, 9, format, bytes), slow(13, 9, format, bytes);
+            TestImage otherFast(13, 9, format, bytes), otherSlow(13, 9, format, bytes);
+            ImageCopyTip rows, cells;
+            makeRowAndCellTips(rows, cells, width);
+            for (const Point& c : kCentres)
+                for (int dy = -1; dy <= 1; ++dy)
+                    for (int dx = -6; dx <= 6; ++dx) {
+                        const Point from(c.x + dx, c.y + dy);
+                        rows.source = &fast.image;
+                        cells.source = &slow.image;
+                        rows.stamp(fast.image, c, from);
+                        cells.stamp(slow.image, c, from);
+                        // A source of its own: nothing smears.
+                        rows.stamp(otherFast.image, from, c);
+                        cells.stamp(otherSlow.image, from, c);
+                    }
+            EXPECT_EQ(fast.memory, slow.memory) << "width " << width;
+            EXPECT_EQ(otherFast.memory, otherSlow.memory) << "width " << width;
         }
     }
 }
