@@ -150,178 +150,170 @@ template <bool Src> bool alphaPart(const Pixel* s, const Pixel* d)
     return a > 0 && a < 255;
 }
 
+// Which registries a row belongs to.
+enum Registries : unsigned { InPaintIf = 1, InStickyType = 2, InBoth = InPaintIf | InStickyType };
+
 struct PredicateRow {
     const char* id;
     PaintIfPredicate predicate;
     const char* displayName;
+    Registries in;
 };
 
-// In the Paint-If table "higher" means the source measures below the
-// destination (paint where the canvas is higher); ids follow the test.
-const PredicateRow kPaintIfRows[] = {
-    {"all", paintAll, "all"},
-    {"sat_lt", satBelow, "higher saturation"},
-    {"sat_gt", satAbove, "lower saturation"},
-    {"sat_far12", saturationFar<120>, "different saturation 1"},
-    {"sat_far17", saturationFar<170>, "different saturation 2"},
-    {"sat_near11", saturationNear<110>, "similar saturation 1"},
-    {"sat_near15", saturationNear<150>, "similar saturation 2"},
-    {"sat_near21", saturationNear<210>, "similar saturation 3"},
-    {"bright_lt", levelBelow, "higher brightness"},
-    {"bright_gt", levelAbove, "lower brightness"},
-    {"bright_far12", valueFar<120>, "different bright 1"},
-    {"bright_far17", valueFar<170>, "different bright 2"},
-    {"bright_near27", valueNear<270>, "similar bright 1"},
-    {"bright_near21", valueNear<210>, "similar bright 2"},
-    {"bright_near15", valueNear<150>, "similar bright 3"},
-    {"bright_near11", valueNear<110>, "similar bright 4"},
-    {"bright_near08", valueNear<80>, "similar bright 5"},
-    {"hue_far20", hueFar<20>, "different hue 1"},
-    {"hue_far14", hueFar<14>, "different hue 2"},
-    {"hue_near44", hueNear<44>, "similar hue 1"},
-    {"hue_near32", hueNear<32>, "similar hue 2"},
-    {"hue_near25", hueNear<25>, "similar hue 3"},
-    {"hue_near18", hueNear<18>, "similar hue 4"},
-    {"hue_near12", hueNear<12>, "similar hue 5"},
-    {"hue_near8", hueNear<8>, "similar hue 6"},
-    {"hue_near5", hueNear<5>, "similar hue 7"},
-    {"hue_bright_near8", hueValueNear<8>, "similar hue/bright 1"},
-    {"hue_bright_near7", hueValueNear<7>, "similar hue/bright 2"},
-    {"hue_bright_near6", hueValueNear<6>, "similar hue/bright 3"},
-    {"hue_bright_near5", hueValueNear<5>, "similar hue/bright 4"},
-    {"hue_bright_near4", hueValueNear<4>, "similar hue/bright 5"},
-    {"hue_bright_near3", hueValueNear<3>, "similar hue/bright 6"},
-    {"hue_bright_near2", hueValueNear<2>, "similar hue/bright 7"},
-    {"hue_bright_near1", hueValueNear<1>, "similar hue/bright 8"},
-    {"color_near_pd3200", productNear<3200>, "similar color pd 1"},
-    {"color_near_pd1600", productNear<1600>, "similar color pd 2"},
-    {"color_near_pd800", productNear<800>, "similar color pd 3"},
-    {"color_near_pd400", productNear<400>, "similar color pd 4"},
-    {"color_near_pd200", productNear<200>, "similar color pd 5"},
-    {"color_near_pd100", productNear<100>, "similar color pd 6"},
-    {"color_near_pd50", productNear<50>, "similar color pd 7"},
-    {"color_near_pd25", productNear<25>, "similar color pd 8"},
-    {"color_near_pd12", productNear<12>, "similar color pd 9"},
-    {"color_near_pd7", productNear<7>, "similar color pd 10"},
-    {"color_near_sd200", sumNear<200>, "similar color sd 1"},
-    {"color_near_sd100", sumNear<100>, "similar color sd 2"},
-    {"color_near_sd50", sumNear<50>, "similar color sd 3"},
-    {"color_near_sd25", sumNear<25>, "similar color sd 4"},
-    {"color_near_sd12", sumNear<12>, "similar color sd 5"},
-    {"color_near_sd7", sumNear<7>, "similar color sd 6"},
-    {"color_near_sd4", sumNear<4>, "similar color sd 7"},
-    {"color_near_sds4096", squaresNear<4096>, "similar color sds 1"},
-    {"color_near_sds2048", squaresNear<2048>, "similar color sds 2"},
-    {"color_near_sds1024", squaresNear<1024>, "similar color sds 3"},
-    {"color_near_sds512", squaresNear<512>, "similar color sds 4"},
-    {"color_near_sds256", squaresNear<256>, "similar color sds 5"},
-    {"color_near_sds128", squaresNear<128>, "similar color sds 6"},
-    {"color_near_sds64", squaresNear<64>, "similar color sds 7"},
-    {"color_near_sds32", squaresNear<32>, "similar color sds 8"},
-    {"color_near_sds16", squaresNear<16>, "similar color sds 9"},
-    {"color_near_sds8", squaresNear<8>, "similar color sds 10"},
-    {"src_low", levelLow<true>, "src low"},
-    {"src_high", levelHigh<true>, "src high"},
-    {"src_mid", levelMid<true>, "src mid"},
-    {"src_not_low", levelNotLow<true>, "src not low"},
-    {"src_not_high", levelNotHigh<true>, "src not high"},
-    {"src_not_mid", levelNotMid<true>, "src not mid"},
-    {"dest_low", levelLow<false>, "dest low"},
-    {"dest_high", levelHigh<false>, "dest high"},
-    {"dest_mid", levelMid<false>, "dest mid"},
-    {"dest_not_low", levelNotLow<false>, "dest not low"},
-    {"dest_not_high", levelNotHigh<false>, "dest not high"},
-    {"dest_not_mid", levelNotMid<false>, "dest not mid"},
-    {"src_low_sat", satLow<true>, "src low sat"},
-    {"src_high_sat", satHigh<true>, "src high sat"},
-    {"src_mid_sat", satMid<true>, "src mid sat"},
-    {"src_not_low_sat", satNotLow<true>, "src not low sat"},
-    {"src_not_high_sat", satNotHigh<true>, "src not high sat"},
-    {"src_not_mid_sat", satNotMid<true>, "src not mid sat"},
-    {"dest_low_sat", satLow<false>, "dest low sat"},
-    {"dest_high_sat", satHigh<false>, "dest high sat"},
-    {"dest_mid_sat", satMid<false>, "dest mid sat"},
-    {"dest_not_low_sat", satNotLow<false>, "dest not low sat"},
-    {"dest_not_high_sat", satNotHigh<false>, "dest not high sat"},
-    {"dest_not_mid_sat", satNotMid<false>, "dest not mid sat"},
-    {"src_band_low1", levelOdd<true>, "src band low 1"},
-    {"src_band_low2", levelOdd<true>, "src band low 2"},
-    {"src_band_high1", levelOdd<true>, "src band high 1"},
-    {"src_band_high2", levelOdd<true>, "src band high 2"},
-    {"dest_band_low1", levelOdd<false>, "dest band low 1"},
-    {"dest_band_low2", levelOdd<false>, "dest band low 2"},
-    {"dest_band_high1", levelOdd<false>, "dest band high 1"},
-    {"dest_band_high2", levelOdd<false>, "dest band high 2"},
-    {"src_alpha", alphaSome<true>, "src some alpha"},
-    {"src_full_alpha", alphaFull<true>, "src full alpha"},
-    {"src_part_alpha", alphaPart<true>, "src part alpha"},
-    {"dest_alpha", alphaSome<false>, "dest some alpha"},
-    {"dest_full_alpha", alphaFull<false>, "dest full alpha"},
-    {"dest_part_alpha", alphaPart<false>, "dest part alpha"},
-};
-
-static_assert(sizeof(kPaintIfRows) / sizeof(kPaintIfRows[0]) == kPaintIfPredicateCount,
-              "Paint-If rows");
-
-// In the sticky table "higher" means the source measures above the
-// destination (take up a colour that is higher).
-const PredicateRow kStickyTypeRows[] = {
-    {"none", paintNone, "original"},
-    {"sat_gt", satAbove, "higher saturation"},
-    {"sat_lt", satBelow, "lower saturation"},
+// Both registries, one row per entry: each registry takes the rows that name
+// it, in this order, so an entry's index is its position among those rows.
+// Ids and order are what stored presets and parameter values refer to.
+constexpr PredicateRow kPredicateRows[] = {
+    // In the Paint-If rows "higher" means the source measures below the
+    // destination (paint where the canvas is higher); ids follow the test.
+    {"all", paintAll, "all", InPaintIf},
+    {"sat_lt", satBelow, "higher saturation", InPaintIf},
+    {"sat_gt", satAbove, "lower saturation", InPaintIf},
+    {"sat_far12", saturationFar<120>, "different saturation 1", InPaintIf},
+    {"sat_far17", saturationFar<170>, "different saturation 2", InPaintIf},
+    {"sat_near11", saturationNear<110>, "similar saturation 1", InPaintIf},
+    {"sat_near15", saturationNear<150>, "similar saturation 2", InPaintIf},
+    {"sat_near21", saturationNear<210>, "similar saturation 3", InPaintIf},
+    {"bright_lt", levelBelow, "higher brightness", InPaintIf},
+    {"bright_gt", levelAbove, "lower brightness", InPaintIf},
+    {"bright_far12", valueFar<120>, "different bright 1", InPaintIf},
+    {"bright_far17", valueFar<170>, "different bright 2", InPaintIf},
+    {"bright_near27", valueNear<270>, "similar bright 1", InPaintIf},
+    {"bright_near21", valueNear<210>, "similar bright 2", InPaintIf},
+    {"bright_near15", valueNear<150>, "similar bright 3", InPaintIf},
+    {"bright_near11", valueNear<110>, "similar bright 4", InPaintIf},
+    {"bright_near08", valueNear<80>, "similar bright 5", InPaintIf},
+    {"hue_far20", hueFar<20>, "different hue 1", InPaintIf},
+    {"hue_far14", hueFar<14>, "different hue 2", InPaintIf},
+    {"hue_near44", hueNear<44>, "similar hue 1", InPaintIf},
+    {"hue_near32", hueNear<32>, "similar hue 2", InPaintIf},
+    {"hue_near25", hueNear<25>, "similar hue 3", InPaintIf},
+    {"hue_near18", hueNear<18>, "similar hue 4", InPaintIf},
+    {"hue_near12", hueNear<12>, "similar hue 5", InPaintIf},
+    {"hue_near8", hueNear<8>, "similar hue 6", InPaintIf},
+    {"hue_near5", hueNear<5>, "similar hue 7", InPaintIf},
+    {"hue_bright_near8", hueValueNear<8>, "similar hue/bright 1", InPaintIf},
+    {"hue_bright_near7", hueValueNear<7>, "similar hue/bright 2", InPaintIf},
+    {"hue_bright_near6", hueValueNear<6>, "similar hue/bright 3", InPaintIf},
+    {"hue_bright_near5", hueValueNear<5>, "similar hue/bright 4", InPaintIf},
+    {"hue_bright_near4", hueValueNear<4>, "similar hue/bright 5", InPaintIf},
+    {"hue_bright_near3", hueValueNear<3>, "similar hue/bright 6", InPaintIf},
+    {"hue_bright_near2", hueValueNear<2>, "similar hue/bright 7", InPaintIf},
+    {"hue_bright_near1", hueValueNear<1>, "similar hue/bright 8", InPaintIf},
+    {"color_near_pd3200", productNear<3200>, "similar color pd 1", InPaintIf},
+    {"color_near_pd1600", productNear<1600>, "similar color pd 2", InPaintIf},
+    {"color_near_pd800", productNear<800>, "similar color pd 3", InPaintIf},
+    {"color_near_pd400", productNear<400>, "similar color pd 4", InPaintIf},
+    {"color_near_pd200", productNear<200>, "similar color pd 5", InPaintIf},
+    {"color_near_pd100", productNear<100>, "similar color pd 6", InPaintIf},
+    {"color_near_pd50", productNear<50>, "similar color pd 7", InPaintIf},
+    {"color_near_pd25", productNear<25>, "similar color pd 8", InPaintIf},
+    {"color_near_pd12", productNear<12>, "similar color pd 9", InPaintIf},
+    {"color_near_pd7", productNear<7>, "similar color pd 10", InPaintIf},
+    {"color_near_sd200", sumNear<200>, "similar color sd 1", InPaintIf},
+    {"color_near_sd100", sumNear<100>, "similar color sd 2", InPaintIf},
+    {"color_near_sd50", sumNear<50>, "similar color sd 3", InPaintIf},
+    {"color_near_sd25", sumNear<25>, "similar color sd 4", InPaintIf},
+    {"color_near_sd12", sumNear<12>, "similar color sd 5", InPaintIf},
+    {"color_near_sd7", sumNear<7>, "similar color sd 6", InPaintIf},
+    {"color_near_sd4", sumNear<4>, "similar color sd 7", InPaintIf},
+    {"color_near_sds4096", squaresNear<4096>, "similar color sds 1", InPaintIf},
+    {"color_near_sds2048", squaresNear<2048>, "similar color sds 2", InPaintIf},
+    {"color_near_sds1024", squaresNear<1024>, "similar color sds 3", InPaintIf},
+    {"color_near_sds512", squaresNear<512>, "similar color sds 4", InPaintIf},
+    {"color_near_sds256", squaresNear<256>, "similar color sds 5", InPaintIf},
+    {"color_near_sds128", squaresNear<128>, "similar color sds 6", InPaintIf},
+    {"color_near_sds64", squaresNear<64>, "similar color sds 7", InPaintIf},
+    {"color_near_sds32", squaresNear<32>, "similar color sds 8", InPaintIf},
+    {"color_near_sds16", squaresNear<16>, "similar color sds 9", InPaintIf},
+    {"color_near_sds8", squaresNear<8>, "similar color sds 10", InPaintIf},
+    // In the sticky rows "higher" means the source measures above the
+    // destination (take up a colour that is higher).
+    {"none", paintNone, "original", InStickyType},
+    {"sat_gt", satAbove, "higher saturation", InStickyType},
+    {"sat_lt", satBelow, "lower saturation", InStickyType},
     // The brightness pair's ids are swapped against the other pairs; stored
     // presets hold them this way.
-    {"bright_lt", levelAbove, "higher brightness"},
-    {"bright_gt", levelBelow, "lower brightness"},
-    {"red_gt", channelAbove<0>, "higher red"},
-    {"red_lt", channelBelow<0>, "lower red"},
-    {"green_gt", channelAbove<1>, "higher green"},
-    {"green_lt", channelBelow<1>, "lower green"},
-    {"blue_gt", channelAbove<2>, "higher blue"},
-    {"blue_lt", channelBelow<2>, "lower blue"},
-    {"src_low", levelLow<true>, "src low"},
-    {"src_high", levelHigh<true>, "src high"},
-    {"src_mid", levelMid<true>, "src mid"},
-    {"src_not_low", levelNotLow<true>, "src not low"},
-    {"src_not_high", levelNotHigh<true>, "src not high"},
-    {"src_not_mid", levelNotMid<true>, "src not mid"},
-    {"dest_low", levelLow<false>, "dest low"},
-    {"dest_high", levelHigh<false>, "dest high"},
-    {"dest_mid", levelMid<false>, "dest mid"},
-    {"dest_not_low", levelNotLow<false>, "dest not low"},
-    {"dest_not_high", levelNotHigh<false>, "dest not high"},
-    {"dest_not_mid", levelNotMid<false>, "dest not mid"},
-    {"src_low_sat", satLow<true>, "src low sat"},
-    {"src_high_sat", satHigh<true>, "src high sat"},
-    {"src_mid_sat", satMid<true>, "src mid sat"},
-    {"src_not_low_sat", satNotLow<true>, "src not low sat"},
-    {"src_not_high_sat", satNotHigh<true>, "src not high sat"},
-    {"src_not_mid_sat", satNotMid<true>, "src not mid sat"},
-    {"dest_low_sat", satLow<false>, "dest low sat"},
-    {"dest_high_sat", satHigh<false>, "dest high sat"},
-    {"dest_mid_sat", satMid<false>, "dest mid sat"},
-    {"dest_not_low_sat", satNotLow<false>, "dest not low sat"},
-    {"dest_not_high_sat", satNotHigh<false>, "dest not high sat"},
-    {"dest_not_mid_sat", satNotMid<false>, "dest not mid sat"},
+    {"bright_lt", levelAbove, "higher brightness", InStickyType},
+    {"bright_gt", levelBelow, "lower brightness", InStickyType},
+    {"red_gt", channelAbove<0>, "higher red", InStickyType},
+    {"red_lt", channelBelow<0>, "lower red", InStickyType},
+    {"green_gt", channelAbove<1>, "higher green", InStickyType},
+    {"green_lt", channelBelow<1>, "lower green", InStickyType},
+    {"blue_gt", channelAbove<2>, "higher blue", InStickyType},
+    {"blue_lt", channelBelow<2>, "lower blue", InStickyType},
+    // One pixel's level and saturation: the same entries in both.
+    {"src_low", levelLow<true>, "src low", InBoth},
+    {"src_high", levelHigh<true>, "src high", InBoth},
+    {"src_mid", levelMid<true>, "src mid", InBoth},
+    {"src_not_low", levelNotLow<true>, "src not low", InBoth},
+    {"src_not_high", levelNotHigh<true>, "src not high", InBoth},
+    {"src_not_mid", levelNotMid<true>, "src not mid", InBoth},
+    {"dest_low", levelLow<false>, "dest low", InBoth},
+    {"dest_high", levelHigh<false>, "dest high", InBoth},
+    {"dest_mid", levelMid<false>, "dest mid", InBoth},
+    {"dest_not_low", levelNotLow<false>, "dest not low", InBoth},
+    {"dest_not_high", levelNotHigh<false>, "dest not high", InBoth},
+    {"dest_not_mid", levelNotMid<false>, "dest not mid", InBoth},
+    {"src_low_sat", satLow<true>, "src low sat", InBoth},
+    {"src_high_sat", satHigh<true>, "src high sat", InBoth},
+    {"src_mid_sat", satMid<true>, "src mid sat", InBoth},
+    {"src_not_low_sat", satNotLow<true>, "src not low sat", InBoth},
+    {"src_not_high_sat", satNotHigh<true>, "src not high sat", InBoth},
+    {"src_not_mid_sat", satNotMid<true>, "src not mid sat", InBoth},
+    {"dest_low_sat", satLow<false>, "dest low sat", InBoth},
+    {"dest_high_sat", satHigh<false>, "dest high sat", InBoth},
+    {"dest_mid_sat", satMid<false>, "dest mid sat", InBoth},
+    {"dest_not_low_sat", satNotLow<false>, "dest not low sat", InBoth},
+    {"dest_not_high_sat", satNotHigh<false>, "dest not high sat", InBoth},
+    {"dest_not_mid_sat", satNotMid<false>, "dest not mid sat", InBoth},
+    // Band and alpha tests: Paint If only.
+    {"src_band_low1", levelOdd<true>, "src band low 1", InPaintIf},
+    {"src_band_low2", levelOdd<true>, "src band low 2", InPaintIf},
+    {"src_band_high1", levelOdd<true>, "src band high 1", InPaintIf},
+    {"src_band_high2", levelOdd<true>, "src band high 2", InPaintIf},
+    {"dest_band_low1", levelOdd<false>, "dest band low 1", InPaintIf},
+    {"dest_band_low2", levelOdd<false>, "dest band low 2", InPaintIf},
+    {"dest_band_high1", levelOdd<false>, "dest band high 1", InPaintIf},
+    {"dest_band_high2", levelOdd<false>, "dest band high 2", InPaintIf},
+    {"src_alpha", alphaSome<true>, "src some alpha", InPaintIf},
+    {"src_full_alpha", alphaFull<true>, "src full alpha", InPaintIf},
+    {"src_part_alpha", alphaPart<true>, "src part alpha", InPaintIf},
+    {"dest_alpha", alphaSome<false>, "dest some alpha", InPaintIf},
+    {"dest_full_alpha", alphaFull<false>, "dest full alpha", InPaintIf},
+    {"dest_part_alpha", alphaPart<false>, "dest part alpha", InPaintIf},
 };
 
-static_assert(sizeof(kStickyTypeRows) / sizeof(kStickyTypeRows[0]) == kStickyTypePredicateCount,
-              "sticky type rows");
+constexpr unsigned rowsIn(Registries registry)
+{
+    unsigned n = 0;
+    for (const PredicateRow& row : kPredicateRows)
+        n += (row.in & registry) != 0;
+    return n;
+}
+
+static_assert(rowsIn(InPaintIf) == kPaintIfPredicateCount, "Paint-If rows");
+static_assert(rowsIn(InStickyType) == kStickyTypePredicateCount, "sticky type rows");
+
+void addRows(NamedRegistry<PaintIfPredicate>& registry, Registries which)
+{
+    for (const PredicateRow& row : kPredicateRows)
+        if (row.in & which)
+            registry.add(row.id, row.predicate, row.displayName);
+}
 
 } // namespace
 
 PaintIfRegistry::PaintIfRegistry()
 {
-    for (const PredicateRow& row : kPaintIfRows)
-        add(row.id, row.predicate, row.displayName);
+    addRows(*this, InPaintIf);
 }
 
 PaintIfRegistry::~PaintIfRegistry() = default;
 
 StickyTypeRegistry::StickyTypeRegistry()
 {
-    for (const PredicateRow& row : kStickyTypeRows)
-        add(row.id, row.predicate, row.displayName);
+    addRows(*this, InStickyType);
 }
 
 StickyTypeRegistry::~StickyTypeRegistry() = default;

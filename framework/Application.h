@@ -41,7 +41,6 @@ public:
 
     // Without a registry key no profile value is read or written.
     void setRegistryKey(const String& key) { registryKey_ = key; }
-    const String& registryKey() const { return registryKey_; }
 
     // Only REG_DWORD values count as integers and REG_SZ as strings: a value
     // of any other type reads as the default.

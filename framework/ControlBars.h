@@ -135,8 +135,6 @@ public:
     // Widths of id panes come from their string resources.
     bool setIndicators(const UINT* ids, int count);
     void setPaneInfo(int index, UINT id, int width);
-    UINT paneId(int index) const { return panes_[size_t(index)].id; }
-    int paneCount() const { return int(panes_.size()); }
     void setPaneText(int index, const String& text);
     String paneText(int index) const;
     RECT paneRect(int index) const;

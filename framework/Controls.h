@@ -11,16 +11,6 @@ class CStatic : public CWnd
 
 class CButton : public CWnd
 {
-public:
-    int checkState() const { return int(send(BM_GETCHECK)); }
-    void setCheck(int state) { send(BM_SETCHECK, WPARAM(state)); }
-};
-
-class CEdit : public CWnd
-{
-public:
-    void limitText(int count) { send(EM_LIMITTEXT, WPARAM(count)); }
-    void selectAll() { send(EM_SETSEL, 0, -1); }
 };
 
 class CComboBox : public CWnd
@@ -29,7 +19,6 @@ public:
     int count() const { return int(send(CB_GETCOUNT)); }
     int currentSelection() const { return int(send(CB_GETCURSEL)); }
     int setCurrentSelection(int index) { return int(send(CB_SETCURSEL, WPARAM(index))); }
-    int addString(const String& text) { return int(send(CB_ADDSTRING, 0, LPARAM(text.c_str()))); }
     int insertString(int index, const String& text)
     {
         return int(send(CB_INSERTSTRING, WPARAM(index), LPARAM(text.c_str())));
@@ -38,10 +27,6 @@ public:
     void resetContent() { send(CB_RESETCONTENT); }
     LRESULT itemData(int index) const { return send(CB_GETITEMDATA, WPARAM(index)); }
     void setItemData(int index, LRESULT data) { send(CB_SETITEMDATA, WPARAM(index), LPARAM(data)); }
-    int findStringExact(int start, const String& text) const
-    {
-        return int(send(CB_FINDSTRINGEXACT, WPARAM(start), LPARAM(text.c_str())));
-    }
     String itemText(int index) const;
 };
 
@@ -55,20 +40,6 @@ public:
     void setToolTips(HWND tooltips) { send(TCM_SETTOOLTIPS, WPARAM(tooltips)); }
 };
 
-class CTrackbar : public CWnd
-{
-public:
-    int position() const { return int(send(TBM_GETPOS)); }
-    void setPosition(int position, bool redraw = true) { send(TBM_SETPOS, redraw, position); }
-    void setRange(int minimum, int maximum, bool redraw = true)
-    {
-        send(TBM_SETRANGEMIN, FALSE, minimum);
-        send(TBM_SETRANGEMAX, redraw, maximum);
-    }
-    int rangeMin() const { return int(send(TBM_GETRANGEMIN)); }
-    int rangeMax() const { return int(send(TBM_GETRANGEMAX)); }
-};
-
 // A tooltip window over a parent; tools are the parent's child windows.
 class CToolTipCtrl : public CWnd
 {
@@ -80,7 +51,6 @@ public:
     void activate(bool on) { send(TTM_ACTIVATE, on); }
     void setDelayTime(DWORD which, int milliseconds) { send(TTM_SETDELAYTIME, which, milliseconds); }
     void relayEvent(const MSG& message) { send(TTM_RELAYEVENT, 0, LPARAM(&message)); }
-    int toolCount() const { return int(send(TTM_GETTOOLCOUNT)); }
 
 private:
     TTTOOLINFOA toolInfo(HWND tool, const String& text) const;

@@ -38,7 +38,6 @@ public:
     bool start(const String& service, const String& topic, CommandHandler handler,
                BusyCheck busy = BusyCheck());
     void stop();
-    bool running() const { return instance_ != 0; }
 
 private:
     static HDDEDATA CALLBACK callback(UINT type, UINT format, HCONV conversation, HSZ first,

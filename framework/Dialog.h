@@ -38,7 +38,6 @@ public:
     UINT templateId() const { return templateId_; }
     void setTemplateId(UINT id) { templateId_ = id; }
     HWND parentWindow() const { return parent_; }
-    void setParentWindow(HWND parent) { parent_ = parent; }
 
     bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     bool onCommand(UINT id, UINT code, HWND control) override;

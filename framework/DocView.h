@@ -42,7 +42,6 @@ public:
     // Sets the path and the title (the file name); adds it to the recent
     // list when asked.
     virtual void setPathName(const String& path, bool addToRecent = true);
-    void clearPathName() { pathName_.clear(); }
     bool isModified() const { return modified_; }
     void setModifiedFlag(bool modified = true) { modified_ = modified; }
 

@@ -344,18 +344,6 @@ CView* CMDIFrameWnd::activeView() const
     return child ? child->activeView() : nullptr;
 }
 
-std::vector<HWND> CMDIFrameWnd::childWindows() const
-{
-    std::vector<HWND> children;
-    if (!mdiClient_)
-        return children;
-    for (HWND h = GetWindow(mdiClient_, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
-        if (!GetWindow(h, GW_OWNER) && CWnd::fromHandle(h))
-            children.push_back(h);
-    }
-    return children;
-}
-
 void CMDIFrameWnd::setMenuBar(HMENU menu)
 {
     if (!menu)

@@ -66,7 +66,6 @@ public:
     virtual CView* activeView() const { return nullptr; }
     // Text of the status bar's message pane (none when there is no bar).
     void setMessageText(const String& text);
-    CStatusBar* statusBar() const { return statusBar_; }
     void setStatusBar(CStatusBar* bar) { statusBar_ = bar; }
     // A bar window that View > Toolbar or View > Status Bar shows and hides.
     void showControlBar(HWND bar, bool show);
@@ -79,7 +78,6 @@ protected:
     virtual int onCreate(CREATESTRUCTA* create);
     virtual void onClose();
     virtual LRESULT frameDefault(UINT message, WPARAM wParam, LPARAM lParam);
-    virtual void onIdleUpdate() {}
 
     CStatusBar* statusBar_;
     HWND toolBarWindow_;
@@ -103,7 +101,6 @@ public:
     bool loadFrame(UINT resourceId, DWORD style);
     HWND mdiClient() const { return mdiClient_; }
     CMDIChildWnd* activeChild() const;
-    HMENU defaultMenu() const { return defaultMenu_; }
     HACCEL accelerators() const { return accelerators_; }
     HWND clientWindow() const override { return mdiClient_; }
     CView* activeView() const override;
@@ -113,8 +110,6 @@ public:
     // Title from the active document; derived frames add to it.
     virtual void onUpdateFrameTitle();
     void delayUpdateFrameTitle() { titleDirty_ = true; }
-    // Children in z-order, top first.
-    std::vector<HWND> childWindows() const;
 
     bool onCmdMsg(UINT id, CCmdUI* ui) override;
     bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;

@@ -20,11 +20,6 @@ bool PopupMenu::appendSeparator()
     return menu_ && AppendMenuA(menu_, MF_SEPARATOR, 0, nullptr);
 }
 
-int PopupMenu::itemCount() const
-{
-    return menu_ ? GetMenuItemCount(menu_) : 0;
-}
-
 UINT PopupMenu::track(HWND owner, POINT point, UINT flags)
 {
     if (!menu_)

@@ -15,7 +15,6 @@ public:
 
     bool append(UINT id, const String& text);
     bool appendSeparator();
-    int itemCount() const;
     // TrackPopupMenu with TPM_RETURNCMD added: the chosen command, 0 when
     // the menu was dismissed.
     UINT track(HWND owner, POINT screenPoint, UINT flags);

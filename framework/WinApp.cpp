@@ -85,11 +85,6 @@ HKEY shellRegistrationRoot()
     return registrationRoot;
 }
 
-const String& shellClassesPath()
-{
-    return classesPath();
-}
-
 bool registerShellFileType(const String& fileTypeId, const String& fileTypeName,
                            const String& programPath, const String& ddeService)
 {
@@ -168,9 +163,6 @@ int CWinApp::winMain(HINSTANCE instance, const char* commandLine, int showComman
 
 bool CWinApp::preTranslateMessage(MSG& message)
 {
-    for (HWND dialog : modeless_)
-        if (IsWindow(dialog) && IsDialogMessageA(dialog, &message))
-            return true;
     if (!mainFrame_ || !mainFrame_->isWindow())
         return false;
     HWND top = message.hwnd;
@@ -358,21 +350,6 @@ bool CWinApp::enableShellOpen(const String& service)
         // opened behind it would change what the dialog works on.
         return mainWindow && !IsWindowEnabled(mainWindow);
     });
-}
-
-bool CWinApp::shellOpenEnabled() const
-{
-    return shellOpen_ && shellOpen_->running();
-}
-
-void CWinApp::addModelessDialog(HWND dialog)
-{
-    modeless_.push_back(dialog);
-}
-
-void CWinApp::removeModelessDialog(HWND dialog)
-{
-    modeless_.erase(std::remove(modeless_.begin(), modeless_.end(), dialog), modeless_.end());
 }
 
 void CWinApp::onFileNew()

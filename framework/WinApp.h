@@ -31,10 +31,9 @@ bool registerShellFileType(const String& fileTypeId, const String& fileTypeName,
                            const String& programPath, const String& ddeService = String());
 void setShellRegistrationRoot(HKEY root, const String& classesPath);
 HKEY shellRegistrationRoot();
-const String& shellClassesPath();
 
 // The application of a document/view program: the message loop with
-// accelerators, MDI system keys and modeless dialogs, the idle-time update,
+// accelerators and MDI system keys, the idle-time update,
 // its document templates, the recent-file list of the profile and the
 // application-level commands (New, Open, Print Setup, Exit, recent files).
 class CWinApp : public CApplication, public CCmdTarget
@@ -52,8 +51,8 @@ public:
     int run();
     // The idle-time update of the main frame's bars and panes.
     virtual bool onIdle(long count);
-    // A message before it is dispatched: modeless dialogs, MDI system keys,
-    // accelerators. True consumes it.
+    // A message before it is dispatched: MDI system keys, accelerators. True
+    // consumes it.
     virtual bool preTranslateMessage(MSG& message);
 
     CMDIFrameWnd* mainFrame() const { return mainFrame_; }
@@ -79,10 +78,6 @@ public:
     // Answers [open("<path>")] on the service and the shell-open topic while
     // the program runs: the file opens here (an open copy is activated).
     bool enableShellOpen(const String& service);
-    bool shellOpenEnabled() const;
-
-    void addModelessDialog(HWND dialog);
-    void removeModelessDialog(HWND dialog);
 
     const String& commandLine() const { return commandLine_; }
     void setCommandLine(const String& text) { commandLine_ = text; }
@@ -99,7 +94,6 @@ private:
     std::vector<std::unique_ptr<CMultiDocTemplate>> templates_;
     std::vector<String> recent_;
     size_t recentCapacity_;
-    std::vector<HWND> modeless_;
     CMDIFrameWnd* mainFrame_;
     String commandLine_;
     int showCommand_;

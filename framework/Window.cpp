@@ -169,12 +169,6 @@ HWND CWnd::unsubclassWindow()
     return window;
 }
 
-void CWnd::destroyWindow()
-{
-    if (hwnd_)
-        DestroyWindow(hwnd_);
-}
-
 LRESULT CWnd::standardProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     CWnd* object = fromHandle(window);

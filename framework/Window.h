@@ -37,7 +37,6 @@ public:
     bool subclassDlgItem(int id, HWND parent);
     // Restores the previous procedure and forgets the window.
     HWND unsubclassWindow();
-    void destroyWindow();
 
     // Plain helpers over the bound window and its children.
     LRESULT send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;

@@ -28,7 +28,6 @@ public:
     bool setDIBits(HDC dc, HBITMAP bitmap, const int range[2]) const;
 
     const BITMAPINFO& bitmapInfo() const { return info_; }
-    BITMAPINFO* bitmapInfoPointer() { return &info_; }
 
 protected:
     BITMAPINFO info_;

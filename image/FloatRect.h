@@ -21,8 +21,3 @@ public:
     Vec2 topLeft;
     Vec2 bottomRight;
 };
-
-inline Rect rectFromFloatRect(const FloatRect& r)
-{
-    return r.toRect();
-}

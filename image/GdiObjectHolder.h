@@ -34,8 +34,6 @@ public:
     LRESULT applyFontTo(HWND window) const;
 
     HGDIOBJ handle() const { return handle_; }
-    HGDIOBJ previousObject() const { return previous_; }
-    HDC selectedDc() const { return dc_; }
     bool owns() const { return owns_ != 0; }
 
 private:

@@ -97,9 +97,7 @@ public:
     }
     // True when the image has no pixels to read or write.
     bool isEmpty() const { return width_ <= 0 || height_ <= 0 || !bits_; }
-    Pixel borderColor() const { return border_; }
     void setBorderColor(const Pixel& p) { border_ = p; }
-    bool clampToEdge() const { return clamp_ != 0; }
     void setClampToEdge(bool clamp) { clamp_ = clamp ? 1 : 0; }
     Rect bounds() const { return Rect(0, 0, width_, height_); }
 

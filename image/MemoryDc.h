@@ -25,7 +25,6 @@ public:
     bool stretchBltTo(HDC targetDc, const RECT& target, const RECT& source, DWORD rasterOperation);
 
     HDC dc() const { return dcHolder.dc(); }
-    HBITMAP bitmapHandle() const { return (HBITMAP)bitmap.handle(); }
 
     GdiObjectHolder bitmap;
     DcHolder dcHolder;

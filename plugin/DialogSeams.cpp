@@ -45,25 +45,13 @@ DialogOutcome showSettingsDialog(SettingsDialogRun& run)
     return DialogOutcome::Cancelled;
 }
 
-void showAboutBox(HWND owner)
-{
-    CAboutDialog dialog(owner);
-    dialog.doModal();
-}
-
 SettingsDialogRunner settingsRunner = &showSettingsDialog;
-AboutBoxRunner aboutRunner = &showAboutBox;
 
 } // namespace
 
 void setSettingsDialogRunner(SettingsDialogRunner runner)
 {
     settingsRunner = runner ? runner : &showSettingsDialog;
-}
-
-void setAboutBoxRunner(AboutBoxRunner runner)
-{
-    aboutRunner = runner ? runner : &showAboutBox;
 }
 
 DialogOutcome runSettingsDialog(SettingsDialogRun& run)
@@ -73,5 +61,6 @@ DialogOutcome runSettingsDialog(SettingsDialogRun& run)
 
 void runAboutBox(HWND owner)
 {
-    aboutRunner(owner);
+    CAboutDialog dialog(owner);
+    dialog.doModal();
 }

@@ -8,10 +8,10 @@ class ComponentSet;
 class Image;
 struct FilterRecord;
 
-// Where the entry points hand over to the plug-in's dialogs, replaceable
-// through the setters for tests. The owner given is the host's window as the
-// host named it; a dialog whose owner is no window takes the calling thread's
-// active window.
+// Where the entry points hand over to the plug-in's dialogs; the settings
+// dialog is replaceable through its setter for tests. The owner given is the
+// host's window as the host named it; a dialog whose owner is no window takes
+// the calling thread's active window.
 
 enum class DialogOutcome
 {
@@ -34,11 +34,9 @@ struct SettingsDialogRun
 };
 
 typedef DialogOutcome (*SettingsDialogRunner)(SettingsDialogRun& run);
-typedef void (*AboutBoxRunner)(HWND owner);
 
 // Null puts the built-in dialog back.
 void setSettingsDialogRunner(SettingsDialogRunner runner);
-void setAboutBoxRunner(AboutBoxRunner runner);
 
 DialogOutcome runSettingsDialog(SettingsDialogRun& run);
 void runAboutBox(HWND owner);

@@ -17,8 +17,6 @@ public:
     bool allocate(int width, int height, int bytesPerPixel) override;
     void draw(HDC dc) override;
 
-    const FilterPixelMap& pixelMap() const { return map_; }
-
 private:
     void release();
 

@@ -8,8 +8,6 @@
 
 namespace {
 
-HINSTANCE pluginInstance = nullptr;
-
 const char kGeneral[] = "general";
 
 // The engine asks the framework's one Control-key query, so a test holds
@@ -53,27 +51,15 @@ CPluginApp::CPluginApp() : CApplication(pluginProfileName())
 bool CPluginApp::initInstance()
 {
     mainWindow = nullptr;
-    pluginInstance = instanceHandle();
     setRegistryKey("Quillorantix");
     ModulePaths::setModuleHandle(instanceHandle());
     return true;
-}
-
-int CPluginApp::exitInstance()
-{
-    pluginInstance = nullptr;
-    return CApplication::exitInstance();
 }
 
 CPluginApp& pluginApp()
 {
     static CPluginApp app;
     return app;
-}
-
-HINSTANCE pluginInstanceHandle()
-{
-    return pluginInstance;
 }
 
 bool readGeneralSetting(const char* key, bool defaultValue)

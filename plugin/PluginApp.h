@@ -16,12 +16,9 @@ class CPluginApp : public CApplication
 public:
     CPluginApp();
     bool initInstance() override;
-    int exitInstance() override;
 };
 
 CPluginApp& pluginApp();
-// The DLL's instance handle while it is attached, else null.
-HINSTANCE pluginInstanceHandle();
 
 // Integer 0/1 settings of the profile section "general"; any value other
 // than 0 reads as true.

@@ -37,11 +37,6 @@ String userPresetPath(const PresetLocations& where)
 
 } // namespace
 
-PresetLocations defaultPresetLocations()
-{
-    return realLocations();
-}
-
 PresetLocationsQuery setPresetLocationsQuery(PresetLocationsQuery query)
 {
     PresetLocationsQuery previous = locationsQuery;

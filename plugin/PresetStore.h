@@ -16,8 +16,6 @@ struct PresetLocations
     String userFolder;
 };
 
-// The real folders (module folder, Program Files, application data).
-PresetLocations defaultPresetLocations();
 // Replaces the folders for tests; null restores the real ones.
 typedef PresetLocations (*PresetLocationsQuery)();
 PresetLocationsQuery setPresetLocationsQuery(PresetLocationsQuery query);

@@ -45,7 +45,6 @@ public:
     Point panOffset() const { return pan_; }
     bool panAllowed() const { return panAllowed_; }
     bool dragging() const { return dragging_; }
-    const PreviewViewport& viewport() const { return viewport_; }
 
     Pixel keyColour;
     Pixel replacementColour;

@@ -98,9 +98,6 @@ public:
     // State for the door and the tests.
     CPreviewWnd& preview() { return preview_; }
     const BindingList& bindings() const { return bindings_; }
-    bool autoPreview() const { return autoPreview_; }
-    bool previewPending() const { return pending_; }
-    bool painting() const { return painting_; }
     bool closing() const { return closing_; }
     bool firstRun() const { return firstRun_; }
     const String& authorName() const { return authorName_; }

@@ -22,15 +22,6 @@ void SkinBitmap::attach(HBITMAP bitmap)
     bitmap_ = bitmap;
 }
 
-bool SkinBitmap::loadResource(HINSTANCE module, UINT id)
-{
-    HBITMAP loaded = LoadBitmapA(module, MAKEINTRESOURCEA(id));
-    if (!loaded)
-        return false;
-    attach(loaded);
-    return true;
-}
-
 bool SkinBitmap::loadFile(const String& path, PixelGenerator* generator, HDC dc)
 {
     DibImage image;

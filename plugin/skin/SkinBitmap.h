@@ -7,9 +7,9 @@
 class DibImage;
 class PixelGenerator;
 
-// An owned device bitmap for skinned buttons: from a bitmap resource, or
-// from an image file or image resource decoded by the image library and
-// passed through a pixel generator. Each load replaces (and deletes) the
+// An owned device bitmap for skinned buttons: from an image file or image
+// resource decoded by the image library and passed through a pixel
+// generator, or a bitmap the caller made. Each load replaces (and deletes) the
 // previous bitmap; a failed load keeps it.
 class SkinBitmap
 {
@@ -19,7 +19,6 @@ public:
     SkinBitmap(const SkinBitmap&) = delete;
     SkinBitmap& operator=(const SkinBitmap&) = delete;
 
-    bool loadResource(HINSTANCE module, UINT id);
     // generator may be null (the decoded pixels as they are).
     bool loadFile(const String& path, PixelGenerator* generator, HDC dc);
     // A PNG image resource ("bin") of the module; generator as above.

@@ -46,7 +46,6 @@ public:
     const DocumentDib* displayImage();
     void closeAllViews();
     void setLastView(CDibView* view) { lastView_ = view; }
-    CDibView* lastView() const { return lastView_; }
     ActionHistory& history() { return history_; }
     ProgressSink& progressSink() { return sink_; }
     bool displayDirty() const { return displayDirty_; }

@@ -36,7 +36,7 @@ CParameterDialog::CParameterDialog(const PropertyReader& description, PropertyBa
     : CDialog(0, parent), DefaultRenderCallbacks(&cancelFlag_), cancelFlag_(false),
       description_(description), count_(description.getInt("count", 0)), values_(values),
       preview_(preview), busy_(false), timer_(0), dirty_(true), indicatorBitmap_(nullptr),
-      indicatorState_(-1), previewsStarted_(0), previewsCompleted_(0)
+      indicatorState_(-1)
 {
     setTemplateId(templateFor(count_));
     for (int& p : positions_)
@@ -61,11 +61,6 @@ String CParameterDialog::valueText(int position, int divisionsPerUnit)
 POINT CParameterDialog::lastPosition()
 {
     return lastDialogPosition();
-}
-
-void CParameterDialog::forgetLastPosition()
-{
-    lastDialogPosition() = POINT{-1, -1};
 }
 
 bool CParameterDialog::onInitDialog()
@@ -114,11 +109,6 @@ void CParameterDialog::setSliderPosition(int index, int position)
     setItemText(IDC_PARAM_VALUE + index, valueText(position, divisions));
     storeParameterValue(description_, index, position, values_);
     dirty_ = true;
-}
-
-int CParameterDialog::sliderPosition(int index) const
-{
-    return index >= 0 && index < kMaxParameters ? positions_[index] : kUnsetPosition;
 }
 
 void CParameterDialog::setIndicator(int state)
@@ -177,7 +167,6 @@ void CParameterDialog::runPreview()
     if (!preview_)
         return;
     setIndicator(1);
-    ++previewsStarted_;
     // No tick may start a second preview inside this one, whoever pumps.
     busy_ = true;
     bool ok = false;
@@ -188,10 +177,8 @@ void CParameterDialog::runPreview()
         throw;
     }
     busy_ = false;
-    if (ok) {
-        ++previewsCompleted_;
+    if (ok)
         requestPreview();
-    }
     setIndicator(0);
 }
 

@@ -31,7 +31,6 @@ public:
     ~CParameterDialog() override;
 
     void setSliderPosition(int index, int position);
-    int sliderPosition(int index) const;
     // 0 ready (green light), 1 busy (amber light).
     void setIndicator(int state);
     int indicatorState() const { return indicatorState_; }
@@ -39,15 +38,10 @@ public:
     // Called after each preview that completed (the document shows it).
     std::function<void()> previewShown;
 
-    // How many previews were started and how many completed.
-    int previewsStarted() const { return previewsStarted_; }
-    int previewsCompleted() const { return previewsCompleted_; }
-
     // The text that a slider position of `divisionsPerUnit` shows.
     static String valueText(int position, int divisionsPerUnit);
     // Where the last parameter dialog was closed ((-1, -1) until one was).
     static POINT lastPosition();
-    static void forgetLastPosition();
 
     bool onInitDialog() override;
     bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -79,6 +73,4 @@ private:
     CStatic indicator_;
     HBITMAP indicatorBitmap_;
     int indicatorState_;
-    int previewsStarted_;
-    int previewsCompleted_;
 };

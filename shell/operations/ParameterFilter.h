@@ -24,7 +24,6 @@ public:
 
     bool apply(const Image& source, Image& destination, RenderCallbacks& callbacks) override;
 
-    bool confirmed() const { return confirmed_; }
     const PropertyBag& values() const { return values_; }
 
 private:

@@ -17,7 +17,6 @@ public:
     bool apply(const Image& source, Image& destination, RenderCallbacks& sink) override;
 
     int targetWidth() const { return width_; }
-    int targetHeight() const { return height_; }
     float smoothing() const { return smoothing_; }
 
 private:
