@@ -57,7 +57,7 @@ const size_t kSettingsEnd = offsetof(FilterParameters, settingsLength) + sizeof(
 // own on a repeat run: a copy of ours in their heap, or a handle of theirs.
 HostBlock parametersOf(const FilterRecord& record)
 {
-    HostBlock block = hostBlockOf(record.parameters, sizeof(FilterParameters));
+    HostBlock block = hostBlockOf(record.parameters, kSettingsEnd, sizeof(FilterParameters));
     return block.size >= kSettingsEnd ? block : HostBlock();
 }
 

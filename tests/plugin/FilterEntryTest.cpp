@@ -433,7 +433,10 @@ TEST_F(FilterEntryTest, RepeatRunsFromHostMemoryPaintTheStoredSettings)
     for (const Case& c : {Case{"master copy in a host heap", HostParameters::MasterInHostHeap},
                           Case{"master copy from the C runtime", HostParameters::MasterInRuntimeHeap},
                           Case{"handle-suite record", HostParameters::HandleSuiteRecord},
-                          Case{"read-only block", HostParameters::ReadOnlyMaster}}) {
+                          Case{"read-only block", HostParameters::ReadOnlyMaster},
+                          Case{"moveable global handle", HostParameters::MoveableGlobal},
+                          Case{"table slot before a null one", HostParameters::TableNextNull},
+                          Case{"table slot before a pointer", HostParameters::TableNextPointer}}) {
         SCOPED_TRACE(c.what);
         HostParameters kept(c.kind, text);
         const std::vector<char> before(reinterpret_cast<const char*>(&kept.block()),
@@ -448,6 +451,12 @@ TEST_F(FilterEntryTest, RepeatRunsFromHostMemoryPaintTheStoredSettings)
             ASSERT_EQ(std::memcmp(destination.row(y), &host.output[size_t(y) * host.rowBytes], 80 * 3), 0)
                 << "row " << y;
         EXPECT_FALSE(host.output == defaults.output);
+        // All along, the word after the pointer read as a size too small for
+        // the settings (a 32-bit pointer reads as one too large).
+        if (c.kind >= HostParameters::MoveableGlobal &&
+            (sizeof(void*) == 8 || c.kind != HostParameters::TableNextPointer)) {
+            EXPECT_LT(kept.wordAfterPointer(), 8196);
+        }
     }
 }
 
@@ -610,7 +619,10 @@ TEST(FilterEntryInProcess, ACancelledDialogKeepsTheHostsBlock)
 {
     setSettingsDialogRunner(&cancelAfterLooking);
     const std::string before = "[_current]\r\nbrush.id=_swaprgb\r\nname=Mine\r\n";
-    for (HostParameters::Kind kind : {HostParameters::MasterInHostHeap, HostParameters::HandleSuiteRecord}) {
+    for (HostParameters::Kind kind :
+         {HostParameters::MasterInHostHeap, HostParameters::HandleSuiteRecord, HostParameters::MoveableGlobal,
+          HostParameters::TableNextNull, HostParameters::TableNextPointer}) {
+        SCOPED_TRACE("kind " + std::to_string(int(kind)));
         HostParameters kept(kind, before);
         FilterHost host(&filterEntry, 32, 32, 3);
         host.record.parameters = kept.handle();
