@@ -107,6 +107,18 @@ HWND aboutOwner(const void* aboutRecord)
     return hostWindow(platformData);
 }
 
+// A copy of the picture in R,G,B,A for the dialog, whose preview takes
+// three or four channels: one plane shows as grey, five lose the extra one.
+bool previewCopy(const Image& source, OwnedBitmap& copy)
+{
+    if (!copy.create(source.width(), source.height(), kFormatRgba))
+        return false;
+    for (int y = 0; y < source.height(); ++y)
+        for (int x = 0; x < source.width(); ++x)
+            copy.setPixel(x, y, source.getPixel(x, y));
+    return true;
+}
+
 // Planes a render takes: colour, then up to two more (extra and alpha).
 int planesTaken(int planes)
 {
@@ -114,13 +126,20 @@ int planesTaken(int planes)
 }
 
 // The pixel format of the planes Start asked for, interleaved from plane 0:
-// R,G,B; R,G,B,A; R,G,B,extra,A. 0 for anything else.
+// one plane (read as grey); R,G,B; R,G,B,A; R,G,B,extra,A. 0 for anything
+// else.
 int formatOf(const FilterRecord& record)
 {
     const int planes = record.inHiPlane - record.inLoPlane + 1;
     if (record.inLoPlane != 0 || record.outLoPlane != 0 || record.outHiPlane != record.inHiPlane)
         return 0;
-    return planes == 3 ? kFormatRgb : planes == 4 ? kFormatRgba : planes == 5 ? kFormatRgbxa : 0;
+    switch (planes) {
+    case 1: return kFormatGrey;
+    case 3: return kFormatRgb;
+    case 4: return kFormatRgba;
+    case 5: return kFormatRgbxa;
+    default: return 0;
+    }
 }
 
 int rectWidth(const FilterRect& r)
@@ -198,15 +217,13 @@ void runFilterDialog(FilterData& data, FilterRecord& record)
 
     SessionSettingsStore working;
     readSettings(block, working);
-    // The preview shows colour: five planes are previewed as R,G,B,A.
     const Image* source = &images.input->image();
     OwnedBitmap rgba;
-    if (images.format == kFormatRgbxa) {
-        if (!rgba.create(source->width(), source->height(), kFormatRgba)) {
+    if (images.format == kFormatGrey || images.format == kFormatRgbxa) {
+        if (!previewCopy(*source, rgba)) {
             data.result = FilterResultOutOfMemory;
             return;
         }
-        rgba.copyFrom(*source);
         source = &rgba;
     }
     if (editCurrentSetup(working, *source, hostWindow(record.platformData), &record) !=

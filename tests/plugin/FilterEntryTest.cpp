@@ -15,6 +15,7 @@
 #include "foundation/SessionSettingsStore.h"
 #include "foundation/StringBuffer.h"
 #include "image/Image.h"
+#include "image/Pixel.h"
 #include "plugin/DialogSeams.h"
 #include "plugin/FilterEntry.h"
 #include "plugin/SettingsText.h"
@@ -96,7 +97,7 @@ int threadWindows()
 
 TEST_F(FilterEntryTest, PlainRenderPaintsAsksForNothingMoreAndReportsThousandths)
 {
-    for (int planes : {3, 4, 5}) {
+    for (int planes : {1, 3, 4, 5}) {
         SCOPED_TRACE("planes " + std::to_string(planes));
         FilterHost host(module().entry, 96, 72, planes);
         srand(5);
@@ -170,7 +171,7 @@ TEST_F(FilterDialogTest, ModesAndPlanesOtherThanColourAreRefusedWithoutAWindow)
         PostMessageA(d, WM_COMMAND, IDCANCEL, 0);
     });
     struct Case { int mode; int planes; };
-    for (Case c : {Case{1, 1}, Case{3, 1}, Case{3, 2}, Case{4, 4}}) {
+    for (Case c : {Case{1, 1}, Case{3, 2}, Case{4, 4}}) {
         SCOPED_TRACE("mode " + std::to_string(c.mode) + " planes " + std::to_string(c.planes));
         FilterHost host(module().entry, 32, 24, c.planes, c.mode);
         EXPECT_EQ(host.run(true), HostResultBadMode);
@@ -559,10 +560,15 @@ TEST_F(FilterEntryTest, BottomUpBuffersPaintWhatTopDownOnesPaint)
 // In process, with a stand-in dialog that confirms.
 String confirmedName;
 int dialogSourceFormat = 0;
+std::vector<Pixel> dialogPixels;
 
 DialogOutcome confirmWithName(SettingsDialogRun& run)
 {
     dialogSourceFormat = run.source.format();
+    dialogPixels.clear();
+    for (int y = 0; y < run.source.height(); ++y)
+        for (int x = 0; x < run.source.width(); ++x)
+            dialogPixels.push_back(run.source.getPixel(x, y));
     run.presetName = confirmedName;
     run.paramsChanged = true;
     return DialogOutcome::Applied;
@@ -596,12 +602,26 @@ TEST(FilterEntryInProcess, AConfirmedDialogLeavesOnlyCurrentInAWritableBlock)
         EXPECT_EQ(current.getString("name", "").size(), 1000u);
         EXPECT_TRUE(current.getBool("paramschanged", false));
     }
-    // Five planes: the dialog previews them as R,G,B,A.
-    FilterHost fivePlanes(&filterEntry, 32, 32, 5);
-    dialogSourceFormat = 0;
-    EXPECT_EQ(fivePlanes.run(true), 0);
-    EXPECT_EQ(dialogSourceFormat, 7);
-    EXPECT_GT(changedPixels(fivePlanes), 0);
+    // One plane and five: the dialog previews the picture as R,G,B,A, one
+    // plane as grey, five without the extra one.
+    for (int planes : {1, 5}) {
+        SCOPED_TRACE("planes " + std::to_string(planes));
+        FilterHost host(&filterEntry, 32, 32, planes);
+        dialogSourceFormat = 0;
+        EXPECT_EQ(host.run(true), 0);
+        EXPECT_EQ(dialogSourceFormat, 7);
+        ASSERT_EQ(dialogPixels.size(), 32u * 32u);
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x) {
+                const uint8_t* in = &host.input[size_t(y) * host.rowBytes + size_t(x) * planes];
+                const Pixel& shown = dialogPixels[size_t(y) * 32 + x];
+                const uint8_t alpha = planes == 5 ? in[4] : 255;
+                ASSERT_TRUE(shown.r == in[0] && shown.g == in[planes == 1 ? 0 : 1] &&
+                            shown.b == in[planes == 1 ? 0 : 2] && shown.a == alpha)
+                    << "pixel " << x << "," << y;
+            }
+        EXPECT_GT(changedPixels(host), 0);
+    }
     setSettingsDialogRunner(nullptr);
 }
 
