@@ -226,14 +226,15 @@ void runFilterDialog(FilterData& data, FilterRecord& record)
         }
         source = &rgba;
     }
-    if (editCurrentSetup(working, *source, hostWindow(record.platformData), &record) !=
+    // The block gets the confirmed setup alone, made afresh: keys of the
+    // stored "_current" that no component reads are not carried on, so
+    // they can never outgrow the block.
+    SessionSettingsStore confirmed;
+    if (editCurrentSetup(working, *source, hostWindow(record.platformData), &record, &confirmed) !=
         DialogOutcome::Applied) {
         data.result = FilterResultCancelled;
         return;
     }
-    // Only "_current" goes back: the block holds the confirmed setup alone.
-    SessionSettingsStore confirmed;
-    confirmed.section("_current") = working.findSection("_current");
     FilterParameters* target = static_cast<FilterParameters*>(block.data);
     if (!block.writable || block.size < kSettingsEnd) {
         currentLogger()->event("host settings block cannot be written; keeping the setup in a new one");

@@ -656,6 +656,41 @@ TEST(FilterEntryInProcess, ACancelledDialogKeepsTheHostsBlock)
     setSettingsDialogRunner(nullptr);
 }
 
+DialogOutcome confirmAsShown(SettingsDialogRun&)
+{
+    return DialogOutcome::Applied;
+}
+
+// Apply, twice, over a stored setup that carries a long key no component
+// reads, in every kind of host handle: the host's own block gets the
+// confirmed setup with the stored name, and nothing else from before.
+TEST(FilterEntryInProcess, AStoredSetupWithUnknownKeysAppliesIntoTheHostsHandle)
+{
+    setSettingsDialogRunner(&confirmAsShown);
+    const std::string stored = "[_current]\r\nbrush.id=_swaprgb\r\nname=ZZProbe\r\nnote=" +
+                               std::string(7600, 'q') + "\r\n";
+    for (HostParameters::Kind kind : {HostParameters::MasterInHostHeap, HostParameters::MoveableGlobal,
+                                      HostParameters::TableNextNull, HostParameters::TableNextPointer}) {
+        SCOPED_TRACE("kind " + std::to_string(int(kind)));
+        HostParameters kept(kind, stored);
+        for (int run = 0; run < 2; ++run) {
+            FilterHost host(&filterEntry, 32, 32, 3);
+            host.record.parameters = kept.handle();
+            ASSERT_EQ(host.run(true), 0) << "apply " << run;
+            EXPECT_EQ(host.record.parameters, kept.handle());
+            EXPECT_GT(changedPixels(host), 0);
+            EXPECT_LT(kept.block().settingsLength, 2048u);
+            SessionSettingsStore confirmed;
+            const PropertyBag& current = onlyCurrentOf(kept.block(), confirmed);
+            EXPECT_EQ(current.getString("name", ""), "ZZProbe");
+            EXPECT_EQ(current.getString("brush.id", ""), "_swaprgb");
+            EXPECT_EQ(current.getString("paramschanged", ""), "0");
+            EXPECT_FALSE(current.contains("note"));
+        }
+    }
+    setSettingsDialogRunner(nullptr);
+}
+
 TEST(FilterEntryInProcess, ASettingsTextThatDoesNotFitIsNotWrittenAtAll)
 {
     SessionSettingsStore store;
