@@ -57,7 +57,7 @@ const size_t kSettingsEnd = offsetof(FilterParameters, settingsLength) + sizeof(
 // own on a repeat run: a copy of ours in their heap, or a handle of theirs.
 HostBlock parametersOf(const FilterRecord& record)
 {
-    HostBlock block = hostBlockOf(record.parameters, sizeof(FilterParameters));
+    HostBlock block = hostBlockOf(record.parameters, kSettingsEnd, sizeof(FilterParameters));
     return block.size >= kSettingsEnd ? block : HostBlock();
 }
 
@@ -107,6 +107,18 @@ HWND aboutOwner(const void* aboutRecord)
     return hostWindow(platformData);
 }
 
+// A copy of the picture in R,G,B,A for the dialog, whose preview takes
+// three or four channels: one plane shows as grey, five lose the extra one.
+bool previewCopy(const Image& source, OwnedBitmap& copy)
+{
+    if (!copy.create(source.width(), source.height(), kFormatRgba))
+        return false;
+    for (int y = 0; y < source.height(); ++y)
+        for (int x = 0; x < source.width(); ++x)
+            copy.setPixel(x, y, source.getPixel(x, y));
+    return true;
+}
+
 // Planes a render takes: colour, then up to two more (extra and alpha).
 int planesTaken(int planes)
 {
@@ -114,13 +126,20 @@ int planesTaken(int planes)
 }
 
 // The pixel format of the planes Start asked for, interleaved from plane 0:
-// R,G,B; R,G,B,A; R,G,B,extra,A. 0 for anything else.
+// one plane (read as grey); R,G,B; R,G,B,A; R,G,B,extra,A. 0 for anything
+// else.
 int formatOf(const FilterRecord& record)
 {
     const int planes = record.inHiPlane - record.inLoPlane + 1;
     if (record.inLoPlane != 0 || record.outLoPlane != 0 || record.outHiPlane != record.inHiPlane)
         return 0;
-    return planes == 3 ? kFormatRgb : planes == 4 ? kFormatRgba : planes == 5 ? kFormatRgbxa : 0;
+    switch (planes) {
+    case 1: return kFormatGrey;
+    case 3: return kFormatRgb;
+    case 4: return kFormatRgba;
+    case 5: return kFormatRgbxa;
+    default: return 0;
+    }
 }
 
 int rectWidth(const FilterRect& r)
@@ -198,25 +217,24 @@ void runFilterDialog(FilterData& data, FilterRecord& record)
 
     SessionSettingsStore working;
     readSettings(block, working);
-    // The preview shows colour: five planes are previewed as R,G,B,A.
     const Image* source = &images.input->image();
     OwnedBitmap rgba;
-    if (images.format == kFormatRgbxa) {
-        if (!rgba.create(source->width(), source->height(), kFormatRgba)) {
+    if (images.format == kFormatGrey || images.format == kFormatRgbxa) {
+        if (!previewCopy(*source, rgba)) {
             data.result = FilterResultOutOfMemory;
             return;
         }
-        rgba.copyFrom(*source);
         source = &rgba;
     }
-    if (editCurrentSetup(working, *source, hostWindow(record.platformData), &record) !=
+    // The block gets the confirmed setup alone, made afresh: keys of the
+    // stored "_current" that no component reads are not carried on, so
+    // they can never outgrow the block.
+    SessionSettingsStore confirmed;
+    if (editCurrentSetup(working, *source, hostWindow(record.platformData), &record, &confirmed) !=
         DialogOutcome::Applied) {
         data.result = FilterResultCancelled;
         return;
     }
-    // Only "_current" goes back: the block holds the confirmed setup alone.
-    SessionSettingsStore confirmed;
-    confirmed.section("_current") = working.findSection("_current");
     FilterParameters* target = static_cast<FilterParameters*>(block.data);
     if (!block.writable || block.size < kSettingsEnd) {
         currentLogger()->event("host settings block cannot be written; keeping the setup in a new one");

@@ -119,31 +119,33 @@ void* hostHandleData(FilterHandle handle, size_t minSize)
     return blockSize(master->data) >= minSize ? master->data : nullptr;
 }
 
-HostBlock hostBlockOf(FilterHandle handle, size_t limit)
+HostBlock hostBlockOf(FilterHandle handle, size_t least, size_t limit)
 {
     HostBlock block;
-    // Both kinds of record are a data pointer followed by four bytes.
+    // Every kind is a data pointer followed by at least four bytes.
     if (!handle || !hostMemoryReadable(handle, sizeof(HostHandleMaster)))
         return block;
     const HostHandleMaster* master = static_cast<const HostHandleMaster*>(handle);
     void* data = master->data;
-    if (!data)
+    if (!data || !hostMemoryReadable(data, 1))
         return block;
+    // Asked of the data pointer, so a handle that is no global one is never
+    // handed to the memory manager. A global block is one of ours, a host's
+    // moveable handle (then the handle itself) or the host's fixed memory.
+    const HGLOBAL global = GlobalHandle(data);
+    const size_t known = global ? GlobalSize(global) : 0;
+    int32_t recorded = 0;
+    std::memcpy(&recorded, master->tag, sizeof recorded);
+    const bool ours = std::memcmp(master->tag, kTag, sizeof kTag) == 0;
     size_t size = limit;
-    if (std::memcmp(master->tag, kTag, sizeof kTag) == 0) {
-        // A global block is one of ours, or the host's own fixed memory:
-        // either way the memory manager knows its size. Data elsewhere (a
-        // host heap, the host's runtime) is judged by what can be read.
-        if (hostMemoryReadable(data, 1))
-            if (const size_t known = blockSize(data))
-                size = std::min(size, known);
-    } else {
-        int32_t recorded = 0;
-        std::memcpy(&recorded, master->tag, sizeof recorded);
-        if (recorded <= 0)
-            return block;
-        size = std::min(size, size_t(recorded));
-    }
+    if (known && global == HGLOBAL(handle))
+        size = std::min(size, known);
+    else if (!ours && recorded > 0 && size_t(recorded) >= least && size_t(recorded) <= limit)
+        size = size_t(recorded);
+    else if (known)
+        size = std::min(size, known);
+    // Data elsewhere (a host heap, the host's runtime) is judged by what can
+    // be read.
     size = hostReadableBytes(data, size);
     if (!size)
         return block;

@@ -45,10 +45,13 @@ void* hostHandleData(FilterHandle handle, size_t minSize);
 
 // The memory behind a handle a host handed in, wherever it lives: one of our
 // masters, a host's copy of a master ({data pointer, "OTOF"} with the data in
-// its own heap), or a host handle-suite record {data pointer, int32 size}.
-// size is what may be read, never more than limit: the block's own size when
-// it is known, else the readable bytes up to limit. Empty when the handle or
-// its data pointer leads to no readable memory.
+// its own heap), a host handle-suite record {data pointer, int32 size}, a
+// moveable global handle, or a slot of a host's master-pointer table. The
+// first word is the data pointer; the word after it is trusted as a size only
+// when it lies between least and limit (hosts' tables and the memory manager
+// keep anything there). Otherwise size is the block's own size when the memory
+// manager knows it, else the readable bytes, never more than limit. Empty when
+// the handle or its data pointer leads to no readable memory.
 struct HostBlock
 {
     void* data = nullptr;
@@ -56,7 +59,7 @@ struct HostBlock
     bool writable = false; // all size bytes
 };
 
-HostBlock hostBlockOf(FilterHandle handle, size_t limit);
+HostBlock hostBlockOf(FilterHandle handle, size_t least, size_t limit);
 
 // One locked, zeroed block without master; freeing null does nothing.
 void* allocGlobalBlock(size_t size);

@@ -25,6 +25,10 @@ public:
 
     void visit(const String& name, PropertyBag& section) override
     {
+        // Keys before a file's first header form a section without a name:
+        // no preset, and the store would write it back as "[]".
+        if (name.empty())
+            return;
         PropertyBag incoming(section);
         if (!incoming.contains("lastedit"))
             return;

@@ -66,7 +66,7 @@ INT_PTR runEffectDialog(SettingsDialogSession& session)
 }
 
 DialogOutcome editCurrentSetup(SettingsStore& working, const Image& source, HWND owner,
-                               FilterRecord* filterRecord)
+                               FilterRecord* filterRecord, SettingsStore* into)
 {
     const PropertyReader& current = working.sectionReader("_current");
     ComponentSet components(current);
@@ -79,10 +79,11 @@ DialogOutcome editCurrentSetup(SettingsStore& working, const Image& source, HWND
     const DialogOutcome outcome = runSettingsDialog(run);
     if (outcome != DialogOutcome::Applied)
         return outcome;
-    PropertyWriter& out = working.sectionWriter("_current");
+    SettingsStore& target = into ? *into : working;
+    PropertyWriter& out = target.sectionWriter("_current");
     components.save(out);
     out.setString("name", run.presetName);
     out.setString("paramschanged", run.paramsChanged ? "1" : "0");
-    working.modified = true;
+    target.modified = true;
     return outcome;
 }

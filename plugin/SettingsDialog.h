@@ -35,8 +35,9 @@ INT_PTR runEffectDialog(SettingsDialogSession& session);
 
 // Both doors' dialog step: edits the working store's "_current" setup over
 // the picture through the settings dialog seam (runSettingsDialog). On Apply
-// "_current" gets the chosen components and values with "name" and
-// "paramschanged" "1" or "0"; other sections stay as they were.
-// Any other outcome leaves the store unchanged.
+// the "_current" of `into` (the working store when null) gets the chosen
+// components and values with "name" and "paramschanged" "1" or "0"; its
+// other keys and sections stay as they were. Any other outcome changes no
+// store.
 DialogOutcome editCurrentSetup(SettingsStore& working, const Image& source, HWND owner,
-                               FilterRecord* filterRecord = nullptr);
+                               FilterRecord* filterRecord = nullptr, SettingsStore* into = nullptr);

@@ -15,6 +15,7 @@
 #include "foundation/SessionSettingsStore.h"
 #include "foundation/StringBuffer.h"
 #include "image/Image.h"
+#include "image/Pixel.h"
 #include "plugin/DialogSeams.h"
 #include "plugin/FilterEntry.h"
 #include "plugin/SettingsText.h"
@@ -96,7 +97,7 @@ int threadWindows()
 
 TEST_F(FilterEntryTest, PlainRenderPaintsAsksForNothingMoreAndReportsThousandths)
 {
-    for (int planes : {3, 4, 5}) {
+    for (int planes : {1, 3, 4, 5}) {
         SCOPED_TRACE("planes " + std::to_string(planes));
         FilterHost host(module().entry, 96, 72, planes);
         srand(5);
@@ -170,7 +171,7 @@ TEST_F(FilterDialogTest, ModesAndPlanesOtherThanColourAreRefusedWithoutAWindow)
         PostMessageA(d, WM_COMMAND, IDCANCEL, 0);
     });
     struct Case { int mode; int planes; };
-    for (Case c : {Case{1, 1}, Case{3, 1}, Case{3, 2}, Case{4, 4}}) {
+    for (Case c : {Case{1, 1}, Case{3, 2}, Case{4, 4}}) {
         SCOPED_TRACE("mode " + std::to_string(c.mode) + " planes " + std::to_string(c.planes));
         FilterHost host(module().entry, 32, 24, c.planes, c.mode);
         EXPECT_EQ(host.run(true), HostResultBadMode);
@@ -433,7 +434,10 @@ TEST_F(FilterEntryTest, RepeatRunsFromHostMemoryPaintTheStoredSettings)
     for (const Case& c : {Case{"master copy in a host heap", HostParameters::MasterInHostHeap},
                           Case{"master copy from the C runtime", HostParameters::MasterInRuntimeHeap},
                           Case{"handle-suite record", HostParameters::HandleSuiteRecord},
-                          Case{"read-only block", HostParameters::ReadOnlyMaster}}) {
+                          Case{"read-only block", HostParameters::ReadOnlyMaster},
+                          Case{"moveable global handle", HostParameters::MoveableGlobal},
+                          Case{"table slot before a null one", HostParameters::TableNextNull},
+                          Case{"table slot before a pointer", HostParameters::TableNextPointer}}) {
         SCOPED_TRACE(c.what);
         HostParameters kept(c.kind, text);
         const std::vector<char> before(reinterpret_cast<const char*>(&kept.block()),
@@ -448,6 +452,12 @@ TEST_F(FilterEntryTest, RepeatRunsFromHostMemoryPaintTheStoredSettings)
             ASSERT_EQ(std::memcmp(destination.row(y), &host.output[size_t(y) * host.rowBytes], 80 * 3), 0)
                 << "row " << y;
         EXPECT_FALSE(host.output == defaults.output);
+        // All along, the word after the pointer read as a size too small for
+        // the settings (a 32-bit pointer reads as one too large).
+        if (c.kind >= HostParameters::MoveableGlobal &&
+            (sizeof(void*) == 8 || c.kind != HostParameters::TableNextPointer)) {
+            EXPECT_LT(kept.wordAfterPointer(), 8196);
+        }
     }
 }
 
@@ -550,10 +560,15 @@ TEST_F(FilterEntryTest, BottomUpBuffersPaintWhatTopDownOnesPaint)
 // In process, with a stand-in dialog that confirms.
 String confirmedName;
 int dialogSourceFormat = 0;
+std::vector<Pixel> dialogPixels;
 
 DialogOutcome confirmWithName(SettingsDialogRun& run)
 {
     dialogSourceFormat = run.source.format();
+    dialogPixels.clear();
+    for (int y = 0; y < run.source.height(); ++y)
+        for (int x = 0; x < run.source.width(); ++x)
+            dialogPixels.push_back(run.source.getPixel(x, y));
     run.presetName = confirmedName;
     run.paramsChanged = true;
     return DialogOutcome::Applied;
@@ -587,12 +602,26 @@ TEST(FilterEntryInProcess, AConfirmedDialogLeavesOnlyCurrentInAWritableBlock)
         EXPECT_EQ(current.getString("name", "").size(), 1000u);
         EXPECT_TRUE(current.getBool("paramschanged", false));
     }
-    // Five planes: the dialog previews them as R,G,B,A.
-    FilterHost fivePlanes(&filterEntry, 32, 32, 5);
-    dialogSourceFormat = 0;
-    EXPECT_EQ(fivePlanes.run(true), 0);
-    EXPECT_EQ(dialogSourceFormat, 7);
-    EXPECT_GT(changedPixels(fivePlanes), 0);
+    // One plane and five: the dialog previews the picture as R,G,B,A, one
+    // plane as grey, five without the extra one.
+    for (int planes : {1, 5}) {
+        SCOPED_TRACE("planes " + std::to_string(planes));
+        FilterHost host(&filterEntry, 32, 32, planes);
+        dialogSourceFormat = 0;
+        EXPECT_EQ(host.run(true), 0);
+        EXPECT_EQ(dialogSourceFormat, 7);
+        ASSERT_EQ(dialogPixels.size(), 32u * 32u);
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x) {
+                const uint8_t* in = &host.input[size_t(y) * host.rowBytes + size_t(x) * planes];
+                const Pixel& shown = dialogPixels[size_t(y) * 32 + x];
+                const uint8_t alpha = planes == 5 ? in[4] : 255;
+                ASSERT_TRUE(shown.r == in[0] && shown.g == in[planes == 1 ? 0 : 1] &&
+                            shown.b == in[planes == 1 ? 0 : 2] && shown.a == alpha)
+                    << "pixel " << x << "," << y;
+            }
+        EXPECT_GT(changedPixels(host), 0);
+    }
     setSettingsDialogRunner(nullptr);
 }
 
@@ -610,7 +639,10 @@ TEST(FilterEntryInProcess, ACancelledDialogKeepsTheHostsBlock)
 {
     setSettingsDialogRunner(&cancelAfterLooking);
     const std::string before = "[_current]\r\nbrush.id=_swaprgb\r\nname=Mine\r\n";
-    for (HostParameters::Kind kind : {HostParameters::MasterInHostHeap, HostParameters::HandleSuiteRecord}) {
+    for (HostParameters::Kind kind :
+         {HostParameters::MasterInHostHeap, HostParameters::HandleSuiteRecord, HostParameters::MoveableGlobal,
+          HostParameters::TableNextNull, HostParameters::TableNextPointer}) {
+        SCOPED_TRACE("kind " + std::to_string(int(kind)));
         HostParameters kept(kind, before);
         FilterHost host(&filterEntry, 32, 32, 3);
         host.record.parameters = kept.handle();
@@ -620,6 +652,41 @@ TEST(FilterEntryInProcess, ACancelledDialogKeepsTheHostsBlock)
         EXPECT_EQ(host.record.parameters, kept.handle());
         EXPECT_EQ(kept.text(), before);
         EXPECT_TRUE(outputUntouched(host));
+    }
+    setSettingsDialogRunner(nullptr);
+}
+
+DialogOutcome confirmAsShown(SettingsDialogRun&)
+{
+    return DialogOutcome::Applied;
+}
+
+// Apply, twice, over a stored setup that carries a long key no component
+// reads, in every kind of host handle: the host's own block gets the
+// confirmed setup with the stored name, and nothing else from before.
+TEST(FilterEntryInProcess, AStoredSetupWithUnknownKeysAppliesIntoTheHostsHandle)
+{
+    setSettingsDialogRunner(&confirmAsShown);
+    const std::string stored = "[_current]\r\nbrush.id=_swaprgb\r\nname=ZZProbe\r\nnote=" +
+                               std::string(7600, 'q') + "\r\n";
+    for (HostParameters::Kind kind : {HostParameters::MasterInHostHeap, HostParameters::MoveableGlobal,
+                                      HostParameters::TableNextNull, HostParameters::TableNextPointer}) {
+        SCOPED_TRACE("kind " + std::to_string(int(kind)));
+        HostParameters kept(kind, stored);
+        for (int run = 0; run < 2; ++run) {
+            FilterHost host(&filterEntry, 32, 32, 3);
+            host.record.parameters = kept.handle();
+            ASSERT_EQ(host.run(true), 0) << "apply " << run;
+            EXPECT_EQ(host.record.parameters, kept.handle());
+            EXPECT_GT(changedPixels(host), 0);
+            EXPECT_LT(kept.block().settingsLength, 2048u);
+            SessionSettingsStore confirmed;
+            const PropertyBag& current = onlyCurrentOf(kept.block(), confirmed);
+            EXPECT_EQ(current.getString("name", ""), "ZZProbe");
+            EXPECT_EQ(current.getString("brush.id", ""), "_swaprgb");
+            EXPECT_EQ(current.getString("paramschanged", ""), "0");
+            EXPECT_FALSE(current.contains("note"));
+        }
     }
     setSettingsDialogRunner(nullptr);
 }

@@ -288,6 +288,31 @@ int16_t FilterHost::run(bool withParameters)
     return call(HostSelectorFinish);
 }
 
+namespace {
+
+// A block for the next table slot to point at. On 64-bit Windows its address
+// is chosen so that the pointer's low half reads as a size of 4096, too
+// small for the settings; elsewhere any block will do.
+void* otherBlock()
+{
+#if defined(_WIN64)
+    for (uintptr_t base = uintptr_t(0x200000000); base <= uintptr_t(0x4000000000); base += 0x100000000) {
+        void* at = VirtualAlloc(reinterpret_cast<void*>(base), 0x10000, MEM_RESERVE | MEM_COMMIT,
+                                PAGE_READWRITE);
+        if (at)
+            return at;
+    }
+#endif
+    return VirtualAlloc(nullptr, 0x10000, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+}
+
+void* otherPointer(void* block)
+{
+    return static_cast<char*>(block) + 0x1000;
+}
+
+} // namespace
+
 HostParameters::HostParameters(Kind kind, const std::string& text) : kind_(kind)
 {
     const size_t size = sizeof(HostSettingsBlock);
@@ -307,10 +332,54 @@ HostParameters::HostParameters(Kind kind, const std::string& text) : kind_(kind)
             VirtualAlloc(nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
         handle_ = calloc(1, sizeof(void*) + 4);
         break;
+    case MoveableGlobal: {
+        // Handles are taken until the newest is followed by a free entry of
+        // the memory manager's table (one never used, whose word is 0). The
+        // ones given back serve the plug-in's allocations, so that entry
+        // stays free.
+        std::vector<HGLOBAL> taken;
+        for (int i = 0; i < 16; ++i)
+            taken.push_back(GlobalAlloc(GMEM_MOVEABLE, 16));
+        for (int i = 0; i < 4096 && !global_; ++i) {
+            HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+            if (!h)
+                break;
+            int32_t next = 0;
+            std::memcpy(&next, static_cast<char*>(h) + sizeof(void*), sizeof next);
+            if (next == 0)
+                global_ = h;
+            else
+                taken.push_back(h);
+        }
+        for (HGLOBAL h : taken)
+            GlobalFree(h);
+        if (!global_)
+            global_ = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+        block_ = static_cast<HostSettingsBlock*>(GlobalLock(global_));
+        GlobalUnlock(global_);
+        handle_ = global_;
+        break;
+    }
+    case TableNextNull:
+    case TableNextPointer:
+        heap_ = HeapCreate(0, 0, 0);
+        block_ = static_cast<HostSettingsBlock*>(HeapAlloc(heap_, HEAP_ZERO_MEMORY, size));
+        handle_ = HeapAlloc(heap_, HEAP_ZERO_MEMORY, 8 * sizeof(void*));
+        if (kind == TableNextPointer) {
+            other_ = otherBlock();
+            void* next = otherPointer(other_);
+            std::memcpy(static_cast<char*>(handle_) + sizeof(void*), &next, sizeof next);
+        }
+        break;
     }
     std::memcpy(block_->settings, text.data(), std::min(text.size(), sizeof block_->settings));
     block_->settingsLength = uint32_t(text.size());
+    // The memory manager keeps a moveable handle's first word itself.
+    if (kind == MoveableGlobal)
+        return;
     std::memcpy(handle_, &block_, sizeof block_);
+    if (kind == TableNextNull || kind == TableNextPointer)
+        return;
     char* tag = static_cast<char*>(handle_) + sizeof(void*);
     if (kind == HandleSuiteRecord) {
         const int32_t recorded = int32_t(size);
@@ -328,7 +397,11 @@ HostParameters::~HostParameters()
     switch (kind_) {
     case MasterInHostHeap:
     case HandleSuiteRecord:
+    case TableNextNull:
+    case TableNextPointer:
         HeapDestroy(heap_);
+        if (other_)
+            VirtualFree(other_, 0, MEM_RELEASE);
         break;
     case MasterInRuntimeHeap:
         free(block_);
@@ -338,7 +411,17 @@ HostParameters::~HostParameters()
         VirtualFree(block_, 0, MEM_RELEASE);
         free(handle_);
         break;
+    case MoveableGlobal:
+        GlobalFree(global_);
+        break;
     }
+}
+
+int32_t HostParameters::wordAfterPointer() const
+{
+    int32_t word = 0;
+    std::memcpy(&word, static_cast<const char*>(handle_) + sizeof(void*), sizeof word);
+    return word;
 }
 
 HostSettingsBlock* settingsBehind(void* handle)

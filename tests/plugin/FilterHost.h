@@ -193,11 +193,23 @@ std::string programFolder();
 // Settings memory as hosts keep it between runs and hand it back: a copy of
 // the plug-in's master {data pointer, "OTOF"} with the data in the host's
 // own heap or from its C runtime, or a record {data pointer, int32 size} of
-// the host's handle suite; optionally the data on read-only pages.
+// the host's handle suite; optionally the data on read-only pages. Or a
+// handle whose next word is no size: a moveable global handle whose next
+// handle entry is free, or a slot of a master-pointer table whose next slot
+// is null or holds another block's pointer.
 class HostParameters
 {
 public:
-    enum Kind { MasterInHostHeap, MasterInRuntimeHeap, HandleSuiteRecord, ReadOnlyMaster };
+    enum Kind
+    {
+        MasterInHostHeap,
+        MasterInRuntimeHeap,
+        HandleSuiteRecord,
+        ReadOnlyMaster,
+        MoveableGlobal,
+        TableNextNull,
+        TableNextPointer
+    };
 
     HostParameters(Kind kind, const std::string& text);
     ~HostParameters();
@@ -207,12 +219,16 @@ public:
     void* handle() const { return handle_; }
     HostSettingsBlock& block() const { return *block_; }
     std::string text() const { return std::string(block_->settings, block_->settingsLength); }
+    // The four bytes after the data pointer, as a size would be read.
+    int32_t wordAfterPointer() const;
 
 private:
     Kind kind_;
     HANDLE heap_ = nullptr;
     void* handle_ = nullptr;
     HostSettingsBlock* block_ = nullptr;
+    HGLOBAL global_ = nullptr;
+    void* other_ = nullptr; // the block the next table slot points at
 };
 
 // The data of a handle, read as hosts do: the first word behind it.

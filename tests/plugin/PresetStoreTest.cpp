@@ -156,6 +156,26 @@ TEST_F(PresetFiles, ImportKeepsTheNewerLasteditAndReportsWhatItTook)
     EXPECT_EQ(0, importPresetFile(store, scratch.path + "missing.ini"));
 }
 
+// Keys above a file's first header are no preset: the user's file keeps
+// named presets only, never an "[]" section.
+TEST_F(PresetFiles, KeysBeforeTheFirstHeaderAreNotImported)
+{
+    const std::string path = scratch.path + "headless.presets";
+    writeTextFile(path, "lastedit=2030/01/01 00:00:00\r\nbrush.size=9\r\n"
+                        "[P]\r\nlastedit=2024/05/02 09:00:00\r\nbrush.size=2\r\n");
+    const std::string userPresets = scratch.path + "mine.ini";
+    writeTextFile(userPresets, "[A]\r\nlastedit=2024/05/01 10:00:00\r\n");
+    {
+        IniFile store(userPresets);
+        EXPECT_EQ(1, importPresetFile(store, path));
+        EXPECT_EQ(store.sectionNames(), (std::vector<String>{"A", "P"}));
+    }
+    const std::string saved = readTextFile(userPresets);
+    EXPECT_EQ(std::string::npos, saved.find("[]"));
+    EXPECT_EQ(std::string::npos, saved.find("2030"));
+    EXPECT_NE(std::string::npos, saved.find("[P]\r\n"));
+}
+
 TEST_F(PresetFiles, ImportingTheStoresOwnFileChangesNothing)
 {
     const std::string path = scratch.path + "own.ini";
