@@ -1,5 +1,6 @@
 #pragma once
 
+#include <deque>
 #include <memory>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "framework/CommandTarget.h"
 
 class CDdeServer;
+struct DdeCommand;
 class CDocument;
 class CMDIFrameWnd;
 class CMultiDocTemplate;
@@ -77,9 +79,16 @@ public:
     void updateRecentFileMenu(HMENU popup);
 
     // Answers [open("<path>")] on the service and the shell-open topic while
-    // the program runs: the file opens here (an open copy is activated).
+    // the program runs. A request is acknowledged when every path names an
+    // existing file; the files open afterwards, from the main frame's
+    // messages (an open copy is activated), so one that cannot be read is
+    // told to the user, not to the client.
     bool enableShellOpen(const String& service);
     bool shellOpenEnabled() const;
+    // Opens the waiting files while the main frame takes input; a dialog or
+    // plug-in run that came up since holds the rest until it is enabled again.
+    void runShellOpens();
+    bool shellOpensWaiting() const { return !shellOpens_.empty(); }
 
     void addModelessDialog(HWND dialog);
     void removeModelessDialog(HWND dialog);
@@ -96,6 +105,8 @@ public:
     int exitInstance() override;
 
 private:
+    bool takeShellOpens(const std::vector<DdeCommand>& commands);
+
     std::vector<std::unique_ptr<CMultiDocTemplate>> templates_;
     std::vector<String> recent_;
     size_t recentCapacity_;
@@ -105,4 +116,5 @@ private:
     int showCommand_;
     CWinApp* previousApp_;
     std::unique_ptr<CDdeServer> shellOpen_;
+    std::deque<String> shellOpens_;
 };
