@@ -42,3 +42,5 @@ enum FrameworkCommand : unsigned
 const unsigned kMsgSizeParent = 0x0361;
 // Sent to a frame after an idle pass so that bars refresh their state.
 const unsigned kMsgIdleUpdateCmdUi = 0x0363;
+// Posted to the main frame when files of shell open requests wait to open.
+const unsigned kMsgShellOpen = 0x0364;

@@ -216,10 +216,5 @@ bool CDdeServer::execute(HDDEDATA data)
     std::vector<BYTE> bytes(size);
     DdeGetData(data, bytes.data(), size, 0);
     std::vector<DdeCommand> commands;
-    if (!parseDdeExecute(executeText(bytes), commands))
-        return false;
-    bool all = true;
-    for (const DdeCommand& command : commands)
-        all = handler_(command) && all;
-    return all;
+    return parseDdeExecute(executeText(bytes), commands) && handler_(commands);
 }

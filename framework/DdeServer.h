@@ -20,13 +20,15 @@ struct DdeCommand
 bool parseDdeExecute(const String& text, std::vector<DdeCommand>& commands);
 
 // A DDEML server in the calling thread that accepts conversations on one
-// service and topic and hands each execute command to a handler. Callbacks
-// arrive while that thread dispatches messages.
+// service and topic and hands the commands of each execute to a handler.
+// Callbacks arrive while that thread dispatches messages. A handler must not
+// show a window or run a message loop: a client that gives up meanwhile has
+// its conversation freed under the callback.
 class CDdeServer
 {
 public:
-    // Answers whether a command was carried out.
-    typedef std::function<bool(const DdeCommand& command)> CommandHandler;
+    // Answers whether the commands were taken; the client is told.
+    typedef std::function<bool(const std::vector<DdeCommand>& commands)> CommandHandler;
     // True while requests must wait (the client is told the server is busy).
     typedef std::function<bool()> BusyCheck;
 

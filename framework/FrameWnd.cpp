@@ -441,6 +441,18 @@ bool CMDIFrameWnd::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
     case kMsgIdleUpdateCmdUi:
         idleUpdate();
         return true;
+    case kMsgShellOpen:
+        if (CWinApp* app = CWinApp::currentApp())
+            if (app->mainWindow == hwnd_)
+                app->runShellOpens();
+        return true;
+    case WM_ENABLE:
+        // Opens a dialog held run once it is gone: posted, since this comes
+        // inside the dialog's own teardown.
+        if (CWinApp* app = CWinApp::currentApp())
+            if (wParam && app->mainWindow == hwnd_ && app->shellOpensWaiting())
+                PostMessageA(hwnd_, kMsgShellOpen, 0, 0);
+        return false;
     case WM_DROPFILES:
         openDroppedFiles(reinterpret_cast<HDROP>(wParam));
         return true;

@@ -24,6 +24,22 @@ String& classesPath()
 
 const char kRecentSection[] = "Recent File List";
 
+bool namesExistingFile(const String& path)
+{
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+String fullPathOf(const String& path)
+{
+    const DWORD size = GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
+    if (!size)
+        return path;
+    std::vector<char> full(size_t(size) + 1, '\0');
+    const DWORD length = GetFullPathNameA(path.c_str(), DWORD(full.size()), full.data(), nullptr);
+    return length && length < full.size() ? String(full.data()) : path;
+}
+
 } // namespace
 
 const char kShellOpenTopic[] = "System";
@@ -338,18 +354,54 @@ bool CWinApp::enableShellOpen(const String& service)
 {
     if (!shellOpen_)
         shellOpen_.reset(new CDdeServer);
-    return shellOpen_->start(service, kShellOpenTopic, [this](const DdeCommand& command) {
-        if (lstrcmpiA(command.name.c_str(), "open") != 0 || command.arguments.size() != 1 ||
-            command.arguments[0].empty())
-            return false;
-        if (mainWindow && IsIconic(mainWindow))
-            ShowWindow(mainWindow, SW_RESTORE);
-        return openDocumentFile(command.arguments[0]) != nullptr;
-    }, [this] {
+    auto take = [this](const std::vector<DdeCommand>& commands) {
+        return takeShellOpens(commands);
+    };
+    return shellOpen_->start(service, kShellOpenTopic, take, [this] {
         // A modal dialog or a running plug-in holds the window: a document
         // opened behind it would change what the dialog works on.
         return mainWindow && !IsWindowEnabled(mainWindow);
     });
+}
+
+bool CWinApp::takeShellOpens(const std::vector<DdeCommand>& commands)
+{
+    // Inside the DDEML callback only checks and queues: opening may show a
+    // message box, and a client that gives up during its loop has the
+    // conversation freed under the callback. All or nothing is taken.
+    std::vector<String> paths;
+    for (const DdeCommand& command : commands) {
+        if (lstrcmpiA(command.name.c_str(), "open") != 0 || command.arguments.size() != 1 ||
+            !namesExistingFile(command.arguments[0]))
+            return false;
+        // The current folder may change before the open runs.
+        paths.push_back(fullPathOf(command.arguments[0]));
+    }
+    if (!mainWindow)
+        return false;
+    const size_t before = shellOpens_.size();
+    shellOpens_.insert(shellOpens_.end(), paths.begin(), paths.end());
+    if (!PostMessageA(mainWindow, kMsgShellOpen, 0, 0)) {
+        shellOpens_.resize(before);
+        return false;
+    }
+    return true;
+}
+
+void CWinApp::runShellOpens()
+{
+    while (!shellOpens_.empty() && mainWindow && IsWindowEnabled(mainWindow)) {
+        const String path = shellOpens_.front();
+        shellOpens_.pop_front();
+        // One file that throws does not stop the rest.
+        try {
+            if (IsIconic(mainWindow))
+                ShowWindow(mainWindow, SW_RESTORE);
+            openDocumentFile(path);
+        } catch (...) {
+            reportCurrentException("shell open");
+        }
+    }
 }
 
 void CWinApp::onFileNew()
@@ -369,6 +421,7 @@ int CWinApp::exitInstance()
 {
     if (shellOpen_)
         shellOpen_->stop();
+    shellOpens_.clear();
     saveRecentFileList();
     return CApplication::exitInstance();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <deque>
 #include <memory>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "framework/CommandTarget.h"
 
 class CDdeServer;
+struct DdeCommand;
 class CDocument;
 class CMDIFrameWnd;
 class CMultiDocTemplate;
@@ -76,8 +78,15 @@ public:
     void updateRecentFileMenu(HMENU popup);
 
     // Answers [open("<path>")] on the service and the shell-open topic while
-    // the program runs: the file opens here (an open copy is activated).
+    // the program runs. A request is acknowledged when every path names an
+    // existing file; the files open afterwards, from the main frame's
+    // messages (an open copy is activated), so one that cannot be read is
+    // told to the user, not to the client.
     bool enableShellOpen(const String& service);
+    // Opens the waiting files while the main frame takes input; a dialog or
+    // plug-in run that came up since holds the rest until it is enabled again.
+    void runShellOpens();
+    bool shellOpensWaiting() const { return !shellOpens_.empty(); }
 
     const String& commandLine() const { return commandLine_; }
     void setCommandLine(const String& text) { commandLine_ = text; }
@@ -91,6 +100,8 @@ public:
     int exitInstance() override;
 
 private:
+    bool takeShellOpens(const std::vector<DdeCommand>& commands);
+
     std::vector<std::unique_ptr<CMultiDocTemplate>> templates_;
     std::vector<String> recent_;
     size_t recentCapacity_;
@@ -99,4 +110,5 @@ private:
     int showCommand_;
     CWinApp* previousApp_;
     std::unique_ptr<CDdeServer> shellOpen_;
+    std::deque<String> shellOpens_;
 };

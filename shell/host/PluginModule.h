@@ -11,7 +11,7 @@
 
 // One loaded shell plug-in: its library, entry points, information record
 // and the request (with its settings buffer) reused for every run, so the
-// settings a run confirmed are handed to the next run of the same plug-in.
+// settings text a run leaves is handed to the next run of the same plug-in.
 class PluginModule : public ImageFilter
 {
 public:
@@ -27,8 +27,10 @@ public:
     // canProcess with the image's format, width and height.
     bool accepts(const Image& image) override;
     // Runs processImage on a destination that already holds a copy of the
-    // source. Settings the plug-in did not confirm (false, or a length
-    // outside the buffer) are put back as they were before the call.
+    // source. The settings text the plug-in leaves is kept, whether the run
+    // succeeded or not; the text from before the call comes back only when
+    // the plug-in broke the buffer fields (another buffer or capacity, or a
+    // length outside the buffer).
     bool apply(const Image& source, Image& destination, RenderCallbacks& sink) override;
 
     // The window that owns the plug-in's own dialog during a run. Without one

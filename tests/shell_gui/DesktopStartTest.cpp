@@ -66,6 +66,18 @@ public:
         return titles;
     }
 
+    // The titles once there are this many children (opens run after the
+    // request is answered), or after 10 s.
+    std::vector<String> childTitles(size_t count) const
+    {
+        std::vector<String> titles = childTitles();
+        for (int i = 0; i < 400 && titles.size() < count; ++i) {
+            Sleep(25);
+            titles = childTitles();
+        }
+        return titles;
+    }
+
     static int runningCount()
     {
         int count = 0;
@@ -79,12 +91,43 @@ public:
         return count;
     }
 
+    // A message box of the shell whose text begins with this.
+    HWND messageBox(const String& start) const
+    {
+        BoxSearch search = {process_.dwProcessId, start, nullptr};
+        EnumWindows(&visitBox, reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    }
+
 private:
     struct Search
     {
         DWORD process;
         HWND found;
     };
+    struct BoxSearch
+    {
+        DWORD process;
+        String start;
+        HWND found;
+    };
+    static BOOL CALLBACK visitBox(HWND window, LPARAM parameter)
+    {
+        BoxSearch& search = *reinterpret_cast<BoxSearch*>(parameter);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        char name[16] = "";
+        GetClassNameA(window, name, sizeof name);
+        char text[1024] = "";
+        // 0xFFFF: the box's text control.
+        if (owner == search.process && IsWindowVisible(window) && lstrcmpA(name, "#32770") == 0 &&
+            GetDlgItemTextA(window, 0xFFFF, text, sizeof text) &&
+            String(text).find(search.start) == 0) {
+            search.found = window;
+            return FALSE;
+        }
+        return TRUE;
+    }
     static BOOL CALLBACK visit(HWND window, LPARAM parameter)
     {
         Search& search = *reinterpret_cast<Search*>(parameter);
@@ -257,15 +300,25 @@ TEST_F(DesktopStart, OpenRequestsOverDdeReachTheRunningShellAndTheVerbNamesThem)
     EXPECT_EQ(0, lstrcmpiA(first.c_str(), activeDocument()->pathName().c_str()));
     EXPECT_TRUE(boxes.empty());
 
-    // A picture that cannot be opened is told here and refused to the client.
-    ClientRun missing;
-    missing.topic = "system";
-    missing.executes = {"[open(\"" + folder() + "gone.png\")]"};
-    runClient(missing);
-    ASSERT_TRUE(missing.connected);
-    EXPECT_EQ((std::vector<bool>{false}), missing.acknowledged);
+    // A missing picture is refused to the client, with every other open of
+    // its request. One that exists but cannot be read is taken, and told
+    // here only afterwards, outside the conversation.
+    const String gone = folder() + "gone.png";
+    const String unreadable = folder() + "empty.png";
+    CloseHandle(CreateFileA(unreadable.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    const String notThisOne = writePicture("not with a missing one.png", 8, 8);
+    ClientRun failing;
+    failing.topic = "system";
+    failing.executes = {"[open(\"" + gone + "\")]",
+                        "[open(\"" + notThisOne + "\")][open(\"" + gone + "\")]",
+                        "[open(\"" + unreadable + "\")]"};
+    runClient(failing);
+    ASSERT_TRUE(failing.connected);
+    EXPECT_EQ((std::vector<bool>{false, false, true}), failing.acknowledged);
+    EXPECT_EQ(2, documentCount());
     ASSERT_EQ(1u, boxes.size());
-    EXPECT_EQ(0u, boxes[0].text.find("Unable to open file\n"));
+    EXPECT_EQ("Unable to open file\n" + unreadable, boxes[0].text);
 
     // While a modal dialog holds the frame the request waits: the client is
     // told the shell is busy, and nothing opens behind the dialog.
@@ -282,6 +335,28 @@ TEST_F(DesktopStart, OpenRequestsOverDdeReachTheRunningShellAndTheVerbNamesThem)
     runClient(held);
     EXPECT_EQ((std::vector<bool>{false, true}), held.acknowledged);
     EXPECT_EQ(3, documentCount());
+
+    // A dialog that comes up after a request was taken holds the rest of its
+    // opens until the frame takes input again.
+    const MessageBoxHook recording = setMessageBoxHook(MessageBoxHook());
+    setMessageBoxHook([&](const MessageBoxRequest& request) {
+        EnableWindow(app->mainWindow, FALSE);
+        return recording(request);
+    });
+    const String afterDialog = writePicture("after the dialog.png", 8, 8);
+    ClientRun queued;
+    queued.topic = "System";
+    queued.executes = {"[open(\"" + unreadable + "\")][open(\"" + afterDialog + "\")]"};
+    runClient(queued);
+    setMessageBoxHook(recording);
+    EXPECT_EQ((std::vector<bool>{true}), queued.acknowledged);
+    EXPECT_EQ(2u, boxes.size());
+    EXPECT_EQ(3, documentCount());
+    EnableWindow(app->mainWindow, TRUE);
+    pump();
+    EXPECT_EQ(4, documentCount());
+    ASSERT_NE(nullptr, activeDocument());
+    EXPECT_EQ(0, lstrcmpiA(afterDialog.c_str(), activeDocument()->pathName().c_str()));
 
     ClientRun otherTopic;
     otherTopic.topic = "Images";
@@ -316,14 +391,14 @@ TEST_F(DesktopStart, TheProgramStartedBareOpensWhatTheExplorerSendsInItsOwnWindo
         ASSERT_NE(nullptr, shell.frame());
         EXPECT_TRUE(shell.childTitles().empty());
         EXPECT_TRUE(executeOverDde("QuillorantixShell", "System", "[open(\"" + picture + "\")]"));
-        EXPECT_TRUE(hasTitle(shell.childTitles(), "sent by the explorer.png"));
+        EXPECT_TRUE(hasTitle(shell.childTitles(1), "sent by the explorer.png"));
         EXPECT_EQ(1u, shell.childTitles().size());
         EXPECT_EQ(1, ShellProcess::runningCount());
         // A Unicode client reaches it as well; the open copy is only activated.
         const String other = writePicture("sent in unicode.png", 8, 8);
         EXPECT_TRUE(executeOverDde("QuillorantixShell", "System", "[open(\"" + other + "\")]", true));
         EXPECT_TRUE(executeOverDde("QuillorantixShell", "system", "[open(\"" + picture + "\")]", true));
-        EXPECT_TRUE(hasTitle(shell.childTitles(), "sent in unicode.png"));
+        EXPECT_TRUE(hasTitle(shell.childTitles(2), "sent in unicode.png"));
         EXPECT_EQ(2u, shell.childTitles().size());
         EXPECT_EQ(1, ShellProcess::runningCount());
     }
@@ -335,6 +410,53 @@ TEST_F(DesktopStart, TheProgramStartedBareOpensWhatTheExplorerSendsInItsOwnWindo
     ShellProcess shell(spaced);
     ASSERT_NE(nullptr, shell.frame());
     EXPECT_TRUE(hasTitle(shell.childTitles(), "a picture with spaces.png"));
+    EXPECT_EQ(1u, shell.childTitles().size());
+}
+
+TEST_F(DesktopStart, AClientThatGivesUpWhileABadPictureIsToldLeavesTheShellAnswering)
+{
+    const String unreadable = folder() + "empty picture.png";
+    CloseHandle(CreateFileA(unreadable.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    const String good = writePicture("good after all.png", 16, 16);
+    ShellProcess shell("-n -e");
+    ASSERT_NE(nullptr, shell.frame());
+    const String text = "[open(\"" + unreadable + "\")]";
+    for (int round = 0; round < 6; ++round) {
+        DWORD instance = 0;
+        ASSERT_EQ(UINT(DMLERR_NO_ERROR),
+                  DdeInitializeA(&instance, &ignoreDde, APPCMD_CLIENTONLY, 0));
+        HSZ service = DdeCreateStringHandleA(instance, "QuillorantixShell", CP_WINANSI);
+        HSZ topic = DdeCreateStringHandleA(instance, "System", CP_WINANSI);
+        HCONV conversation = DdeConnect(instance, service, topic, nullptr);
+        bool acknowledged = false;
+        if (conversation) {
+            DWORD status = 0;
+            acknowledged =
+                DdeClientTransaction(reinterpret_cast<BYTE*>(const_cast<char*>(text.c_str())),
+                                     DWORD(text.size() + 1), conversation, nullptr, 0,
+                                     XTYP_EXECUTE, 2000, &status) != nullptr;
+        }
+        // The client gives up while the box is up, and it is answered later.
+        HWND box = nullptr;
+        for (int i = 0; i < 400 && !(box = shell.messageBox("Unable to open file\n")); ++i)
+            Sleep(25);
+        if (conversation)
+            DdeDisconnect(conversation);
+        DdeFreeStringHandle(instance, service);
+        DdeFreeStringHandle(instance, topic);
+        DdeUninitialize(instance);
+        EXPECT_NE(nullptr, conversation) << round;
+        EXPECT_TRUE(acknowledged) << round;
+        ASSERT_NE(nullptr, box) << round;
+        Sleep(700);
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        for (int i = 0; i < 400 && (IsWindow(box) || !IsWindowEnabled(shell.frame())); ++i)
+            Sleep(25);
+        ASSERT_FALSE(IsWindow(box)) << round;
+    }
+    EXPECT_TRUE(executeOverDde("QuillorantixShell", "System", "[open(\"" + good + "\")]"));
+    EXPECT_TRUE(hasTitle(shell.childTitles(1), "good after all.png"));
     EXPECT_EQ(1u, shell.childTitles().size());
 }
 
