@@ -29,6 +29,21 @@ std::string sizeText(uint64_t bytes)
     return oneDecimal(double(bytes) / (1024.0 * 1024.0)) + " MB";
 }
 
+// Digits only, as strtoul would also take a sign, blanks and wrap-around.
+bool parseSeed(const char* text, unsigned& value)
+{
+    uint64_t v = 0;
+    for (const char* p = text; *p; ++p) {
+        if (*p < '0' || *p > '9')
+            return false;
+        v = v * 10 + unsigned(*p - '0');
+        if (v > 0xFFFFFFFFu)
+            return false;
+    }
+    value = unsigned(v);
+    return *text != 0;
+}
+
 } // namespace
 
 bool PaintCommand::parse(int argc, char** argv, const char* program)
@@ -60,13 +75,9 @@ bool PaintCommand::parse(int argc, char** argv, const char* program)
                      program);
         return false;
     }
-    if (seed) {
-        char* end = nullptr;
-        std::strtoul(seed, &end, 10);
-        if (*end || end == seed) {
-            std::fprintf(stderr, "--seed needs a whole number, not \"%s\"\n", seed);
-            return false;
-        }
+    if (seed && !parseSeed(seed, seedValue_)) {
+        std::fprintf(stderr, "--seed needs a whole number from 0 to 4294967295, not \"%s\"\n", seed);
+        return false;
     }
     if (!inputName)
         inputName = input;
@@ -83,7 +94,7 @@ bool PaintCommand::parse(int argc, char** argv, const char* program)
 
 unsigned PaintCommand::seedValue() const
 {
-    return seed ? unsigned(std::strtoul(seed, nullptr, 10)) : 1u;
+    return seedValue_;
 }
 
 bool PaintCommand::readPreset(SessionSettingsStore& working) const
@@ -97,6 +108,10 @@ bool PaintCommand::readPreset(SessionSettingsStore& working) const
     }
     if (!presets.sectionExists(presetName)) {
         std::fprintf(stderr, "%s: no preset named \"%s\"\n", presetsName, presetName);
+        std::string names;
+        for (const String& name : presets.sectionNames())
+            names += (names.empty() ? "\"" : ", \"") + std::string(name) + "\"";
+        std::fprintf(stderr, "%s\n", names.empty() ? "the file holds no preset" : ("its presets: " + names).c_str());
         return false;
     }
     working.section("_current") = presets.findSection(presetName);
@@ -118,8 +133,9 @@ bool PaintCommand::readPicture(Scene& scene) const
 
 bool PaintCommand::writePicture(const Image& painted) const
 {
-    if (!savePicture(painted, output)) {
-        std::fprintf(stderr, "cannot write %s\n", outputName);
+    std::string reason;
+    if (!savePicture(painted, output, &reason)) {
+        std::fprintf(stderr, "cannot write %s: %s\n", outputName, reason.c_str());
         return false;
     }
     WIN32_FILE_ATTRIBUTE_DATA file = {};

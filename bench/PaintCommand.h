@@ -32,7 +32,7 @@ struct PaintCommand
     unsigned seedValue() const;
 
     // The named preset as the working section "_current"; false with the
-    // reason printed.
+    // reason printed (for a name the file lacks, with the names it holds).
     bool readPreset(SessionSettingsStore& working) const;
     // The input picture, or the generated scene without one; false with the
     // reason printed.
@@ -49,6 +49,7 @@ struct PaintCommand
 
 private:
     static constexpr uint64_t kProgressInterval = 200; // ms
+    unsigned seedValue_ = 1;
     uint64_t started_ = 0;
     uint64_t shownAt_ = 0;
     int shownPercent_ = -1;

@@ -1,9 +1,13 @@
 #include "bench/Scene.h"
 
+#include <windows.h>
+
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 
+#include "foundation/ByteSink.h"
 #include "image/OwnedBitmap.h"
 #include "image/codecs/BmpCodec.h"
 #include "image/codecs/ImageLoading.h"
@@ -92,12 +96,17 @@ bool hasExtension(const std::string& path, const char* extension)
 // codec of *type should be able to read it.
 std::string refusal(const char* path, int* type)
 {
+    const DWORD attributes = GetFileAttributesA(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return "is a folder, not a picture";
     FILE* f = std::fopen(path, "rb");
     if (!f)
-        return "file not found";
-    unsigned char head[32] = {};
+        return errno == EACCES ? "permission denied" : "file not found";
+    unsigned char head[34] = {};
     const size_t n = std::fread(head, 1, sizeof head, f);
     std::fclose(f);
+    if (n == 0)
+        return "the file is empty";
     uint64_t pixels = 0;
     if (n >= 26 && !std::memcmp(head, "\x89PNG\r\n\x1a\n", 8)) {
         if (head[24] == 16)
@@ -109,6 +118,15 @@ std::string refusal(const char* path, int* type)
         pixels = uint64_t(bigEndian32(head + 16)) * bigEndian32(head + 20);
         *type = kImageTypePng;
     } else if (n >= 26 && head[0] == 'B' && head[1] == 'M') {
+        const uint32_t headerSize = littleEndian32(head + 14);
+        if (headerSize != 40)
+            return "BMP with a " + std::to_string(headerSize) +
+                   "-byte header is not supported; only the 40-byte Windows header is";
+        if (n >= 34 && littleEndian32(head + 30) != 0)
+            return "compressed BMP is not supported";
+        const unsigned bits = unsigned(head[28] | head[29] << 8);
+        if (n >= 30 && bits != 24 && bits != 32)
+            return "BMP with " + std::to_string(bits) + " bits per pixel is not supported; only 24 and 32 are";
         const int32_t h = int32_t(littleEndian32(head + 22));
         pixels = uint64_t(littleEndian32(head + 18)) * uint64_t(h < 0 ? -int64_t(h) : h);
         *type = kImageTypeBmp;
@@ -125,6 +143,66 @@ std::string refusal(const char* path, int* type)
     if (pixels * 4 > OwnedBitmap::kMaxPixelBytes)
         return "image too large";
     return std::string();
+}
+
+// Writes straight to the file, keeping the system's reason of a failed write.
+class FileSink : public ByteSink
+{
+public:
+    explicit FileSink(const char* path)
+        : file_(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr))
+    {
+        if (file_ == INVALID_HANDLE_VALUE)
+            error_ = GetLastError();
+    }
+    ~FileSink() override { close(); }
+
+    bool opened() const { return file_ != INVALID_HANDLE_VALUE; }
+    DWORD error() const { return error_; }
+
+    unsigned int write(const unsigned char* buffer, unsigned int count) override
+    {
+        DWORD written = 0;
+        if (error_ || !WriteFile(file_, buffer, count, &written, nullptr)) {
+            if (!error_)
+                error_ = GetLastError();
+            return 0;
+        }
+        return unsigned(written);
+    }
+
+    bool close()
+    {
+        if (file_ == INVALID_HANDLE_VALUE)
+            return !error_;
+        if (!CloseHandle(file_) && !error_)
+            error_ = GetLastError();
+        file_ = INVALID_HANDLE_VALUE;
+        return !error_;
+    }
+
+private:
+    HANDLE file_;
+    DWORD error_ = 0;
+};
+
+std::string systemReason(DWORD error)
+{
+    switch (error) {
+    case ERROR_ACCESS_DENIED:
+        return "permission denied";
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return "the disk is full";
+    case ERROR_PATH_NOT_FOUND:
+        return "its folder does not exist";
+    }
+    char text[256] = {};
+    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text,
+                             sizeof text, nullptr);
+    while (n && (text[n - 1] == '\r' || text[n - 1] == '\n' || text[n - 1] == '.' || text[n - 1] == ' '))
+        text[--n] = 0;
+    return n ? std::string(text, n) : "system error " + std::to_string(error);
 }
 
 ImageCodec& codecFor(int type)
@@ -168,9 +246,28 @@ bool loadScene(const char* path, Scene& out, std::string* reason)
     return true;
 }
 
-bool savePicture(const Image& image, const char* path)
+bool savePicture(const Image& image, const char* path, std::string* reason)
 {
-    if (hasExtension(path, "jpg") || hasExtension(path, "jpeg"))
-        return JpegCodec().save(image, path);
-    return PngCodec().save(image, path);
+    std::string why;
+    const DWORD attributes = GetFileAttributesA(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        why = "is a folder";
+    } else {
+        FileSink file(path);
+        if (!file.opened()) {
+            why = systemReason(file.error());
+        } else {
+            const bool jpeg = hasExtension(path, "jpg") || hasExtension(path, "jpeg");
+            const bool encoded = jpeg ? canSaveJpeg(image) && writeJpeg(image, file, JpegCodec().quality)
+                                      : canSavePng(image) && writePng(image, file);
+            const bool closed = file.close();
+            if (!encoded || !closed) {
+                why = file.error() ? systemReason(file.error()) : "the picture could not be encoded";
+                DeleteFileA(path);
+            }
+        }
+    }
+    if (reason)
+        *reason = why;
+    return why.empty();
 }

@@ -18,10 +18,11 @@ struct Scene
 Scene makeScene(int width, int height);
 class Image;
 
-// Reads a PNG, JPEG, BMP or TGA file (told apart by content; TGA by name)
-// into the same layout. False when it cannot be read, with a one-line reason
+// Reads a PNG, JPEG or BMP file (told apart by content) or a TGA file (by
+// its name: it has no signature) into the same layout. False when it cannot be read, with a one-line reason
 // in *reason when given.
 bool loadScene(const char* path, Scene& out, std::string* reason = nullptr);
 // Writes JPEG (the shell's codec and default quality) when the name ends in
-// .jpg or .jpeg, PNG otherwise.
-bool savePicture(const Image& image, const char* path);
+// .jpg or .jpeg, PNG otherwise. False with the reason in *reason when given;
+// a file left half written is removed.
+bool savePicture(const Image& image, const char* path, std::string* reason = nullptr);

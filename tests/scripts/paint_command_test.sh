@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The main job's paint command under Wine, through the real plug-in DLL: a
 # JPEG written, read back as a photo by content and painted again; a file that
-# is no picture refused under the name the user gave; the progress line only
-# when asked for.
+# is no picture, an empty one and a seed out of range refused, the files under
+# the names the user gave; the progress line only when asked for.
 #   paint_command_test.sh WINE PAINT_IMAGE_EXE
 set -uo pipefail
 wine="$1" exe="$2"
@@ -51,6 +51,14 @@ echo "not a picture" >"$work/bad.jpg"
 paint --input "$(win "$work/bad.jpg")" --input-name "holiday/bad.jpg" --output "$(win "$work/x.png")"
 check "fails" test "$rc" = 1
 check "names the file as given" grep -qx $'holiday/bad.jpg: not a PNG, JPEG, BMP or TGA file\r\\?' "$work/err"
+check "writes nothing" test ! -e "$work/x.png"
+: >"$work/empty.jpg"
+paint --input "$(win "$work/empty.jpg")" --input-name "in/empty.jpg" --output "$(win "$work/x.png")"
+check "an empty file: says so" test "$rc:$(sed 's/\r$//' "$work/err")" = "1:in/empty.jpg: the file is empty"
+for seed in -5 4294967296 " 7"; do
+    paint --output "$(win "$work/x.png")" --seed "$seed"
+    check "--seed '$seed' refused: a whole number up to 2^32 - 1" test "$rc:$(grep -c 'from 0 to 4294967295' "$work/err")" = 2:1
+done
 check "writes nothing" test ! -e "$work/x.png"
 
 [ "$failures" -eq 0 ] || { echo "$failures check(s) failed"; cat "$work/err"; exit 1; }
