@@ -21,6 +21,13 @@ const int kGripperRoom = 8;
 // A gripper press that moves less than this is a click, not a drag.
 const int kDragThreshold = 4;
 
+// The keys go to the focus, not to the bar that holds the capture: a drag
+// reads Escape from the key state.
+bool escapeHeld()
+{
+    return GetKeyState(VK_ESCAPE) < 0;
+}
+
 } // namespace
 
 // -------------------------------------------------------------- CControlBar
@@ -126,8 +133,7 @@ private:
 
 CToolBar::CToolBar()
     : images_(nullptr), imageWidth_(16), imageHeight_(15), frame_(nullptr), dockSides_(0),
-      lastDocked_(DockSide::top), dragging_(false), dragStart_{0, 0}, dragOffset_{0, 0},
-      dragFrame_{0, 0, 0, 0}, dragFrameShown_(false), promptId_(0), floatColumns_(0)
+      lastDocked_(DockSide::top), promptId_(0), floatColumns_(0)
 {
 }
 
@@ -156,7 +162,8 @@ bool CToolBar::createBar(HWND parent, DWORD style, UINT id)
 bool CToolBar::loadToolBar(UINT resourceId)
 {
     HINSTANCE module = resourceModule();
-    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(resourceId), MAKEINTRESOURCEA(241));
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(resourceId),
+                                MAKEINTRESOURCEA(kToolBarResourceType));
     HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
     const WORD* data = loaded ? static_cast<const WORD*>(LockResource(loaded)) : nullptr;
     const DWORD size = found ? SizeofResource(module, found) : 0;
@@ -488,57 +495,74 @@ DockSide CToolBar::dropSide(POINT screen) const
     return best ? best->side : DockSide::floating;
 }
 
+bool CToolBar::Drag::movedFar(POINT pointer) const
+{
+    return std::abs(pointer.x - start.x) >= kDragThreshold ||
+           std::abs(pointer.y - start.y) >= kDragThreshold;
+}
+
+void CToolBar::Drag::showOutline(const RECT& r)
+{
+    HDC dc = GetDC(nullptr);
+    if (outlineShown)
+        DrawFocusRect(dc, &outline);
+    outline = r;
+    DrawFocusRect(dc, &outline);
+    outlineShown = true;
+    ReleaseDC(nullptr, dc);
+}
+
+void CToolBar::Drag::hideOutline()
+{
+    if (!outlineShown)
+        return;
+    HDC dc = GetDC(nullptr);
+    DrawFocusRect(dc, &outline);
+    ReleaseDC(nullptr, dc);
+    outlineShown = false;
+}
+
 void CToolBar::beginDrag(POINT screen)
 {
-    if (!dockSides_ || dragging_)
+    if (!dockSides_ || drag_.active)
         return;
     HWND moved = floatingWindow() ? floatingWindow() : hwnd_;
     RECT r;
     GetWindowRect(moved, &r);
-    dragStart_ = screen;
-    dragOffset_ = POINT{screen.x - r.left, screen.y - r.top};
-    dragging_ = true;
-    dragFrameShown_ = false;
+    drag_ = Drag();
+    drag_.active = true;
+    drag_.start = screen;
+    drag_.offset = POINT{screen.x - r.left, screen.y - r.top};
     SetCapture(hwnd_);
 }
 
 void CToolBar::showDragFrame(POINT screen)
 {
-    // The outline of where the bar would go, drawn and undrawn by XOR.
-    HDC dc = GetDC(nullptr);
-    if (dragFrameShown_)
-        DrawFocusRect(dc, &dragFrame_);
-    const bool vertical = dropSide(screen) == DockSide::left || dropSide(screen) == DockSide::right;
+    const DockSide side = dropSide(screen);
+    const bool vertical = side == DockSide::left || side == DockSide::right;
     const SIZE content = contentSize();
     const LONG along = std::max(content.cx, content.cy), across = std::min(content.cx, content.cy);
-    const LONG width = vertical ? across : along, height = vertical ? along : across;
-    dragFrame_ = {screen.x - dragOffset_.x, screen.y - dragOffset_.y,
-                  screen.x - dragOffset_.x + width, screen.y - dragOffset_.y + height};
-    DrawFocusRect(dc, &dragFrame_);
-    dragFrameShown_ = true;
-    ReleaseDC(nullptr, dc);
+    const POINT corner = drag_.corner(screen);
+    drag_.showOutline(RECT{corner.x, corner.y, corner.x + (vertical ? across : along),
+                           corner.y + (vertical ? along : across)});
 }
 
-void CToolBar::endDrag(POINT screen, bool drop)
+void CToolBar::endDrag()
 {
-    if (!dragging_)
-        return;
-    dragging_ = false;
-    if (dragFrameShown_) {
-        HDC dc = GetDC(nullptr);
-        DrawFocusRect(dc, &dragFrame_);
-        ReleaseDC(nullptr, dc);
-        dragFrameShown_ = false;
-    }
+    drag_.active = false;
+    drag_.hideOutline();
     if (GetCapture() == hwnd_)
         ReleaseCapture();
-    const bool moved = std::abs(screen.x - dragStart_.x) >= kDragThreshold ||
-                       std::abs(screen.y - dragStart_.y) >= kDragThreshold;
-    if (!drop || !moved)
+}
+
+void CToolBar::dropBar(POINT screen)
+{
+    endDrag();
+    if (!drag_.movedFar(screen))
         return;
     const DockSide side = dropSide(screen);
     if (side == DockSide::floating)
-        floatAt(POINT{screen.x - dragOffset_.x, screen.y - dragOffset_.y});
+        floatAt(drag_.corner(screen));
     else
         dock(side);
 }
@@ -599,116 +623,125 @@ void CToolBar::paintNonClient()
     ReleaseDC(hwnd_, dc);
 }
 
+void CToolBar::fitClientArea(RECT& r) const
+{
+    const RECT b = borders();
+    r.left += b.left;
+    r.top += b.top;
+    r.right = std::max(r.left, r.right - b.right);
+    r.bottom = std::max(r.top, r.bottom - b.bottom);
+}
+
+bool CToolBar::onGripper(POINT screen) const
+{
+    const RECT window = windowRect();
+    const POINT p = {screen.x - window.left, screen.y - window.top};
+    const RECT grip = gripperRect();
+    return PtInRect(&grip, p) != FALSE;
+}
+
 bool CToolBar::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
-    if (dragging_) {
-        POINT p = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        // The keys go to the focus, not to the bar that holds the capture:
-        // Escape is read from the key state.
-        if ((message == WM_MOUSEMOVE || message == WM_LBUTTONUP) && GetKeyState(VK_ESCAPE) < 0) {
-            endDrag(dragStart_, false);
-            result = 0;
-            return true;
-        }
-        switch (message) {
-        case WM_MOUSEMOVE:
-            ClientToScreen(hwnd_, &p);
-            showDragFrame(p);
-            result = 0;
-            return true;
-        case WM_LBUTTONUP:
-            ClientToScreen(hwnd_, &p);
-            endDrag(p, true);
-            result = 0;
-            return true;
-        case WM_KEYDOWN:
-            if (wParam == VK_ESCAPE)
-                endDrag(dragStart_, false);
-            result = 0;
-            return true;
-        case WM_CAPTURECHANGED:
-        case WM_CANCELMODE:
-            endDrag(dragStart_, false);
-            result = 0;
-            return true;
-        default:
-            break;
-        }
-    }
+    const POINT point = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     switch (message) {
-    case WM_NCCALCSIZE: {
-        RECT& r = *reinterpret_cast<RECT*>(lParam);
-        const RECT b = borders();
-        r.left += b.left;
-        r.top += b.top;
-        r.right = std::max(r.left, r.right - b.right);
-        r.bottom = std::max(r.top, r.bottom - b.bottom);
+    case WM_NCCALCSIZE:
+        fitClientArea(*reinterpret_cast<RECT*>(lParam));
         result = 0;
         return true;
-    }
     case WM_NCPAINT:
         paintNonClient();
         result = 0;
         return true;
-    case WM_ERASEBKGND: {
-        RECT r = clientRect();
-        FillRect(reinterpret_cast<HDC>(wParam), &r, GetSysColorBrush(COLOR_BTNFACE));
-        result = 1;
+    case WM_NCHITTEST:
+        if (!onGripper(point))
+            break;
+        result = HTCAPTION;
         return true;
-    }
-    case WM_NCHITTEST: {
-        POINT p = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        const RECT window = windowRect();
-        p.x -= window.left;
-        p.y -= window.top;
-        const RECT grip = gripperRect();
-        if (PtInRect(&grip, p)) {
-            result = HTCAPTION;
-            return true;
-        }
-        result = defaultProc(message, wParam, lParam);
-        return true;
-    }
-    case WM_SETCURSOR:
-        if (LOWORD(lParam) == HTCAPTION && reinterpret_cast<HWND>(wParam) == hwnd_) {
-            SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32646)));
-            result = TRUE;
-            return true;
-        }
-        return false;
     case WM_NCLBUTTONDOWN:
         if (wParam != HTCAPTION)
-            return false;
-        beginDrag(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+            break;
+        beginDrag(point);
         result = 0;
         return true;
-    case WM_NCLBUTTONDBLCLK:
+    case WM_NCLBUTTONDBLCLK: {
         if (wParam != HTCAPTION)
-            return false;
-        {
-            RECT r = windowRect();
-            floatAt(POINT{r.left, r.top});
-        }
+            break;
+        const RECT r = windowRect();
+        floatAt(POINT{r.left, r.top});
         result = 0;
         return true;
-    case WM_MOUSEMOVE: {
-        result = defaultProc(message, wParam, lParam);
-        POINT p = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        const int index = int(send(TB_HITTEST, 0, reinterpret_cast<LPARAM>(&p)));
-        TBBUTTON button = {};
-        const bool onButton = index >= 0 && index < buttonCount() &&
-                              send(TB_GETBUTTON, WPARAM(index), reinterpret_cast<LPARAM>(&button)) &&
-                              !(button.fsStyle & BTNS_SEP);
-        showPrompt(onButton ? UINT(button.idCommand) : 0);
-        return true;
     }
+    case WM_KEYDOWN:
+        if (!drag_.active)
+            break;
+        if (wParam == VK_ESCAPE)
+            endDrag();
+        result = 0;
+        return true;
+    case WM_CAPTURECHANGED:
+    case WM_CANCELMODE:
+        if (!drag_.active)
+            break;
+        endDrag();
+        result = 0;
+        return true;
     case WM_MOUSELEAVE:
-        result = defaultProc(message, wParam, lParam);
+        // The control clears its hot button too.
         showPrompt(0);
-        return true;
+        break;
     default:
-        return CControlBar::onMessage(message, wParam, lParam, result);
+        break;
     }
+    return CControlBar::onMessage(message, wParam, lParam, result);
+}
+
+bool CToolBar::onEraseBackground(HDC dc)
+{
+    const RECT r = clientRect();
+    FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+    return true;
+}
+
+bool CToolBar::onMouseMove(UINT, POINT point)
+{
+    if (drag_.active) {
+        if (escapeHeld()) {
+            endDrag();
+        } else {
+            ClientToScreen(hwnd_, &point);
+            showDragFrame(point);
+        }
+        return true;
+    }
+    const int index = int(send(TB_HITTEST, 0, reinterpret_cast<LPARAM>(&point)));
+    TBBUTTON button = {};
+    const bool onButton = index >= 0 && index < buttonCount() &&
+                          send(TB_GETBUTTON, WPARAM(index), reinterpret_cast<LPARAM>(&button)) &&
+                          !(button.fsStyle & BTNS_SEP);
+    showPrompt(onButton ? UINT(button.idCommand) : 0);
+    // The control tracks its hot button itself.
+    return false;
+}
+
+bool CToolBar::onLButtonUp(UINT, POINT point)
+{
+    if (!drag_.active)
+        return false;
+    if (escapeHeld()) {
+        endDrag();
+    } else {
+        ClientToScreen(hwnd_, &point);
+        dropBar(point);
+    }
+    return true;
+}
+
+bool CToolBar::onSetCursor(HWND window, UINT hitTest, UINT)
+{
+    if (hitTest != HTCAPTION || window != hwnd_)
+        return false;
+    SetCursor(LoadCursorA(nullptr, IDC_SIZEALL));
+    return true;
 }
 
 // --------------------------------------------------------------- CStatusBar

@@ -41,9 +41,12 @@ protected:
     DockSide side_;
 };
 
+// The resource type of a toolbar's button list (RT_TOOLBAR).
+const WORD kToolBarResourceType = 241;
+
 // A toolbar common control loaded from a toolbar resource (the button ids,
-// type 241) and a bitmap of the same id with one image per button; magenta
-// is transparent. With docking enabled it has a gripper by which it is
+// kToolBarResourceType) and a bitmap of the same id with one image per
+// button; magenta is transparent. With docking enabled it has a gripper by which it is
 // dragged to any allowed edge of its frame or floated, and it paints its
 // borders, gripper and background itself.
 class CToolBar : public CControlBar
@@ -85,6 +88,10 @@ public:
     RECT gripperRect() const;
 
     bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    bool onEraseBackground(HDC dc) override;
+    bool onMouseMove(UINT flags, POINT point) override;
+    bool onLButtonUp(UINT flags, POINT point) override;
+    bool onSetCursor(HWND window, UINT hitTest, UINT mouseMessage) override;
 
 protected:
     // The text shown on a button; none by default.
@@ -96,6 +103,25 @@ protected:
     std::vector<UINT> ids_;
 
 private:
+    // A drag of the bar by its gripper or floating caption, in screen
+    // coordinates, with the outline of where the bar would go drawn on the
+    // screen by XOR.
+    struct Drag
+    {
+        bool active = false;
+        POINT start = {0, 0};
+        // The pointer's offset from the dragged window's top-left corner.
+        POINT offset = {0, 0};
+        RECT outline = {0, 0, 0, 0};
+        bool outlineShown = false;
+
+        POINT corner(POINT pointer) const { return POINT{pointer.x - offset.x, pointer.y - offset.y}; }
+        // Far enough from the press to be a drag, not a click.
+        bool movedFar(POINT pointer) const;
+        void showOutline(const RECT& r);
+        void hideOutline();
+    };
+
     // Rows for the place the bar is in: one row docked at the top or bottom,
     // one button per row at a side, a row per group of buttons floating.
     void layoutButtons();
@@ -104,8 +130,13 @@ private:
     SIZE floatingOuterSize() const;
     RECT borders() const;
     void paintNonClient();
-    void endDrag(POINT screen, bool drop);
+    // The client area inside the bar's borders and gripper.
+    void fitClientArea(RECT& window) const;
+    bool onGripper(POINT screen) const;
     void showDragFrame(POINT screen);
+    // Ends a drag where it is: no outline, no capture.
+    void endDrag();
+    void dropBar(POINT screen);
     // Fly-by help: the command under the pointer, its prompt in the frame's
     // message pane.
     void showPrompt(UINT id);
@@ -114,11 +145,7 @@ private:
     UINT dockSides_;
     DockSide lastDocked_;
     std::unique_ptr<CFloatingBarWindow> floating_;
-    bool dragging_;
-    POINT dragStart_;
-    POINT dragOffset_;
-    RECT dragFrame_;
-    bool dragFrameShown_;
+    Drag drag_;
     UINT promptId_;
     // Columns of a floating bar the user has sized; 0 for a row per group.
     int floatColumns_;
