@@ -7,6 +7,8 @@
 
 #include "framework/CommandIds.h"
 #include "framework/FrameWnd.h"
+#include "framework/GuiTestSupport.h"
+#include "shell/app/DibView.h"
 #include "shell/app/MainFrame.h"
 
 namespace {
@@ -65,6 +67,35 @@ protected:
         RECT r = {0, 0, 0, 0};
         SendMessageA(bar().hwnd(), TB_GETITEMRECT, WPARAM(index), reinterpret_cast<LPARAM>(&r));
         return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    }
+
+    void placeFrame(int left, int top, int width, int height)
+    {
+        SetWindowPos(app->mainWindow, nullptr, left, top, width, height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        pump();
+    }
+
+    // Wine copies what windows paint to the screen at most every 50 ms.
+    void settle()
+    {
+        pump();
+        Sleep(80);
+        pump();
+    }
+
+    // What the screen shows of the window's client area now, and what a
+    // fresh paint of all of it shows, are the same.
+    void showsAFreshPaint(HWND window, const char* after)
+    {
+        settle();
+        const guitest::Capture shown = guitest::captureScreen(guitest::screenClientRect(window));
+        RedrawWindow(window, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        settle();
+        const guitest::Capture fresh = guitest::captureScreen(guitest::screenClientRect(window));
+        ASSERT_GT(shown.width, 0) << after;
+        EXPECT_EQ(0, guitest::differingPixels(shown, fresh)) << after;
     }
 };
 
@@ -329,6 +360,34 @@ TEST_F(ShellToolBar, RightAndBottomEdgesAndFloatingRowsKeepEveryBarInItsPlace)
     EXPECT_FALSE(IsWindow(main));
     EXPECT_FALSE(IsWindow(floating));
     EXPECT_FALSE(IsWindow(toolbar));
+}
+
+TEST_F(ShellToolBar, CentredImageIsPaintedWholeAfterTheBarsOrTheFrameMoveIt)
+{
+    openWith(writePicture("centred.png", 90, 60));
+    ASSERT_TRUE(start("-n"));
+    command(kIdFileOpen);
+    ASSERT_EQ(1, documentCount());
+    HWND view = activeView()->hwnd();
+    HWND toolbar = bar().hwnd();
+    showsAFreshPaint(view, "opened");
+    RECT area = dockArea();
+    drag(toolbar, gripperCentre(), POINT{area.left + 4, (area.top + area.bottom) / 2});
+    ASSERT_EQ(DockSide::left, bar().dockSide());
+    showsAFreshPaint(view, "docked left");
+    drag(toolbar, gripperCentre(), POINT{(area.left + area.right) / 2, (area.top + area.bottom) / 2});
+    ASSERT_EQ(DockSide::floating, bar().dockSide());
+    showsAFreshPaint(view, "floated");
+    HWND floating = bar().floatingWindow();
+    const RECT caption = screenRect(floating);
+    drag(floating, POINT{caption.left + 10, caption.top + GetSystemMetrics(SM_CYSMCAPTION) / 2},
+         POINT{(area.left + area.right) / 2, area.top + 2});
+    ASSERT_EQ(DockSide::top, bar().dockSide());
+    showsAFreshPaint(view, "docked at the top");
+    const RECT outer = screenRect(app->mainWindow);
+    placeFrame(outer.left, outer.top, (outer.right - outer.left) * 3 / 4,
+               (outer.bottom - outer.top) * 3 / 4);
+    showsAFreshPaint(view, "frame made smaller");
 }
 
 } // namespace
