@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
+#include <numeric>
 
 #include <windowsx.h>
 
@@ -26,6 +27,17 @@ const int kDragThreshold = 4;
 bool escapeHeld()
 {
     return GetKeyState(VK_ESCAPE) < 0;
+}
+
+// The part of the screen nearest the point that no taskbar covers.
+RECT workAreaAt(POINT screen)
+{
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoA(MonitorFromPoint(screen, MONITOR_DEFAULTTONEAREST), &info))
+        return info.rcWork;
+    RECT work = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    return work;
 }
 
 } // namespace
@@ -133,7 +145,7 @@ private:
 
 CToolBar::CToolBar()
     : images_(nullptr), imageWidth_(16), imageHeight_(15), frame_(nullptr), dockSides_(0),
-      lastDocked_(DockSide::top), promptId_(0), floatColumns_(0)
+      lastDocked_(DockSide::top), promptId_(0), floatColumns_(0), dockedRoom_(0)
 {
 }
 
@@ -303,41 +315,169 @@ RECT CToolBar::gripperRect() const
     return grip;
 }
 
-void CToolBar::layoutButtons()
+int CToolBar::buttonTotal() const
+{
+    return int(std::count_if(ids_.begin(), ids_.end(), [](UINT id) { return id != 0; }));
+}
+
+void CToolBar::setPlaces(const std::vector<Place>& places)
 {
     // A vertical bar draws its separators across.
     const LONG style = GetWindowLongA(hwnd_, GWL_STYLE);
     const LONG wanted = isVertical() ? (style | CCS_VERT) : (style & ~CCS_VERT);
     if (wanted != style)
         SetWindowLongA(hwnd_, GWL_STYLE, wanted);
-    // Floating, each group of buttons is a row of its own and the rows part
-    // the groups: a divider would only stand at the end of a row.
-    const bool floating = side_ == DockSide::floating;
-    const int count = buttonCount();
-    int buttonsSoFar = 0;
+    const int count = std::min(buttonCount(), int(places.size()));
     for (int i = 0; i < count; ++i) {
         TBBUTTONINFOA info = {};
         info.cbSize = sizeof info;
-        info.dwMask = TBIF_BYINDEX | TBIF_STATE | TBIF_STYLE;
+        info.dwMask = TBIF_BYINDEX | TBIF_STATE;
         if (send(TB_GETBUTTONINFOA, WPARAM(i), reinterpret_cast<LPARAM>(&info)) < 0)
             continue;
-        const bool separator = (info.fsStyle & BTNS_SEP) != 0;
-        const bool groupEnds = i + 1 < count && i + 1 < int(ids_.size()) && ids_[size_t(i) + 1] == 0;
-        if (!separator)
-            ++buttonsSoFar;
-        const bool columnEnds = !separator && buttonsSoFar % std::max(floatColumns_, 1) == 0;
-        const bool rowEnds = floatColumns_ > 0 ? columnEnds : groupEnds;
-        const bool wrap = isVertical() || (floating && rowEnds && i + 1 < count);
-        const bool hidden = floating && separator;
-        BYTE state = wrap ? BYTE(info.fsState | TBSTATE_WRAP) : BYTE(info.fsState & ~TBSTATE_WRAP);
-        state = hidden ? BYTE(state | TBSTATE_HIDDEN) : BYTE(state & ~TBSTATE_HIDDEN);
+        const Place& place = places[size_t(i)];
+        BYTE state = place.wrap ? BYTE(info.fsState | TBSTATE_WRAP)
+                                : BYTE(info.fsState & ~TBSTATE_WRAP);
+        state = place.hidden ? BYTE(state | TBSTATE_HIDDEN) : BYTE(state & ~TBSTATE_HIDDEN);
         if (state != info.fsState) {
-            info.dwMask = TBIF_BYINDEX | TBIF_STATE;
             info.fsState = state;
             send(TB_SETBUTTONINFOA, WPARAM(i), reinterpret_cast<LPARAM>(&info));
         }
     }
     send(TB_AUTOSIZE);
+}
+
+std::vector<CToolBar::Place> CToolBar::linePlaces() const
+{
+    return std::vector<Place>(ids_.size(), Place{isVertical(), false});
+}
+
+std::vector<CToolBar::Place> CToolBar::gridPlaces(int perRow) const
+{
+    // Rows of buttons part their groups by themselves: a divider would only
+    // stand at the end of a row.
+    std::vector<Place> places(ids_.size(), Place{false, false});
+    const int buttons = buttonTotal();
+    int soFar = 0;
+    for (size_t i = 0; i < ids_.size(); ++i) {
+        if (ids_[i] == 0) {
+            places[i].hidden = true;
+            continue;
+        }
+        ++soFar;
+        const bool groupEnds = i + 1 < ids_.size() && ids_[i + 1] == 0;
+        places[i].wrap = soFar < buttons && (perRow > 0 ? soFar % perRow == 0 : groupEnds);
+    }
+    return places;
+}
+
+std::vector<CToolBar::Place> CToolBar::wrappedPlaces(int room)
+{
+    // Each row takes what the room holds; the dividers where rows break
+    // are left out.
+    const std::vector<int> extents = lineExtents();
+    std::vector<Place> places(ids_.size(), Place{false, false});
+    std::vector<size_t> dividers;
+    int x = 0, lastButton = -1;
+    for (size_t i = 0; i < ids_.size(); ++i) {
+        if (ids_[i] == 0) {
+            dividers.push_back(i);
+            continue;
+        }
+        int gap = 0;
+        for (size_t d : dividers)
+            gap += extents[d];
+        const bool breaks = lastButton >= 0 && x + gap + extents[i] > room;
+        if (breaks || lastButton < 0) {
+            for (size_t d : dividers)
+                places[d].hidden = true;
+            if (breaks)
+                places[size_t(lastButton)].wrap = true;
+            x = 0;
+        } else {
+            x += gap;
+        }
+        x += extents[i];
+        lastButton = int(i);
+        dividers.clear();
+    }
+    for (size_t d : dividers)
+        places[d].hidden = true;
+    return places;
+}
+
+std::vector<int> CToolBar::lineExtents()
+{
+    const LRESULT size = send(TB_GETBUTTONSIZE);
+    const bool vertical = isVertical();
+    Line& line = lines_[vertical ? 1 : 0];
+    if (line.buttonSize != size || line.extents.size() != ids_.size()) {
+        setPlaces(linePlaces());
+        line.buttonSize = size;
+        line.extents.assign(ids_.size(), 0);
+        for (size_t i = 0; i < ids_.size(); ++i) {
+            RECT item = {0, 0, 0, 0};
+            send(TB_GETITEMRECT, WPARAM(i), reinterpret_cast<LPARAM>(&item));
+            line.extents[i] = vertical ? item.bottom - item.top : item.right - item.left;
+        }
+    }
+    return line.extents;
+}
+
+std::vector<CToolBar::Place> CToolBar::dockedPlaces()
+{
+    const RECT b = borders();
+    const bool vertical = isVertical();
+    const int room = dockedRoom_ - (vertical ? b.top + b.bottom : b.left + b.right);
+    const std::vector<int> extents = lineExtents();
+    if (dockedRoom_ <= 0 || std::accumulate(extents.begin(), extents.end(), 0) <= room)
+        return linePlaces();
+    if (!vertical)
+        return wrappedPlaces(room);
+    // Columns of whole rows: rows as the room holds, as many columns as
+    // that needs.
+    const int rows = std::max(1, room / std::max(1, int(HIWORD(send(TB_GETBUTTONSIZE)))));
+    return gridPlaces((buttonTotal() + rows - 1) / rows);
+}
+
+void CToolBar::layoutButtons()
+{
+    setPlaces(side_ == DockSide::floating ? gridPlaces(floatColumns_) : dockedPlaces());
+    // The control repaints only what it thinks moved: buttons that changed
+    // rows were left behind in their old places.
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+}
+
+void CToolBar::fitDockedRoom(const SizeParentLayout& layout)
+{
+    if (side_ == DockSide::floating || layout.pass != layoutPass() || !IsWindowVisible(hwnd_))
+        return;
+    const RECT& r = layout.rect;
+    const int room = isVertical() ? r.bottom - r.top : r.right - r.left;
+    if (room == dockedRoom_)
+        return;
+    dockedRoom_ = room;
+    layoutButtons();
+}
+
+int CToolBar::floatingColumns() const
+{
+    if (floatColumns_ > 0)
+        return floatColumns_;
+    int widest = 0, group = 0;
+    for (UINT id : ids_) {
+        group = id ? group + 1 : 0;
+        widest = std::max(widest, group);
+    }
+    return widest;
+}
+
+void CToolBar::fitFloatingHeight(int height)
+{
+    const int buttons = buttonTotal();
+    while (floatingOuterSize().cy > height && floatingColumns() < buttons) {
+        floatColumns_ = floatingColumns() + 1;
+        layoutButtons();
+    }
 }
 
 void CToolBar::enableDocking(CFrameWnd& frame, UINT sides)
@@ -371,6 +511,8 @@ void CToolBar::dock(DockSide side)
         ShowWindow(floating_->hwnd(), SW_HIDE);
     side_ = side;
     lastDocked_ = side;
+    // The frame's layout tells the bar its room along the new edge.
+    dockedRoom_ = 0;
     layoutButtons();
     SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
                  SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -399,13 +541,19 @@ void CToolBar::floatAt(POINT screen)
     SetParent(hwnd_, floating_->hwnd());
     side_ = DockSide::floating;
     layoutButtons();
+    // Within reach: all of it on the screen it was dropped on, in more
+    // columns when its rows would not fit there.
+    const RECT work = workAreaAt(screen);
+    fitFloatingHeight(work.bottom - work.top);
     const SIZE content = contentSize();
     const RECT b = borders();
     const int width = content.cx + b.left + b.right, height = content.cy + b.top + b.bottom;
     SetWindowPos(hwnd_, nullptr, 0, 0, width, height,
                  SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     const SIZE outer = floatingOuterSize();
-    SetWindowPos(floating_->hwnd(), nullptr, screen.x, screen.y, outer.cx, outer.cy,
+    const LONG x = std::max(work.left, std::min(screen.x, work.right - outer.cx));
+    const LONG y = std::max(work.top, std::min(screen.y, work.bottom - outer.cy));
+    SetWindowPos(floating_->hwnd(), nullptr, x, y, outer.cx, outer.cy,
                  SWP_NOZORDER | SWP_NOACTIVATE | (wasVisible ? SWP_SHOWWINDOW : 0));
     frame_->recalcLayout();
 }
@@ -425,9 +573,7 @@ void CToolBar::sizeFloating(UINT edge, RECT& proposed)
 {
     if (side_ != DockSide::floating || !floating_)
         return;
-    int buttons = 0;
-    for (UINT id : ids_)
-        buttons += id != 0;
+    const int buttons = buttonTotal();
     if (buttons == 0)
         return;
     const LRESULT size = send(TB_GETBUTTONSIZE);
@@ -446,6 +592,10 @@ void CToolBar::sizeFloating(UINT edge, RECT& proposed)
     }
     floatColumns_ = std::max(1, std::min(columns, buttons));
     layoutButtons();
+    // More columns rather than rows past the edge of the screen.
+    const bool topMoves = edge == WMSZ_TOP || edge == WMSZ_TOPLEFT || edge == WMSZ_TOPRIGHT;
+    const RECT work = workAreaAt(POINT{proposed.left, topMoves ? proposed.bottom : proposed.top});
+    fitFloatingHeight(topMoves ? proposed.bottom - work.top : work.bottom - proposed.top);
     const RECT b = borders();
     const SIZE laid = contentSize();
     SetWindowPos(hwnd_, nullptr, 0, 0, laid.cx + b.left + b.right, laid.cy + b.top + b.bottom,
@@ -456,7 +606,7 @@ void CToolBar::sizeFloating(UINT edge, RECT& proposed)
         proposed.left = proposed.right - outer.cx;
     else
         proposed.right = proposed.left + outer.cx;
-    if (edge == WMSZ_TOP || edge == WMSZ_TOPLEFT || edge == WMSZ_TOPRIGHT)
+    if (topMoves)
         proposed.top = proposed.bottom - outer.cy;
     else
         proposed.bottom = proposed.top + outer.cy;
@@ -685,6 +835,10 @@ bool CToolBar::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
         endDrag();
         result = 0;
         return true;
+    case kMsgSizeParent:
+        // The base then takes the strip the buttons need in this room.
+        fitDockedRoom(*reinterpret_cast<const SizeParentLayout*>(lParam));
+        break;
     case WM_MOUSELEAVE:
         // The control clears its hot button too.
         showPrompt(0);

@@ -10,6 +10,7 @@
 
 class CFrameWnd;
 class CFloatingBarWindow;
+struct SizeParentLayout;
 
 // Where a bar sits: along one edge of its frame, or in a small window of its
 // own.
@@ -115,16 +116,42 @@ private:
         RECT outline = {0, 0, 0, 0};
         bool outlineShown = false;
 
-        POINT corner(POINT pointer) const { return POINT{pointer.x - offset.x, pointer.y - offset.y}; }
+        POINT corner(POINT pointer) const
+        {
+            return POINT{pointer.x - offset.x, pointer.y - offset.y};
+        }
         // Far enough from the press to be a drag, not a click.
         bool movedFar(POINT pointer) const;
         void showOutline(const RECT& r);
         void hideOutline();
     };
 
-    // Rows for the place the bar is in: one row docked at the top or bottom,
-    // one button per row at a side, a row per group of buttons floating.
+    // Rows for the place the bar is in. Docked, one line along its edge
+    // while the room there holds it, else rows (columns) of as many buttons
+    // as fit; floating, a row per group of buttons or the columns the user
+    // sized. The whole bar is repainted.
     void layoutButtons();
+    // Where a button or divider goes: a new row after it, or left out.
+    struct Place
+    {
+        bool wrap;
+        bool hidden;
+    };
+    void setPlaces(const std::vector<Place>& places);
+    // One line along the edge; a vertical bar breaks after every item.
+    std::vector<Place> linePlaces() const;
+    // Buttons in rows of perRow (0: a row per group), without dividers.
+    std::vector<Place> gridPlaces(int perRow) const;
+    // Rows as long as `room`, broken where the next button would not fit.
+    std::vector<Place> wrappedPlaces(int room);
+    std::vector<Place> dockedPlaces();
+    // Each item's length along the edge in one line.
+    std::vector<int> lineExtents();
+    int buttonTotal() const;
+    void fitDockedRoom(const SizeParentLayout& layout);
+    int floatingColumns() const;
+    // More columns until the floating window is no taller than this.
+    void fitFloatingHeight(int height);
     SIZE contentSize() const;
     // The floating window's outer size around the buttons as laid out.
     SIZE floatingOuterSize() const;
@@ -149,6 +176,16 @@ private:
     UINT promptId_;
     // Columns of a floating bar the user has sized; 0 for a row per group.
     int floatColumns_;
+    // The length of the edge the bar was last laid out along; 0 when not
+    // known yet.
+    int dockedRoom_;
+    // One line of buttons, measured once per orientation and button size.
+    struct Line
+    {
+        LRESULT buttonSize = -1;
+        std::vector<int> extents;
+    };
+    Line lines_[2];
 };
 
 // A status bar common control with panes named by ids: id 0 is the
