@@ -159,7 +159,6 @@ TEST_F(ShellToolBar, DocksAtTopDragsToAnEdgeFloatsAndComesBack)
 {
     ASSERT_TRUE(start("-n"));
     HWND toolbar = bar().hwnd();
-    const int buttonHeight = HIWORD(SendMessageA(toolbar, TB_GETBUTTONSIZE, 0, 0));
 
     // Docked at the top, with a gripper in a border of its own.
     EXPECT_EQ(DockSide::top, bar().dockSide());
