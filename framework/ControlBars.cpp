@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
+#include <numeric>
 
 #include <windowsx.h>
 
@@ -20,6 +21,24 @@ const int kBarBorder = 2;
 const int kGripperRoom = 8;
 // A gripper press that moves less than this is a click, not a drag.
 const int kDragThreshold = 4;
+
+// The keys go to the focus, not to the bar that holds the capture: a drag
+// reads Escape from the key state.
+bool escapeHeld()
+{
+    return GetKeyState(VK_ESCAPE) < 0;
+}
+
+// The part of the screen nearest the point that no taskbar covers.
+RECT workAreaAt(POINT screen)
+{
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoA(MonitorFromPoint(screen, MONITOR_DEFAULTTONEAREST), &info))
+        return info.rcWork;
+    RECT work = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    return work;
+}
 
 } // namespace
 
@@ -126,8 +145,7 @@ private:
 
 CToolBar::CToolBar()
     : images_(nullptr), imageWidth_(16), imageHeight_(15), frame_(nullptr), dockSides_(0),
-      lastDocked_(DockSide::top), dragging_(false), dragStart_{0, 0}, dragOffset_{0, 0},
-      dragFrame_{0, 0, 0, 0}, dragFrameShown_(false), promptId_(0), floatColumns_(0)
+      lastDocked_(DockSide::top), promptId_(0), floatColumns_(0), dockedRoom_(0)
 {
 }
 
@@ -156,7 +174,8 @@ bool CToolBar::createBar(HWND parent, DWORD style, UINT id)
 bool CToolBar::loadToolBar(UINT resourceId)
 {
     HINSTANCE module = resourceModule();
-    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(resourceId), MAKEINTRESOURCEA(241));
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(resourceId),
+                                MAKEINTRESOURCEA(kToolBarResourceType));
     HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
     const WORD* data = loaded ? static_cast<const WORD*>(LockResource(loaded)) : nullptr;
     const DWORD size = found ? SizeofResource(module, found) : 0;
@@ -296,41 +315,169 @@ RECT CToolBar::gripperRect() const
     return grip;
 }
 
-void CToolBar::layoutButtons()
+int CToolBar::buttonTotal() const
+{
+    return int(std::count_if(ids_.begin(), ids_.end(), [](UINT id) { return id != 0; }));
+}
+
+void CToolBar::setPlaces(const std::vector<Place>& places)
 {
     // A vertical bar draws its separators across.
     const LONG style = GetWindowLongA(hwnd_, GWL_STYLE);
     const LONG wanted = isVertical() ? (style | CCS_VERT) : (style & ~CCS_VERT);
     if (wanted != style)
         SetWindowLongA(hwnd_, GWL_STYLE, wanted);
-    // Floating, each group of buttons is a row of its own and the rows part
-    // the groups: a divider would only stand at the end of a row.
-    const bool floating = side_ == DockSide::floating;
-    const int count = buttonCount();
-    int buttonsSoFar = 0;
+    const int count = std::min(buttonCount(), int(places.size()));
     for (int i = 0; i < count; ++i) {
         TBBUTTONINFOA info = {};
         info.cbSize = sizeof info;
-        info.dwMask = TBIF_BYINDEX | TBIF_STATE | TBIF_STYLE;
+        info.dwMask = TBIF_BYINDEX | TBIF_STATE;
         if (send(TB_GETBUTTONINFOA, WPARAM(i), reinterpret_cast<LPARAM>(&info)) < 0)
             continue;
-        const bool separator = (info.fsStyle & BTNS_SEP) != 0;
-        const bool groupEnds = i + 1 < count && i + 1 < int(ids_.size()) && ids_[size_t(i) + 1] == 0;
-        if (!separator)
-            ++buttonsSoFar;
-        const bool columnEnds = !separator && buttonsSoFar % std::max(floatColumns_, 1) == 0;
-        const bool rowEnds = floatColumns_ > 0 ? columnEnds : groupEnds;
-        const bool wrap = isVertical() || (floating && rowEnds && i + 1 < count);
-        const bool hidden = floating && separator;
-        BYTE state = wrap ? BYTE(info.fsState | TBSTATE_WRAP) : BYTE(info.fsState & ~TBSTATE_WRAP);
-        state = hidden ? BYTE(state | TBSTATE_HIDDEN) : BYTE(state & ~TBSTATE_HIDDEN);
+        const Place& place = places[size_t(i)];
+        BYTE state = place.wrap ? BYTE(info.fsState | TBSTATE_WRAP)
+                                : BYTE(info.fsState & ~TBSTATE_WRAP);
+        state = place.hidden ? BYTE(state | TBSTATE_HIDDEN) : BYTE(state & ~TBSTATE_HIDDEN);
         if (state != info.fsState) {
-            info.dwMask = TBIF_BYINDEX | TBIF_STATE;
             info.fsState = state;
             send(TB_SETBUTTONINFOA, WPARAM(i), reinterpret_cast<LPARAM>(&info));
         }
     }
     send(TB_AUTOSIZE);
+}
+
+std::vector<CToolBar::Place> CToolBar::linePlaces() const
+{
+    return std::vector<Place>(ids_.size(), Place{isVertical(), false});
+}
+
+std::vector<CToolBar::Place> CToolBar::gridPlaces(int perRow) const
+{
+    // Rows of buttons part their groups by themselves: a divider would only
+    // stand at the end of a row.
+    std::vector<Place> places(ids_.size(), Place{false, false});
+    const int buttons = buttonTotal();
+    int soFar = 0;
+    for (size_t i = 0; i < ids_.size(); ++i) {
+        if (ids_[i] == 0) {
+            places[i].hidden = true;
+            continue;
+        }
+        ++soFar;
+        const bool groupEnds = i + 1 < ids_.size() && ids_[i + 1] == 0;
+        places[i].wrap = soFar < buttons && (perRow > 0 ? soFar % perRow == 0 : groupEnds);
+    }
+    return places;
+}
+
+std::vector<CToolBar::Place> CToolBar::wrappedPlaces(int room)
+{
+    // Each row takes what the room holds; the dividers where rows break
+    // are left out.
+    const std::vector<int> extents = lineExtents();
+    std::vector<Place> places(ids_.size(), Place{false, false});
+    std::vector<size_t> dividers;
+    int x = 0, lastButton = -1;
+    for (size_t i = 0; i < ids_.size(); ++i) {
+        if (ids_[i] == 0) {
+            dividers.push_back(i);
+            continue;
+        }
+        int gap = 0;
+        for (size_t d : dividers)
+            gap += extents[d];
+        const bool breaks = lastButton >= 0 && x + gap + extents[i] > room;
+        if (breaks || lastButton < 0) {
+            for (size_t d : dividers)
+                places[d].hidden = true;
+            if (breaks)
+                places[size_t(lastButton)].wrap = true;
+            x = 0;
+        } else {
+            x += gap;
+        }
+        x += extents[i];
+        lastButton = int(i);
+        dividers.clear();
+    }
+    for (size_t d : dividers)
+        places[d].hidden = true;
+    return places;
+}
+
+std::vector<int> CToolBar::lineExtents()
+{
+    const LRESULT size = send(TB_GETBUTTONSIZE);
+    const bool vertical = isVertical();
+    Line& line = lines_[vertical ? 1 : 0];
+    if (line.buttonSize != size || line.extents.size() != ids_.size()) {
+        setPlaces(linePlaces());
+        line.buttonSize = size;
+        line.extents.assign(ids_.size(), 0);
+        for (size_t i = 0; i < ids_.size(); ++i) {
+            RECT item = {0, 0, 0, 0};
+            send(TB_GETITEMRECT, WPARAM(i), reinterpret_cast<LPARAM>(&item));
+            line.extents[i] = vertical ? item.bottom - item.top : item.right - item.left;
+        }
+    }
+    return line.extents;
+}
+
+std::vector<CToolBar::Place> CToolBar::dockedPlaces()
+{
+    const RECT b = borders();
+    const bool vertical = isVertical();
+    const int room = dockedRoom_ - (vertical ? b.top + b.bottom : b.left + b.right);
+    const std::vector<int> extents = lineExtents();
+    if (dockedRoom_ <= 0 || std::accumulate(extents.begin(), extents.end(), 0) <= room)
+        return linePlaces();
+    if (!vertical)
+        return wrappedPlaces(room);
+    // Columns of whole rows: rows as the room holds, as many columns as
+    // that needs.
+    const int rows = std::max(1, room / std::max(1, int(HIWORD(send(TB_GETBUTTONSIZE)))));
+    return gridPlaces((buttonTotal() + rows - 1) / rows);
+}
+
+void CToolBar::layoutButtons()
+{
+    setPlaces(side_ == DockSide::floating ? gridPlaces(floatColumns_) : dockedPlaces());
+    // The control repaints only what it thinks moved: buttons that changed
+    // rows were left behind in their old places.
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+}
+
+void CToolBar::fitDockedRoom(const SizeParentLayout& layout)
+{
+    if (side_ == DockSide::floating || layout.pass != layoutPass() || !IsWindowVisible(hwnd_))
+        return;
+    const RECT& r = layout.rect;
+    const int room = isVertical() ? r.bottom - r.top : r.right - r.left;
+    if (room == dockedRoom_)
+        return;
+    dockedRoom_ = room;
+    layoutButtons();
+}
+
+int CToolBar::floatingColumns() const
+{
+    if (floatColumns_ > 0)
+        return floatColumns_;
+    int widest = 0, group = 0;
+    for (UINT id : ids_) {
+        group = id ? group + 1 : 0;
+        widest = std::max(widest, group);
+    }
+    return widest;
+}
+
+void CToolBar::fitFloatingHeight(int height)
+{
+    const int buttons = buttonTotal();
+    while (floatingOuterSize().cy > height && floatingColumns() < buttons) {
+        floatColumns_ = floatingColumns() + 1;
+        layoutButtons();
+    }
 }
 
 void CToolBar::enableDocking(CFrameWnd& frame, UINT sides)
@@ -364,6 +511,8 @@ void CToolBar::dock(DockSide side)
         ShowWindow(floating_->hwnd(), SW_HIDE);
     side_ = side;
     lastDocked_ = side;
+    // The frame's layout tells the bar its room along the new edge.
+    dockedRoom_ = 0;
     layoutButtons();
     SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
                  SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -392,13 +541,19 @@ void CToolBar::floatAt(POINT screen)
     SetParent(hwnd_, floating_->hwnd());
     side_ = DockSide::floating;
     layoutButtons();
+    // Within reach: all of it on the screen it was dropped on, in more
+    // columns when its rows would not fit there.
+    const RECT work = workAreaAt(screen);
+    fitFloatingHeight(work.bottom - work.top);
     const SIZE content = contentSize();
     const RECT b = borders();
     const int width = content.cx + b.left + b.right, height = content.cy + b.top + b.bottom;
     SetWindowPos(hwnd_, nullptr, 0, 0, width, height,
                  SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     const SIZE outer = floatingOuterSize();
-    SetWindowPos(floating_->hwnd(), nullptr, screen.x, screen.y, outer.cx, outer.cy,
+    const LONG x = std::max(work.left, std::min(screen.x, work.right - outer.cx));
+    const LONG y = std::max(work.top, std::min(screen.y, work.bottom - outer.cy));
+    SetWindowPos(floating_->hwnd(), nullptr, x, y, outer.cx, outer.cy,
                  SWP_NOZORDER | SWP_NOACTIVATE | (wasVisible ? SWP_SHOWWINDOW : 0));
     frame_->recalcLayout();
 }
@@ -418,9 +573,7 @@ void CToolBar::sizeFloating(UINT edge, RECT& proposed)
 {
     if (side_ != DockSide::floating || !floating_)
         return;
-    int buttons = 0;
-    for (UINT id : ids_)
-        buttons += id != 0;
+    const int buttons = buttonTotal();
     if (buttons == 0)
         return;
     const LRESULT size = send(TB_GETBUTTONSIZE);
@@ -439,6 +592,10 @@ void CToolBar::sizeFloating(UINT edge, RECT& proposed)
     }
     floatColumns_ = std::max(1, std::min(columns, buttons));
     layoutButtons();
+    // More columns rather than rows past the edge of the screen.
+    const bool topMoves = edge == WMSZ_TOP || edge == WMSZ_TOPLEFT || edge == WMSZ_TOPRIGHT;
+    const RECT work = workAreaAt(POINT{proposed.left, topMoves ? proposed.bottom : proposed.top});
+    fitFloatingHeight(topMoves ? proposed.bottom - work.top : work.bottom - proposed.top);
     const RECT b = borders();
     const SIZE laid = contentSize();
     SetWindowPos(hwnd_, nullptr, 0, 0, laid.cx + b.left + b.right, laid.cy + b.top + b.bottom,
@@ -449,7 +606,7 @@ void CToolBar::sizeFloating(UINT edge, RECT& proposed)
         proposed.left = proposed.right - outer.cx;
     else
         proposed.right = proposed.left + outer.cx;
-    if (edge == WMSZ_TOP || edge == WMSZ_TOPLEFT || edge == WMSZ_TOPRIGHT)
+    if (topMoves)
         proposed.top = proposed.bottom - outer.cy;
     else
         proposed.bottom = proposed.top + outer.cy;
@@ -488,57 +645,74 @@ DockSide CToolBar::dropSide(POINT screen) const
     return best ? best->side : DockSide::floating;
 }
 
+bool CToolBar::Drag::movedFar(POINT pointer) const
+{
+    return std::abs(pointer.x - start.x) >= kDragThreshold ||
+           std::abs(pointer.y - start.y) >= kDragThreshold;
+}
+
+void CToolBar::Drag::showOutline(const RECT& r)
+{
+    HDC dc = GetDC(nullptr);
+    if (outlineShown)
+        DrawFocusRect(dc, &outline);
+    outline = r;
+    DrawFocusRect(dc, &outline);
+    outlineShown = true;
+    ReleaseDC(nullptr, dc);
+}
+
+void CToolBar::Drag::hideOutline()
+{
+    if (!outlineShown)
+        return;
+    HDC dc = GetDC(nullptr);
+    DrawFocusRect(dc, &outline);
+    ReleaseDC(nullptr, dc);
+    outlineShown = false;
+}
+
 void CToolBar::beginDrag(POINT screen)
 {
-    if (!dockSides_ || dragging_)
+    if (!dockSides_ || drag_.active)
         return;
     HWND moved = floatingWindow() ? floatingWindow() : hwnd_;
     RECT r;
     GetWindowRect(moved, &r);
-    dragStart_ = screen;
-    dragOffset_ = POINT{screen.x - r.left, screen.y - r.top};
-    dragging_ = true;
-    dragFrameShown_ = false;
+    drag_ = Drag();
+    drag_.active = true;
+    drag_.start = screen;
+    drag_.offset = POINT{screen.x - r.left, screen.y - r.top};
     SetCapture(hwnd_);
 }
 
 void CToolBar::showDragFrame(POINT screen)
 {
-    // The outline of where the bar would go, drawn and undrawn by XOR.
-    HDC dc = GetDC(nullptr);
-    if (dragFrameShown_)
-        DrawFocusRect(dc, &dragFrame_);
-    const bool vertical = dropSide(screen) == DockSide::left || dropSide(screen) == DockSide::right;
+    const DockSide side = dropSide(screen);
+    const bool vertical = side == DockSide::left || side == DockSide::right;
     const SIZE content = contentSize();
     const LONG along = std::max(content.cx, content.cy), across = std::min(content.cx, content.cy);
-    const LONG width = vertical ? across : along, height = vertical ? along : across;
-    dragFrame_ = {screen.x - dragOffset_.x, screen.y - dragOffset_.y,
-                  screen.x - dragOffset_.x + width, screen.y - dragOffset_.y + height};
-    DrawFocusRect(dc, &dragFrame_);
-    dragFrameShown_ = true;
-    ReleaseDC(nullptr, dc);
+    const POINT corner = drag_.corner(screen);
+    drag_.showOutline(RECT{corner.x, corner.y, corner.x + (vertical ? across : along),
+                           corner.y + (vertical ? along : across)});
 }
 
-void CToolBar::endDrag(POINT screen, bool drop)
+void CToolBar::endDrag()
 {
-    if (!dragging_)
-        return;
-    dragging_ = false;
-    if (dragFrameShown_) {
-        HDC dc = GetDC(nullptr);
-        DrawFocusRect(dc, &dragFrame_);
-        ReleaseDC(nullptr, dc);
-        dragFrameShown_ = false;
-    }
+    drag_.active = false;
+    drag_.hideOutline();
     if (GetCapture() == hwnd_)
         ReleaseCapture();
-    const bool moved = std::abs(screen.x - dragStart_.x) >= kDragThreshold ||
-                       std::abs(screen.y - dragStart_.y) >= kDragThreshold;
-    if (!drop || !moved)
+}
+
+void CToolBar::dropBar(POINT screen)
+{
+    endDrag();
+    if (!drag_.movedFar(screen))
         return;
     const DockSide side = dropSide(screen);
     if (side == DockSide::floating)
-        floatAt(POINT{screen.x - dragOffset_.x, screen.y - dragOffset_.y});
+        floatAt(drag_.corner(screen));
     else
         dock(side);
 }
@@ -599,116 +773,129 @@ void CToolBar::paintNonClient()
     ReleaseDC(hwnd_, dc);
 }
 
+void CToolBar::fitClientArea(RECT& r) const
+{
+    const RECT b = borders();
+    r.left += b.left;
+    r.top += b.top;
+    r.right = std::max(r.left, r.right - b.right);
+    r.bottom = std::max(r.top, r.bottom - b.bottom);
+}
+
+bool CToolBar::onGripper(POINT screen) const
+{
+    const RECT window = windowRect();
+    const POINT p = {screen.x - window.left, screen.y - window.top};
+    const RECT grip = gripperRect();
+    return PtInRect(&grip, p) != FALSE;
+}
+
 bool CToolBar::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
-    if (dragging_) {
-        POINT p = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        // The keys go to the focus, not to the bar that holds the capture:
-        // Escape is read from the key state.
-        if ((message == WM_MOUSEMOVE || message == WM_LBUTTONUP) && GetKeyState(VK_ESCAPE) < 0) {
-            endDrag(dragStart_, false);
-            result = 0;
-            return true;
-        }
-        switch (message) {
-        case WM_MOUSEMOVE:
-            ClientToScreen(hwnd_, &p);
-            showDragFrame(p);
-            result = 0;
-            return true;
-        case WM_LBUTTONUP:
-            ClientToScreen(hwnd_, &p);
-            endDrag(p, true);
-            result = 0;
-            return true;
-        case WM_KEYDOWN:
-            if (wParam == VK_ESCAPE)
-                endDrag(dragStart_, false);
-            result = 0;
-            return true;
-        case WM_CAPTURECHANGED:
-        case WM_CANCELMODE:
-            endDrag(dragStart_, false);
-            result = 0;
-            return true;
-        default:
-            break;
-        }
-    }
+    const POINT point = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     switch (message) {
-    case WM_NCCALCSIZE: {
-        RECT& r = *reinterpret_cast<RECT*>(lParam);
-        const RECT b = borders();
-        r.left += b.left;
-        r.top += b.top;
-        r.right = std::max(r.left, r.right - b.right);
-        r.bottom = std::max(r.top, r.bottom - b.bottom);
+    case WM_NCCALCSIZE:
+        fitClientArea(*reinterpret_cast<RECT*>(lParam));
         result = 0;
         return true;
-    }
     case WM_NCPAINT:
         paintNonClient();
         result = 0;
         return true;
-    case WM_ERASEBKGND: {
-        RECT r = clientRect();
-        FillRect(reinterpret_cast<HDC>(wParam), &r, GetSysColorBrush(COLOR_BTNFACE));
-        result = 1;
+    case WM_NCHITTEST:
+        if (!onGripper(point))
+            break;
+        result = HTCAPTION;
         return true;
-    }
-    case WM_NCHITTEST: {
-        POINT p = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        const RECT window = windowRect();
-        p.x -= window.left;
-        p.y -= window.top;
-        const RECT grip = gripperRect();
-        if (PtInRect(&grip, p)) {
-            result = HTCAPTION;
-            return true;
-        }
-        result = defaultProc(message, wParam, lParam);
-        return true;
-    }
-    case WM_SETCURSOR:
-        if (LOWORD(lParam) == HTCAPTION && reinterpret_cast<HWND>(wParam) == hwnd_) {
-            SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32646)));
-            result = TRUE;
-            return true;
-        }
-        return false;
     case WM_NCLBUTTONDOWN:
         if (wParam != HTCAPTION)
-            return false;
-        beginDrag(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+            break;
+        beginDrag(point);
         result = 0;
         return true;
-    case WM_NCLBUTTONDBLCLK:
+    case WM_NCLBUTTONDBLCLK: {
         if (wParam != HTCAPTION)
-            return false;
-        {
-            RECT r = windowRect();
-            floatAt(POINT{r.left, r.top});
-        }
+            break;
+        const RECT r = windowRect();
+        floatAt(POINT{r.left, r.top});
         result = 0;
         return true;
-    case WM_MOUSEMOVE: {
-        result = defaultProc(message, wParam, lParam);
-        POINT p = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        const int index = int(send(TB_HITTEST, 0, reinterpret_cast<LPARAM>(&p)));
-        TBBUTTON button = {};
-        const bool onButton = index >= 0 && index < buttonCount() &&
-                              send(TB_GETBUTTON, WPARAM(index), reinterpret_cast<LPARAM>(&button)) &&
-                              !(button.fsStyle & BTNS_SEP);
-        showPrompt(onButton ? UINT(button.idCommand) : 0);
-        return true;
     }
+    case WM_KEYDOWN:
+        if (!drag_.active)
+            break;
+        if (wParam == VK_ESCAPE)
+            endDrag();
+        result = 0;
+        return true;
+    case WM_CAPTURECHANGED:
+    case WM_CANCELMODE:
+        if (!drag_.active)
+            break;
+        endDrag();
+        result = 0;
+        return true;
+    case kMsgSizeParent:
+        // The base then takes the strip the buttons need in this room.
+        fitDockedRoom(*reinterpret_cast<const SizeParentLayout*>(lParam));
+        break;
     case WM_MOUSELEAVE:
-        result = defaultProc(message, wParam, lParam);
+        // The control clears its hot button too.
         showPrompt(0);
-        return true;
+        break;
     default:
-        return CControlBar::onMessage(message, wParam, lParam, result);
+        break;
     }
+    return CControlBar::onMessage(message, wParam, lParam, result);
+}
+
+bool CToolBar::onEraseBackground(HDC dc)
+{
+    const RECT r = clientRect();
+    FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+    return true;
+}
+
+bool CToolBar::onMouseMove(UINT, POINT point)
+{
+    if (drag_.active) {
+        if (escapeHeld()) {
+            endDrag();
+        } else {
+            ClientToScreen(hwnd_, &point);
+            showDragFrame(point);
+        }
+        return true;
+    }
+    const int index = int(send(TB_HITTEST, 0, reinterpret_cast<LPARAM>(&point)));
+    TBBUTTON button = {};
+    const bool onButton = index >= 0 && index < buttonCount() &&
+                          send(TB_GETBUTTON, WPARAM(index), reinterpret_cast<LPARAM>(&button)) &&
+                          !(button.fsStyle & BTNS_SEP);
+    showPrompt(onButton ? UINT(button.idCommand) : 0);
+    // The control tracks its hot button itself.
+    return false;
+}
+
+bool CToolBar::onLButtonUp(UINT, POINT point)
+{
+    if (!drag_.active)
+        return false;
+    if (escapeHeld()) {
+        endDrag();
+    } else {
+        ClientToScreen(hwnd_, &point);
+        dropBar(point);
+    }
+    return true;
+}
+
+bool CToolBar::onSetCursor(HWND window, UINT hitTest, UINT)
+{
+    if (hitTest != HTCAPTION || window != hwnd_)
+        return false;
+    SetCursor(LoadCursorA(nullptr, IDC_SIZEALL));
+    return true;
 }
 
 // --------------------------------------------------------------- CStatusBar

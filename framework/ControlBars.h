@@ -10,6 +10,7 @@
 
 class CFrameWnd;
 class CFloatingBarWindow;
+struct SizeParentLayout;
 
 // Where a bar sits: along one edge of its frame, or in a small window of its
 // own.
@@ -41,9 +42,12 @@ protected:
     DockSide side_;
 };
 
+// The resource type of a toolbar's button list (RT_TOOLBAR).
+const WORD kToolBarResourceType = 241;
+
 // A toolbar common control loaded from a toolbar resource (the button ids,
-// type 241) and a bitmap of the same id with one image per button; magenta
-// is transparent. With docking enabled it has a gripper by which it is
+// kToolBarResourceType) and a bitmap of the same id with one image per
+// button; magenta is transparent. With docking enabled it has a gripper by which it is
 // dragged to any allowed edge of its frame or floated, and it paints its
 // borders, gripper and background itself.
 class CToolBar : public CControlBar
@@ -85,6 +89,10 @@ public:
     RECT gripperRect() const;
 
     bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    bool onEraseBackground(HDC dc) override;
+    bool onMouseMove(UINT flags, POINT point) override;
+    bool onLButtonUp(UINT flags, POINT point) override;
+    bool onSetCursor(HWND window, UINT hitTest, UINT mouseMessage) override;
 
 protected:
     // The text shown on a button; none by default.
@@ -96,16 +104,66 @@ protected:
     std::vector<UINT> ids_;
 
 private:
-    // Rows for the place the bar is in: one row docked at the top or bottom,
-    // one button per row at a side, a row per group of buttons floating.
+    // A drag of the bar by its gripper or floating caption, in screen
+    // coordinates, with the outline of where the bar would go drawn on the
+    // screen by XOR.
+    struct Drag
+    {
+        bool active = false;
+        POINT start = {0, 0};
+        // The pointer's offset from the dragged window's top-left corner.
+        POINT offset = {0, 0};
+        RECT outline = {0, 0, 0, 0};
+        bool outlineShown = false;
+
+        POINT corner(POINT pointer) const
+        {
+            return POINT{pointer.x - offset.x, pointer.y - offset.y};
+        }
+        // Far enough from the press to be a drag, not a click.
+        bool movedFar(POINT pointer) const;
+        void showOutline(const RECT& r);
+        void hideOutline();
+    };
+
+    // Rows for the place the bar is in. Docked, one line along its edge
+    // while the room there holds it, else rows (columns) of as many buttons
+    // as fit; floating, a row per group of buttons or the columns the user
+    // sized. The whole bar is repainted.
     void layoutButtons();
+    // Where a button or divider goes: a new row after it, or left out.
+    struct Place
+    {
+        bool wrap;
+        bool hidden;
+    };
+    void setPlaces(const std::vector<Place>& places);
+    // One line along the edge; a vertical bar breaks after every item.
+    std::vector<Place> linePlaces() const;
+    // Buttons in rows of perRow (0: a row per group), without dividers.
+    std::vector<Place> gridPlaces(int perRow) const;
+    // Rows as long as `room`, broken where the next button would not fit.
+    std::vector<Place> wrappedPlaces(int room);
+    std::vector<Place> dockedPlaces();
+    // Each item's length along the edge in one line.
+    std::vector<int> lineExtents();
+    int buttonTotal() const;
+    void fitDockedRoom(const SizeParentLayout& layout);
+    int floatingColumns() const;
+    // More columns until the floating window is no taller than this.
+    void fitFloatingHeight(int height);
     SIZE contentSize() const;
     // The floating window's outer size around the buttons as laid out.
     SIZE floatingOuterSize() const;
     RECT borders() const;
     void paintNonClient();
-    void endDrag(POINT screen, bool drop);
+    // The client area inside the bar's borders and gripper.
+    void fitClientArea(RECT& window) const;
+    bool onGripper(POINT screen) const;
     void showDragFrame(POINT screen);
+    // Ends a drag where it is: no outline, no capture.
+    void endDrag();
+    void dropBar(POINT screen);
     // Fly-by help: the command under the pointer, its prompt in the frame's
     // message pane.
     void showPrompt(UINT id);
@@ -114,14 +172,20 @@ private:
     UINT dockSides_;
     DockSide lastDocked_;
     std::unique_ptr<CFloatingBarWindow> floating_;
-    bool dragging_;
-    POINT dragStart_;
-    POINT dragOffset_;
-    RECT dragFrame_;
-    bool dragFrameShown_;
+    Drag drag_;
     UINT promptId_;
     // Columns of a floating bar the user has sized; 0 for a row per group.
     int floatColumns_;
+    // The length of the edge the bar was last laid out along; 0 when not
+    // known yet.
+    int dockedRoom_;
+    // One line of buttons, measured once per orientation and button size.
+    struct Line
+    {
+        LRESULT buttonSize = -1;
+        std::vector<int> extents;
+    };
+    Line lines_[2];
 };
 
 // A status bar common control with panes named by ids: id 0 is the

@@ -276,6 +276,13 @@ bool CDibView::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
     case WM_USER:
         result = 0;
         return true;
+    case WM_SIZE:
+        // The centred image moves with the view's size even when the
+        // scroll position stays: the bits the system keeps are in the
+        // wrong place.
+        CScrollView::onMessage(message, wParam, lParam, result);
+        invalidate(true);
+        return true;
     case WM_ZOOM_AT: {
         const POINT p = {LONG(short(LOWORD(lParam))), LONG(int(lParam) >> 16)};
         setZoom(int(wParam), p);

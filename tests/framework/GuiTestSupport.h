@@ -137,20 +137,11 @@ struct Capture
     }
 };
 
-inline Capture captureWindow(HWND window, bool client = false)
+// The pixels of a screen rectangle as they are, with nothing repainted
+// first; with `window`, its frame as it paints it over the top.
+inline Capture captureScreen(const RECT& r, HWND window = nullptr)
 {
     Capture capture;
-    // The frame too: without a window manager Wine paints captions only
-    // when asked.
-    RedrawWindow(window, nullptr, nullptr,
-                 RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    RECT r;
-    if (client) {
-        GetClientRect(window, &r);
-        MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&r), 2);
-    } else {
-        GetWindowRect(window, &r);
-    }
     capture.width = r.right - r.left;
     capture.height = r.bottom - r.top;
     if (capture.width <= 0 || capture.height <= 0)
@@ -167,7 +158,7 @@ inline Capture captureWindow(HWND window, bool client = false)
     HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = SelectObject(memory, bitmap);
     BitBlt(memory, 0, 0, capture.width, capture.height, screen, r.left, r.top, SRCCOPY);
-    if (!client) {
+    if (window) {
         // The caption and frame as the window itself paints them.
         HDC windowDc = GetWindowDC(window);
         SendMessageA(window, WM_NCPAINT, 1, 0);
@@ -182,6 +173,40 @@ inline Capture captureWindow(HWND window, bool client = false)
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
     return capture;
+}
+
+// The client area on screen as it is now.
+inline RECT screenClientRect(HWND window)
+{
+    RECT r;
+    GetClientRect(window, &r);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+inline Capture captureWindow(HWND window, bool client = false)
+{
+    // The frame too: without a window manager Wine paints captions only
+    // when asked.
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    if (client)
+        return captureScreen(screenClientRect(window));
+    RECT r;
+    GetWindowRect(window, &r);
+    return captureScreen(r, window);
+}
+
+// Pixels in which two captures of the same size differ.
+inline int differingPixels(const Capture& a, const Capture& b)
+{
+    if (a.width != b.width || a.height != b.height)
+        return -1;
+    int count = 0;
+    for (int y = 0; y < a.height; ++y)
+        for (int x = 0; x < a.width; ++x)
+            count += a.at(x, y) != b.at(x, y);
+    return count;
 }
 
 } // namespace guitest

@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <utility>
+#include <vector>
 
 #include <commctrl.h>
 
 #include "framework/CommandIds.h"
 #include "framework/FrameWnd.h"
+#include "framework/GuiTestSupport.h"
+#include "shell/app/DibView.h"
 #include "shell/app/MainFrame.h"
 
 namespace {
@@ -66,23 +69,105 @@ protected:
         SendMessageA(bar().hwnd(), TB_GETITEMRECT, WPARAM(index), reinterpret_cast<LPARAM>(&r));
         return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     }
+
+    void placeFrame(int left, int top, int width, int height)
+    {
+        SetWindowPos(app->mainWindow, nullptr, left, top, width, height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        pump();
+    }
+
+    static RECT workArea()
+    {
+        MONITORINFO info = {};
+        info.cbSize = sizeof info;
+        GetMonitorInfoA(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &info);
+        return info.rcWork;
+    }
+
+    static bool inside(const RECT& inner, const RECT& outer)
+    {
+        return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+               inner.bottom <= outer.bottom;
+    }
+
+    struct Grid
+    {
+        int rows;
+        int columns;
+    };
+    // Checks that the bar shows all 13 buttons, each whole within its
+    // client area, the widest label's width and clear of the others, and
+    // returns how they are laid out.
+    Grid everyButtonShown(const char* where)
+    {
+        HWND toolbar = bar().hwnd();
+        RECT client;
+        GetClientRect(toolbar, &client);
+        const int width = LOWORD(SendMessageA(toolbar, TB_GETBUTTONSIZE, 0, 0));
+        std::vector<RECT> shown;
+        Grid grid = {0, 0};
+        int inRow = 0;
+        for (int i = 0; i < bar().buttonCount(); ++i) {
+            TBBUTTON button = {};
+            SendMessageA(toolbar, TB_GETBUTTON, WPARAM(i), reinterpret_cast<LPARAM>(&button));
+            if ((button.fsState & TBSTATE_HIDDEN) || (button.fsStyle & BTNS_SEP))
+                continue;
+            RECT item = {0, 0, 0, 0};
+            SendMessageA(toolbar, TB_GETITEMRECT, WPARAM(i), reinterpret_cast<LPARAM>(&item));
+            EXPECT_TRUE(inside(item, client)) << where << ": button " << i;
+            EXPECT_EQ(width, item.right - item.left) << where << ": button " << i;
+            for (const RECT& other : shown) {
+                RECT both;
+                EXPECT_FALSE(IntersectRect(&both, &item, &other)) << where << ": button " << i;
+            }
+            if (shown.empty() || item.top != shown.back().top) {
+                ++grid.rows;
+                inRow = 0;
+            }
+            grid.columns = std::max(grid.columns, ++inRow);
+            shown.push_back(item);
+        }
+        EXPECT_EQ(13u, shown.size()) << where;
+        return grid;
+    }
+
+    // Wine copies what windows paint to the screen at most every 50 ms.
+    void settle()
+    {
+        pump();
+        Sleep(80);
+        pump();
+    }
+
+    // What the screen shows of the window's client area now, and what a
+    // fresh paint of all of it shows, are the same.
+    void showsAFreshPaint(HWND window, const char* after)
+    {
+        settle();
+        const guitest::Capture shown = guitest::captureScreen(guitest::screenClientRect(window));
+        RedrawWindow(window, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        settle();
+        const guitest::Capture fresh = guitest::captureScreen(guitest::screenClientRect(window));
+        ASSERT_GT(shown.width, 0) << after;
+        EXPECT_EQ(0, guitest::differingPixels(shown, fresh)) << after;
+    }
 };
 
-TEST_F(ShellToolBar, DocksAtTopInOneRowDragsToAnEdgeFloatsAndComesBack)
+TEST_F(ShellToolBar, DocksAtTopDragsToAnEdgeFloatsAndComesBack)
 {
     ASSERT_TRUE(start("-n"));
     HWND toolbar = bar().hwnd();
-    const int buttonHeight = HIWORD(SendMessageA(toolbar, TB_GETBUTTONSIZE, 0, 0));
 
-    // Docked at the top of a 1000-pixel frame: one row, with a gripper in a
-    // border of its own.
+    // Docked at the top, with a gripper in a border of its own.
     EXPECT_EQ(DockSide::top, bar().dockSide());
     EXPECT_EQ(frame().hwnd(), GetParent(toolbar));
     RECT area = dockArea();
     RECT r = screenRect(toolbar);
     EXPECT_EQ(area.top, r.top);
     EXPECT_EQ(area.left, r.left);
-    EXPECT_LT(r.bottom - r.top, 2 * buttonHeight);
+    everyButtonShown("top");
     RECT gripper = bar().gripperRect();
     EXPECT_FALSE(IsRectEmpty(&gripper));
     const POINT grip = gripperCentre();
@@ -228,13 +313,13 @@ TEST_F(ShellToolBar, RightAndBottomEdgesAndFloatingRowsKeepEveryBarInItsPlace)
     EXPECT_LE(screenRect(tabs).right, r.left);
     shellgui::saveScreenshot(app->mainWindow, "shell_toolbar_right");
 
-    // Bottom edge: one row just above the status bar; the tab bar stays
-    // under the documents, above the toolbar.
+    // Bottom edge: just above the status bar; the tab bar stays under the
+    // documents, above the toolbar.
     drag(toolbar, gripperCentre(), POINT{(area.left + area.right) / 2, area.bottom - 4});
     ASSERT_EQ(DockSide::bottom, bar().dockSide());
     r = screenRect(toolbar);
     const int buttonHeight = HIWORD(SendMessageA(toolbar, TB_GETBUTTONSIZE, 0, 0));
-    EXPECT_LT(r.bottom - r.top, 2 * buttonHeight);
+    everyButtonShown("bottom");
     EXPECT_EQ(area.left, r.left);
     EXPECT_EQ(screenRect(status).top, r.bottom);
     EXPECT_LE(screenRect(tabs).bottom, r.top);
@@ -244,7 +329,8 @@ TEST_F(ShellToolBar, RightAndBottomEdgesAndFloatingRowsKeepEveryBarInItsPlace)
     shellgui::saveScreenshot(app->mainWindow, "shell_toolbar_bottom");
 
     // Floating: a row per group of buttons, and no row ends in a divider
-    // standing on its own; docked again, the dividers are back.
+    // standing on its own; docked again, the dividers are back between the
+    // buttons of a row.
     drag(toolbar, gripperCentre(), POINT{(area.left + area.right) / 2, (area.top + area.bottom) / 2});
     ASSERT_EQ(DockSide::floating, bar().dockSide());
     const int count = bar().buttonCount();
@@ -315,11 +401,19 @@ TEST_F(ShellToolBar, RightAndBottomEdgesAndFloatingRowsKeepEveryBarInItsPlace)
     drag(floating, POINT{screenRect(floating).left + 10, screenRect(floating).top + 4},
          POINT{(area.left + area.right) / 2, area.top + 2});
     ASSERT_EQ(DockSide::top, bar().dockSide());
-    for (int i = 0; i < count; ++i) {
-        TBBUTTON button = {};
+    everyButtonShown("docked again");
+    int dividers = 0;
+    for (int i = 1; i + 1 < count; ++i) {
+        TBBUTTON before = {}, button = {};
+        SendMessageA(toolbar, TB_GETBUTTON, WPARAM(i - 1), reinterpret_cast<LPARAM>(&before));
         SendMessageA(toolbar, TB_GETBUTTON, WPARAM(i), reinterpret_cast<LPARAM>(&button));
-        EXPECT_FALSE(button.fsState & TBSTATE_HIDDEN) << i;
+        if (!(button.fsStyle & BTNS_SEP))
+            continue;
+        const bool rowBreaks = (before.fsState & TBSTATE_WRAP) != 0;
+        EXPECT_EQ(rowBreaks, (button.fsState & TBSTATE_HIDDEN) != 0) << i;
+        dividers += !rowBreaks;
     }
+    EXPECT_GT(dividers, 0);
 
     // Closing the frame while the bar floats takes its window along.
     drag(toolbar, gripperCentre(), POINT{(area.left + area.right) / 2, (area.top + area.bottom) / 2});
@@ -329,6 +423,134 @@ TEST_F(ShellToolBar, RightAndBottomEdgesAndFloatingRowsKeepEveryBarInItsPlace)
     EXPECT_FALSE(IsWindow(main));
     EXPECT_FALSE(IsWindow(floating));
     EXPECT_FALSE(IsWindow(toolbar));
+}
+
+TEST_F(ShellToolBar, DockedBarWrapsIntoTheRowsOrColumnsItsEdgeHolds)
+{
+    ASSERT_TRUE(start("-n"));
+    HWND toolbar = bar().hwnd();
+    HWND status = frame().shellStatusBar().hwnd();
+
+    // Along the top of a frame too narrow for one line: rows of whole
+    // buttons right across it, the documents below them; the rows follow
+    // the frame's width.
+    placeFrame(0, 0, 992, 700);
+    const Grid top = everyButtonShown("top, 992");
+    EXPECT_GT(top.rows, 1);
+    RECT area = dockArea();
+    RECT r = screenRect(toolbar);
+    EXPECT_EQ(area.left, r.left);
+    EXPECT_EQ(area.right, r.right);
+    EXPECT_EQ(area.top, r.top);
+    EXPECT_EQ(r.bottom, screenRect(frame().mdiClient()).top);
+    showsAFreshPaint(toolbar, "top, 992");
+    shellgui::saveScreenshot(app->mainWindow, "shell_toolbar_top_narrow");
+    placeFrame(0, 0, 420, 700);
+    EXPECT_GT(everyButtonShown("top, 420").rows, top.rows);
+    EXPECT_EQ(screenRect(toolbar).bottom, screenRect(frame().mdiClient()).top);
+    showsAFreshPaint(toolbar, "top, 420");
+    placeFrame(0, 0, 1280, 700);
+    EXPECT_LT(everyButtonShown("top, 1280").rows, top.rows);
+
+    // Along the left of a short frame: columns, between the top of the
+    // client area and the status bar, the documents right of them.
+    area = dockArea();
+    drag(toolbar, gripperCentre(), POINT{area.left + 4, (area.top + area.bottom) / 2});
+    ASSERT_EQ(DockSide::left, bar().dockSide());
+    placeFrame(0, 0, 900, 420);
+    const Grid left = everyButtonShown("left, 420");
+    EXPECT_GT(left.columns, 1);
+    area = dockArea();
+    r = screenRect(toolbar);
+    EXPECT_EQ(area.left, r.left);
+    EXPECT_EQ(area.top, r.top);
+    EXPECT_EQ(screenRect(status).top, r.bottom);
+    EXPECT_EQ(r.right, screenRect(frame().mdiClient()).left);
+    showsAFreshPaint(toolbar, "left, 420");
+    shellgui::saveScreenshot(app->mainWindow, "shell_toolbar_left_short");
+    placeFrame(0, 0, 900, 1000);
+    EXPECT_LT(everyButtonShown("left, 1000").columns, left.columns);
+}
+
+TEST_F(ShellToolBar, FloatingBarKeepsToTheScreenAndRepaintsWholeAfterEveryRelayout)
+{
+    ASSERT_TRUE(start("-n"));
+    placeFrame(100, 100, 800, 600);
+    HWND toolbar = bar().hwnd();
+    const RECT work = workArea();
+    const int buttonWidth = LOWORD(SendMessageA(toolbar, TB_GETBUTTONSIZE, 0, 0));
+    const RECT area = dockArea();
+    const POINT middle = {(area.left + area.right) / 2, (area.top + area.bottom) / 2};
+    drag(toolbar, gripperCentre(), middle);
+    HWND floating = bar().floatingWindow();
+    ASSERT_NE(nullptr, floating);
+    auto sizeToWidth = [&](int width) {
+        RECT sized = screenRect(floating);
+        sized.right = sized.left + width;
+        SendMessageA(floating, WM_SIZING, WMSZ_RIGHT, reinterpret_cast<LPARAM>(&sized));
+        SetWindowPos(floating, nullptr, sized.left, sized.top, sized.right - sized.left,
+                     sized.bottom - sized.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        pump();
+    };
+
+    // At the top of the screen, sized to one column: the buttons moved to
+    // their new places and nowhere else.
+    SetWindowPos(floating, nullptr, work.left + 20, work.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    pump();
+    showsAFreshPaint(toolbar, "floating");
+    sizeToWidth(buttonWidth + buttonWidth / 2);
+    EXPECT_EQ(1, everyButtonShown("one column").columns);
+    showsAFreshPaint(toolbar, "one column");
+    shellgui::saveScreenshot(floating, "shell_toolbar_floating_column");
+
+    // Lower down, one column would run past the bottom of the screen: it
+    // takes more columns instead.
+    const int columnHeight = screenRect(floating).bottom - screenRect(floating).top;
+    SetWindowPos(floating, nullptr, work.left + 20, work.bottom - columnHeight * 2 / 3, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    sizeToWidth(buttonWidth + buttonWidth / 2 + 1);
+    EXPECT_GT(everyButtonShown("low column").columns, 1);
+    EXPECT_TRUE(inside(screenRect(floating), work));
+    showsAFreshPaint(toolbar, "low column");
+
+    // Dropped by its caption at the screen's bottom right corner, it
+    // floats whole within the screen.
+    const RECT caption = screenRect(floating);
+    drag(floating, POINT{caption.left + 10, caption.top + GetSystemMetrics(SM_CYSMCAPTION) / 2},
+         POINT{work.right - 3, work.bottom - 3});
+    ASSERT_EQ(floating, bar().floatingWindow());
+    EXPECT_TRUE(inside(screenRect(floating), work));
+    everyButtonShown("dropped in the corner");
+}
+
+TEST_F(ShellToolBar, CentredImageIsPaintedWholeAfterTheBarsOrTheFrameMoveIt)
+{
+    openWith(writePicture("centred.png", 90, 60));
+    ASSERT_TRUE(start("-n"));
+    command(kIdFileOpen);
+    ASSERT_EQ(1, documentCount());
+    HWND view = activeView()->hwnd();
+    HWND toolbar = bar().hwnd();
+    showsAFreshPaint(view, "opened");
+    RECT area = dockArea();
+    drag(toolbar, gripperCentre(), POINT{area.left + 4, (area.top + area.bottom) / 2});
+    ASSERT_EQ(DockSide::left, bar().dockSide());
+    showsAFreshPaint(view, "docked left");
+    const POINT middle = {(area.left + area.right) / 2, (area.top + area.bottom) / 2};
+    drag(toolbar, gripperCentre(), middle);
+    ASSERT_EQ(DockSide::floating, bar().dockSide());
+    showsAFreshPaint(view, "floated");
+    HWND floating = bar().floatingWindow();
+    const RECT caption = screenRect(floating);
+    drag(floating, POINT{caption.left + 10, caption.top + GetSystemMetrics(SM_CYSMCAPTION) / 2},
+         POINT{(area.left + area.right) / 2, area.top + 2});
+    ASSERT_EQ(DockSide::top, bar().dockSide());
+    showsAFreshPaint(view, "docked at the top");
+    const RECT outer = screenRect(app->mainWindow);
+    placeFrame(outer.left, outer.top, (outer.right - outer.left) * 3 / 4,
+               (outer.bottom - outer.top) * 3 / 4);
+    showsAFreshPaint(view, "frame made smaller");
 }
 
 } // namespace
