@@ -94,57 +94,46 @@ public:
     // A message box of the shell whose text begins with this.
     HWND messageBox(const String& start) const
     {
-        BoxSearch search = {process_.dwProcessId, start, nullptr};
-        EnumWindows(&visitBox, reinterpret_cast<LPARAM>(&search));
-        return search.found;
+        return shellWindow([&start](HWND window) {
+            char name[16] = "";
+            GetClassNameA(window, name, sizeof name);
+            char text[1024] = "";
+            // 0xFFFF: the box's text control.
+            return lstrcmpA(name, "#32770") == 0 &&
+                   GetDlgItemTextA(window, 0xFFFF, text, sizeof text) &&
+                   String(text).find(start) == 0;
+        });
     }
 
 private:
-    struct Search
+    template <class Predicate> struct Search
     {
         DWORD process;
+        Predicate& is;
         HWND found;
     };
-    struct BoxSearch
+    template <class Predicate> static BOOL CALLBACK visit(HWND window, LPARAM parameter)
     {
-        DWORD process;
-        String start;
-        HWND found;
-    };
-    static BOOL CALLBACK visitBox(HWND window, LPARAM parameter)
-    {
-        BoxSearch& search = *reinterpret_cast<BoxSearch*>(parameter);
+        Search<Predicate>& search = *reinterpret_cast<Search<Predicate>*>(parameter);
         DWORD owner = 0;
         GetWindowThreadProcessId(window, &owner);
-        char name[16] = "";
-        GetClassNameA(window, name, sizeof name);
-        char text[1024] = "";
-        // 0xFFFF: the box's text control.
-        if (owner == search.process && IsWindowVisible(window) && lstrcmpA(name, "#32770") == 0 &&
-            GetDlgItemTextA(window, 0xFFFF, text, sizeof text) &&
-            String(text).find(search.start) == 0) {
-            search.found = window;
-            return FALSE;
-        }
-        return TRUE;
+        if (owner != search.process || !IsWindowVisible(window) || !search.is(window))
+            return TRUE;
+        search.found = window;
+        return FALSE;
     }
-    static BOOL CALLBACK visit(HWND window, LPARAM parameter)
+    // The first visible top-level window of the shell's process that `is` takes.
+    template <class Predicate> HWND shellWindow(Predicate is) const
     {
-        Search& search = *reinterpret_cast<Search*>(parameter);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner == search.process && IsWindowVisible(window) &&
-            FindWindowExA(window, nullptr, "MDIClient", nullptr)) {
-            search.found = window;
-            return FALSE;
-        }
-        return TRUE;
+        Search<Predicate> search = {process_.dwProcessId, is, nullptr};
+        EnumWindows(&visit<Predicate>, reinterpret_cast<LPARAM>(&search));
+        return search.found;
     }
     HWND findFrame() const
     {
-        Search search = {process_.dwProcessId, nullptr};
-        EnumWindows(&visit, reinterpret_cast<LPARAM>(&search));
-        return search.found;
+        return shellWindow([](HWND window) {
+            return FindWindowExA(window, nullptr, "MDIClient", nullptr) != nullptr;
+        });
     }
 
     PROCESS_INFORMATION process_ = {};
