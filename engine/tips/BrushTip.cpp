@@ -129,11 +129,15 @@ void BrushTip::stampColorCells(Image& image, const Point& centre) const
     const int jEnd = static_cast<int>(std::max<long long>(std::min<long long>(iw - left, w), 0));
     const int alpha = fixedAlpha();
     const PixelLayout layout = image.pixelLayout();
+    // dispatchCells chose Bgr by isBgr(): told so, the compiler makes the row
+    // set-up below constant and keeps the uniform test out of the cell loop.
+    if (Bgr && !layout.isBgr())
+        __builtin_unreachable();
     Pixel c;
     const bool uniform = uniformColor(c);
     // One colour, the default blend and no brightness change: whole rows
     // at a time.
-    const ColorRow colorRow(layout, Bgr, c, alpha);
+    const ColorRow colorRow(layout, c, alpha);
     const bool byRows = DefaultBlend && Identity && uniform && colorRow.served();
     // Each mask row lands on its own image row, a page or more from the
     // last in a large picture: ask for the rows before they are needed, so

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "engine/ResponseCurves.h"
+#include "engine/tips/DefaultBlend.h"
 #include "engine/tips/HeightFunctions.h"
 #include "engine/tips/TipMask.h"
 #include "image/BlendKernels.h"
@@ -126,12 +127,6 @@ private:
     uint8_t tone(int row, uint8_t v) const
     {
         return Identity ? v : brightness[row][v];
-    }
-
-    // blendScl: d steps toward s by w / 256, rounded (arithmetic shift).
-    static uint8_t defaultBlend(int s, int w, int d)
-    {
-        return static_cast<uint8_t>(d + (((s - d) * w + 127) >> 8));
     }
 
     // Bgr: the image's layout isBgr().

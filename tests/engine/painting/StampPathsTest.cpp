@@ -138,9 +138,9 @@ TEST(StampPaths, AlphaRowWrittenByHandStillCounts)
 // bytes of the kernel called per cell.
 TEST(StampPaths, RowStampAgreesWithCellStampAtEveryWidth)
 {
-    for (int format : {4, 6, 7}) {
+    for (int format : {4, 5, 6, 7}) {
         SCOPED_TRACE(format);
-        const int bytes = format == 4 ? 3 : 4;
+        const int bytes = format <= 5 ? 3 : 4;
         for (int width = 1; width <= 11; ++width) {
             TestImage fast(13, 9, format, bytes), slow(13, 9, format, bytes);
             ColorPointTip rows, cells;
