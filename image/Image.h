@@ -101,9 +101,6 @@ public:
     void setClampToEdge(bool clamp) { clamp_ = clamp ? 1 : 0; }
     Rect bounds() const { return Rect(0, 0, width_, height_); }
 
-    // True when the pixels are more than the caches keep: only then do
-    // prefetches pay for themselves.
-    bool outgrowsCache() const { return size_t(stride_) * size_t(height_) > (size_t(8) << 20); }
     // Asks the cache for the pixels x0..x1 of row y, each clamped into the
     // image; only a hint, it reads and changes nothing.
     void prefetchPixels(long long x0, long long x1, long long y) const

@@ -100,7 +100,7 @@ void RandomApplication::placeBatch(int count)
     // the next column be drawn before it, in the same order: the next start
     // is then fetched while this stroke paints, not waited for at its first
     // dab.
-    const bool ahead = count > 1 && stroke->drawsOnlyLength() && brush->targetOutgrowsCache();
+    const bool ahead = count > 1 && stroke->drawsOnlyLength() && brush->prefetcher().active();
     int x = count > 0 ? drawColumn() : 0;
     for (int i = 0; i < count; ++i) {
         const int y = area.top + rowCursor;

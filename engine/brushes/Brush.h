@@ -4,6 +4,7 @@
 
 #include "engine/Canvas.h"
 #include "engine/Component.h"
+#include "engine/RowPrefetcher.h"
 #include "image/Image.h"
 #include "image/Pixel.h"
 
@@ -45,27 +46,11 @@ public:
             writeAt(*image, x, y, pixel);
     }
 
-    // Asks the cache for the target row around a dab that is a few steps
-    // away. A stroke step reads a new target row, a whole row stride (one
-    // 4 KB page or more) from the last, and the wait for it was most of a
-    // step at large sizes. Only a hint: it reads and changes nothing.
-    void prefetchAround(const Vec2& position) const;
-    // Told where the next stroke starts while the current one is still to
-    // paint: the rows around that point by default. A brush whose first dab
-    // reads many rows asks for them here or over the dabs in between. True
-    // when the stroke should fetch nothing more for the start beyond what
-    // its draw reads: the brush's own rows reach far enough along the first
-    // steps, and more page walks in one burst cost more than they save.
-    virtual bool prefetchStart(const Vec2& position)
+    // The brush's prefetcher, bound to its target as it is now.
+    RowPrefetcher& prefetcher()
     {
-        prefetchAround(position);
-        return false;
-    }
-    // Whether the target is too large for the caches, so fetching ahead pays.
-    bool targetOutgrowsCache() const
-    {
-        const Image* image = paintTarget();
-        return image && image->outgrowsCache();
+        prefetcher_.bind(paintTarget(), pixelOffset);
+        return prefetcher_;
     }
 
 protected:
@@ -102,22 +87,7 @@ protected:
     {
         return saturateToInt(static_cast<long long>(a) + b);
     }
-};
 
-inline void Brush::prefetchAround(const Vec2& position) const
-{
-    const Image* image = paintTarget();
-    // Far or NaN positions: nothing worth fetching, and no int overflow.
-    if (!image || !position.within(1.0e6f))
-        return;
-    const int w = image->width();
-    const int h = image->height();
-    int y = static_cast<int>(position.y) + pixelOffset.y;
-    y = y < 0 ? 0 : (y >= h ? h - 1 : y);
-    // A pixel either side: a dab may touch the neighbour across a line end.
-    const int x = static_cast<int>(position.x) + pixelOffset.x;
-    const int left = x - 1 < 0 ? 0 : (x - 1 >= w ? w - 1 : x - 1);
-    const int right = x + 1 < 0 ? 0 : (x + 1 >= w ? w - 1 : x + 1);
-    prefetchLine(image->pixelAddress(left, y));
-    prefetchLine(image->pixelAddress(right, y));
-}
+private:
+    RowPrefetcher prefetcher_;
+};

@@ -1,7 +1,5 @@
 #include "engine/brushes/ImageCopyBrush.h"
 
-#include <cstdlib>
-
 #include "engine/Canvas.h"
 #include "engine/ParamDescriptor.h"
 #include "engine/brushes/BrushRows.h"
@@ -41,10 +39,6 @@ const ParamDescriptor kTable[] = {
 };
 static_assert(sizeof kTable / sizeof kTable[0] == kRowCount + 1, "a name for every row");
 
-// Rows of the next stroke's start asked for with each dab: each is on a page
-// of its own, and a burst of them stalled the dab on their page walks.
-constexpr int kPendingRowsPerDab = 2;
-
 } // namespace
 
 ImageCopyBrush::ImageCopyBrush()
@@ -53,7 +47,7 @@ ImageCopyBrush::ImageCopyBrush()
                    kShapeBuilder},
                   "_ImageCopyBrush", "Image Copy Brush"),
       reverse(false),
-      limit_(defaultPaintIf()), pending_{0, 0, 1, 0}
+      limit_(defaultPaintIf())
 {
 }
 
@@ -70,8 +64,6 @@ void ImageCopyBrush::prepare(int steps)
 {
     ShapedBrush::prepare(steps);
     reverse = isChecked(kReverse);
-    steps_ = steps;
-    pending_ = {0, 0, 1, 0};
     const CompositeKernel alpha = choice<CompositeKernel>(kAlphaMode, defaultCompositeKernel());
     const BlendKernel blend = choice<BlendKernel>(kBlendMode, defaultBlendKernel());
     limit_ = choice<PaintIfPredicate>(kLimit, defaultPaintIf());
@@ -81,36 +73,14 @@ void ImageCopyBrush::prepare(int steps)
     for (int i = 0; i < count_; ++i) {
         ImageCopyTip* tip = static_cast<ImageCopyTip*>(tips_[i]);
         tip->source = target;
-        tip->rowsFetchedAhead = true;
     }
-}
-
-bool ImageCopyBrush::prefetchStart(const Vec2& position)
-{
-    const Image* target = paintTarget();
-    // Rows a short stroke left unasked are for the stroke about to start.
-    if (target)
-        fetchPending(*target, pending_.bottom - pending_.top + 1);
-    pending_ = {0, 0, 1, 0};
-    if (count_ == 0 || !target || !target->outgrowsCache() || !position.within(1.0e6f)) {
-        prefetchAround(position);
-        return false;
+    if (count_ > 0) {
+        // The first dab copies around the start and around a point about a
+        // step away: the patch and a step's margin.
+        const long long margin = static_cast<long long>(spacingScale()) + 2;
+        prefetcher().copiesPatches(tips_[0]->mask.width() / 2 + margin,
+                                   tips_[0]->mask.height() / 2 + margin, steps);
     }
-    // The first dab copies around the start and around a point about a step
-    // away in a heading the stroke has yet to pick: the rows around both.
-    const long long margin = static_cast<long long>(spacingScale()) + 2;
-    const long long hw = tips_[0]->mask.width() / 2 + margin;
-    const long long hh = tips_[0]->mask.height() / 2 + margin;
-    const long long x = static_cast<long long>(roundToInt(position.x)) + pixelOffset.x;
-    const long long y = static_cast<long long>(roundToInt(position.y)) + pixelOffset.y;
-    pending_ = {x - hw, x + hw, y - hh, y + hh};
-    return true;
-}
-
-void ImageCopyBrush::fetchPending(const Image& target, long long rows)
-{
-    for (; rows > 0 && pending_.top <= pending_.bottom; --rows)
-        target.prefetchPixels(pending_.left, pending_.right, pending_.top++);
 }
 
 bool ImageCopyBrush::dab(const Vec2& position, const Vec2& direction, float t)
@@ -120,44 +90,10 @@ bool ImageCopyBrush::dab(const Vec2& position, const Vec2& direction, float t)
         return false;
     Point p, q;
     dabEnds(position, direction, p, q);
-    const DabEnds last = lastEnds_;
-    // No fetch of the ends some dabs on: the stroke fetches down its path,
-    // and more page walks per dab here cost more than they saved.
-    lastEnds_ = {p.x, p.y, q.x, q.y, t};
     const int index = truncToInt(static_cast<double>(count_ - 1) * t);
     const ImageCopyTip* tip =
         index >= 0 && index < count_ ? static_cast<const ImageCopyTip*>(tips_[index]) : nullptr;
-    // Each patch row lies on its own page of a large picture. Within a
-    // stroke both ends move on by about their last step: ask now for what the
-    // next dab's patches add, so its misses overlap this dab's work. Each is
-    // measured against the nearer of this dab's patches: along a straight
-    // stroke one end often steps onto where the other was. A
-    // stroke's first dab has no step to go by: all its rows are asked for
-    // at once rather than a few ahead of its row loop.
-    if (tip && target->outgrowsCache()) {
-        // The longest stroke's last dab has no next one to fetch for.
-        const bool more = static_cast<float>(steps_) * t < static_cast<float>(steps_) - 1.5f;
-        if (t > last.t && more) {
-            const auto onward = [](int now, int before) {
-                return saturateToInt(2 * static_cast<long long>(now) - before);
-            };
-            const Point nextP(onward(p.x, last.px), onward(p.y, last.py));
-            const Point nextQ(onward(q.x, last.qx), onward(q.y, last.qy));
-            const auto nearer = [&](const Point& to) -> const Point& {
-                const auto apart = [&](const Point& a) {
-                    return std::llabs(static_cast<long long>(a.x) - to.x) +
-                           std::llabs(static_cast<long long>(a.y) - to.y);
-                };
-                return apart(p) <= apart(q) ? p : q;
-            };
-            tip->prefetchAhead(*target, nearer(nextP), nextP);
-            tip->prefetchAhead(*target, nearer(nextQ), nextQ);
-        } else if (!(t > last.t)) {
-            tip->prefetchPatch(*target, p);
-            tip->prefetchPatch(*target, q);
-        }
-        fetchPending(*target, kPendingRowsPerDab);
-    }
+    prefetcher().copyDab(tip ? tip->mask.width() : 0, tip ? tip->mask.height() : 0, p, q, t);
     const Pixel atQ = readClamped(*target, q.x, q.y);
     const Pixel atP = readClamped(*target, p.x, p.y);
     if (!limit_(&atP, &atQ))

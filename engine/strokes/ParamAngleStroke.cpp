@@ -44,9 +44,6 @@ const ParamDescriptor kTable[] = {
 };
 static_assert(sizeof kTable / sizeof kTable[0] == kRowCount + 1, "a name for every row");
 
-// How far ahead of the dab the target rows are fetched.
-const int kPrefetchSteps = 6;
-
 } // namespace
 
 ParamAngleStroke::ParamAngleStroke()
@@ -84,8 +81,6 @@ void ParamAngleStroke::prepare(Brush& brush)
     // The constant field (the default) gives one angle for the whole stroke,
     // unless its curve draws a new random number at every step.
     constantDirection_ = directionField_ == fieldOne && !curveDrawsRandom(directionCurve_);
-    firstSteps_ = FirstSteps();
-    startFetched_ = false;
 }
 
 void ParamAngleStroke::draw(Brush& brush, Vec2 start)
@@ -112,9 +107,9 @@ void ParamAngleStroke::draw(Brush& brush, Vec2 start)
     double brushCos = 0.0;
     double moveX = 0.0;
     double moveY = 0.0;
-    const bool largeTarget = brush.targetOutgrowsCache();
-    const bool fetched = startFetched_ && fetchedStart_.x == x0 && fetchedStart_.y == y0;
-    startFetched_ = false;
+    RowPrefetcher& ahead = brush.prefetcher();
+    const bool fetched = ahead.takeFetchedStart(x0, y0);
+    constexpr int kSteps = RowPrefetcher::kStepsAhead;
     for (int i = 0; i < steps; ++i) {
         if (!(sameAngle && i > 0)) {
             const float v = directionField_(image, p.x, p.y);
@@ -132,31 +127,18 @@ void ParamAngleStroke::draw(Brush& brush, Vec2 start)
         const double c = brushVectorCurvePasses_ ? static_cast<double>(b) : brushVectorCurve_(b);
         const Vec2 source(static_cast<float>(x0 + (p.x - x0) * c),
                           static_cast<float>(y0 + (p.y - y0) * c));
-        // With a brush vector of 1 the source end is the stroke's own position.
-        const bool farSource = largeTarget && c != 1.0;
         const Vec2 dabAt(static_cast<float>(p.x + brushSin * step_),
                          static_cast<float>(p.y + brushCos * step_));
+        const RowPrefetcher::Path path{x0, y0, moveX, moveY, c};
         // The constant field without curl gives every stroke of the render
-        // this heading: the next stroke's first steps can be fetched ahead.
-        if (i == 0 && constantDirection_ && curl_ == 0.0f && !firstSteps_.known &&
-            !curveDrawsRandom(brushVectorCurve_))
-            firstSteps_ = {true, farSource, moveX, moveY, c};
-        // Each step's dab lands about a step ahead, on a new target row: ask
-        // for the rows a few steps down the current heading now, so their
-        // fetches overlap instead of each dab waiting for its own. The first
-        // ones are asked for at once unless prefetchFirstSteps has done so.
-        if (i + kPrefetchSteps <= steps) {
-            for (int k = i == 0 && !fetched ? 0 : kPrefetchSteps; k <= kPrefetchSteps; ++k) {
-                const double aheadX = p.x + moveX * k;
-                const double aheadY = p.y + moveY * k;
-                brush.prefetchAround(Vec2(static_cast<float>(aheadX), static_cast<float>(aheadY)));
-                // The source end moves c times as fast as the stroke and
-                // so runs away from the rows fetched above.
-                if (farSource)
-                    brush.prefetchAround(Vec2(static_cast<float>(x0 + (aheadX - x0) * c),
-                                              static_cast<float>(y0 + (aheadY - y0) * c)));
-            }
-        }
+        // this stroke's first steps.
+        if (i == 0 && constantDirection_ && curl_ == 0.0f && !curveDrawsRandom(brushVectorCurve_))
+            ahead.sameFirstSteps(path);
+        // Each step's dab lands about a step ahead, on a new target row: the
+        // rows some steps down the heading, the nearer ones too at the first
+        // step unless they were fetched while the stroke before painted.
+        if (i + kSteps <= steps)
+            ahead.pathAhead(path, p.x, p.y, i == 0 && !fetched ? 0 : kSteps, kSteps);
         if (!brush.dab(dabAt, source - dabAt, t) && stopOnNoPaint_)
             return;
         t += dt;
@@ -164,40 +146,6 @@ void ParamAngleStroke::draw(Brush& brush, Vec2 start)
         p.y = static_cast<float>(p.y + moveY);
         curlSum += curl_;
     }
-}
-
-bool ParamAngleStroke::prefetchFirstSteps(Brush& brush, Vec2 start)
-{
-    if (!firstSteps_.known)
-        return StrokeAlgorithm::prefetchFirstSteps(brush, start);
-    // The steps draw fetches at its first step, on the path it will walk.
-    const FirstSteps& f = firstSteps_;
-    bool brushAlone = false;
-    const float x0 = static_cast<float>(roundToInt(start.x));
-    const float y0 = static_cast<float>(roundToInt(start.y));
-    for (int k = 0; k < kPrefetchSteps; ++k) {
-        const double aheadX = x0 + f.moveX * k;
-        const double aheadY = y0 + f.moveY * k;
-        // The start itself goes to the brush's own hook: its first dab may
-        // read more than the rows around one point.
-        const Vec2 ahead(static_cast<float>(aheadX), static_cast<float>(aheadY));
-        if (k == 0) {
-            // A known heading comes from the constant field, which reads
-            // no pixels.
-            if (brush.prefetchStart(ahead)) {
-                brushAlone = true;
-                break;
-            }
-        } else {
-            brush.prefetchAround(ahead);
-        }
-        if (f.farSource)
-            brush.prefetchAround(Vec2(static_cast<float>(x0 + (aheadX - x0) * f.c),
-                                      static_cast<float>(y0 + (aheadY - y0) * f.c)));
-    }
-    startFetched_ = true;
-    fetchedStart_ = Vec2(x0, y0);
-    return brushAlone;
 }
 
 double ParamAngleStroke::coverage(Brush& brush)

@@ -21,9 +21,6 @@ public:
     int minimumLength() const override;
     bool drawsOnlyLength() const override;
 
-protected:
-    bool prefetchFirstSteps(Brush& brush, Vec2 start) override;
-
 private:
     ScalarFieldFunction directionField_;
     ResponseCurve directionCurve_;
@@ -41,14 +38,4 @@ private:
     float step_;
     SinCosMemo brushHeading_;
     SinCosMemo motionHeading_;
-    // The first steps of every stroke, as a draw found them when each stroke
-    // of the render takes the same heading: what prefetchFirstSteps walks.
-    struct FirstSteps {
-        bool known = false;
-        bool farSource = false;
-        double moveX = 0.0, moveY = 0.0, c = 1.0;
-    } firstSteps_;
-    // The start prefetchFirstSteps fetched, so that its draw does not ask again.
-    bool startFetched_ = false;
-    Vec2 fetchedStart_;
 };

@@ -28,23 +28,14 @@ StrokeAlgorithm::~StrokeAlgorithm()
 void StrokeAlgorithm::prepare(Brush& brush)
 {
     lengthDraw_ = -1;
+    // What the prefetcher learnt of the last render's strokes is not this one's.
+    brush.prefetcher().reset();
     if (!hasSharedRows_)
         return;
     readFeedback();
     stopOnNoPaint_ = isChecked(rows_.noPaintStop);
     readLength(length_[0], length_[1]);
     brush.prepare(length_[1]);
-}
-
-void StrokeAlgorithm::prefetchFieldAround(Vec2 start) const
-{
-    if (!fieldImage || !fieldImage->outgrowsCache() || !start.within(1.0e6f))
-        return;
-    const long long x = static_cast<long long>(start.x);
-    const long long y = static_cast<long long>(start.y);
-    // The ring's radius, 2.5, plus the bilinear neighbour.
-    for (long long row = y - 3; row <= y + 3; ++row)
-        fieldImage->prefetchPixels(x - 3, x + 3, row);
 }
 
 void StrokeAlgorithm::readFeedback()
@@ -76,14 +67,7 @@ int StrokeAlgorithm::storedLength() const
 
 void StrokeAlgorithm::prefetchStart(Brush& brush, Vec2 start)
 {
-    if (!prefetchFirstSteps(brush, start))
-        prefetchFieldAround(start);
-}
-
-bool StrokeAlgorithm::prefetchFirstSteps(Brush& brush, Vec2 start)
-{
-    brush.prefetchStart(start);
-    return false;
+    brush.prefetcher().nextStroke(start.x, start.y, fieldImage);
 }
 
 int StrokeAlgorithm::stepCount(int low, int high)

@@ -42,10 +42,8 @@ public:
     virtual bool drawsOnlyLength() const { return false; }
     // The length's random number for the next draw, drawn by the caller.
     void handLengthDraw(int draw) { lengthDraw_ = draw; }
-    // Asks the cache for what a draw from start (canvas-area coordinates)
-    // will touch first, while the stroke before it paints: the target
-    // around its first steps, then the field image around the start. Only a
-    // hint: it draws no random numbers and changes no pixels.
+    // Tells the brush's prefetcher where the next draw starts (canvas-area
+    // coordinates) while the stroke before it paints.
     void prefetchStart(Brush& brush, Vec2 start);
 
     Image* fieldImage; // not owned; what the fields read during draw
@@ -63,15 +61,7 @@ protected:
     int length_[2];
     bool stopOnNoPaint_;
 
-    // The target part of prefetchStart; the base leaves it to the brush.
-    // True when the coming draw's field reads no pixels and the brush
-    // fetches for its start alone: a field fetch would then be wasted.
-    virtual bool prefetchFirstSteps(Brush& brush, Vec2 start);
-
 private:
-    // The contour fields sample a ring around the start at the first step,
-    // several rows apart, in a picture too large for the caches.
-    void prefetchFieldAround(Vec2 start) const;
     // "feedback": the fields follow the paint of earlier strokes (canvas
     // target) or the unchanged picture (canvas reference).
     void readFeedback();

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 
+#include "engine/RowPrefetcher.h"
 #include "engine/tips/BrushTipShape.h"
 #include "engine/tips/ColorRows.h"
 #include "engine/tips/PolygonTipShape.h"
@@ -139,17 +140,11 @@ void BrushTip::stampColorCells(Image& image, const Point& centre) const
     // at a time.
     const ColorRow colorRow(layout, c, alpha);
     const bool byRows = DefaultBlend && Identity && uniform && colorRow.served();
-    // Each mask row lands on its own image row, a page or more from the
-    // last in a large picture: ask for the rows before they are needed, so
-    // their loads overlap instead of waiting one after another.
     const long long x0 = left + jBegin, x1 = left + jEnd - 1;
     const bool onImage = jBegin < jEnd;
-    const bool fetch = onImage && image.outgrowsCache();
-    for (int k = 0; fetch && k < kRowsInFlight && k < h; ++k)
-        image.prefetchPixels(x0, x1, top + k);
+    const RowPrefetcher::StampRows rows = RowPrefetcher::StampRows::color(image, x0, x1, top, h);
     for (int k = 0; k < h; ++k) {
-        if (fetch && k + kRowsInFlight < h)
-            image.prefetchPixels(x0, x1, top + k + kRowsInFlight);
+        rows.before(k);
         const long long y = top + k;
         if (y < 0 || y >= ih)
             continue;

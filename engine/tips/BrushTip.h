@@ -114,9 +114,6 @@ protected:
         }
     }
 
-    // Image rows a stamp asks the cache for ahead of its row loop.
-    static constexpr int kRowsInFlight = 8;
-
     float spacing_;
 
 private:

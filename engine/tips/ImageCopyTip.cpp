@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/RowPrefetcher.h"
 #include "engine/tips/ColorRows.h"
 
 #include "foundation/Rect.h"
@@ -9,7 +10,7 @@
 #include "image/BlendKernels.h"
 #include "image/Image.h"
 
-ImageCopyTip::ImageCopyTip() : source(nullptr), rowsFetchedAhead(false)
+ImageCopyTip::ImageCopyTip() : source(nullptr)
 {
 }
 
@@ -24,42 +25,6 @@ void ImageCopyTip::stampAt(Image&, const Vec2&)
 void ImageCopyTip::colorAt(Pixel& out, int, int) const
 {
     out = Pixel::fromWord(0);
-}
-
-void ImageCopyTip::prefetchAhead(const Image& image, const Point& now, const Point& next) const
-{
-    const long long hw = mask.width() / 2, hh = mask.height() / 2;
-    if (mask.width() <= 0 || mask.height() <= 0)
-        return;
-    const long long x = now.x, y = now.y, nx = next.x, ny = next.y;
-    long long top = ny - hh, bottom = ny + hh;
-    // Rows the patch reaches first: every column of the new patch.
-    if (ny > y && top <= y + hh)
-        top = y + hh + 1;
-    else if (ny < y && bottom >= y - hh)
-        bottom = y - hh - 1;
-    if (ny != y)
-        for (long long r = top; r <= bottom; ++r)
-            image.prefetchPixels(nx - hw, nx + hw, r);
-    // Rows both patches cover: only the columns the move adds.
-    if (nx == x)
-        return;
-    long long left = nx - hw, right = nx + hw;
-    if (nx > x && left <= x + hw)
-        left = x + hw + 1;
-    else if (nx < x && right >= x - hw)
-        right = x - hw - 1;
-    const long long from = ny > y ? ny - hh : y - hh;
-    const long long to = ny > y ? y + hh : ny + hh;
-    for (long long r = from; r <= to; ++r)
-        image.prefetchPixels(left, right, r);
-}
-
-void ImageCopyTip::prefetchPatch(const Image& image, const Point& centre) const
-{
-    const long long hw = mask.width() / 2, hh = mask.height() / 2;
-    for (long long r = centre.y - hh; r <= centre.y + hh; ++r)
-        image.prefetchPixels(centre.x - hw, centre.x + hw, r);
 }
 
 struct ImageCopyTip::CopyCells {
@@ -118,23 +83,11 @@ void ImageCopyTip::stampCells(Image& target, const Point& destination,
     const long long srcLast = srcStart + colStep * (last - 1);
     const bool rowsInside = first < last && std::min(srcFirst, srcLast) >= 0 &&
                             std::max(srcFirst, srcLast) < sw;
-    // The rows of a large picture lie a page or more apart and the row loop
-    // waited on each in turn: ask for both patches' rows a few rows ahead.
-    const long long destLeft = static_cast<long long>(destination.x) - hw;
-    const long long srcLeft = static_cast<long long>(sourceCentre.x) - hw;
-    const auto prefetchRow = [&](long long rows) {
-        target.prefetchPixels(destLeft, destLeft + 2 * hw, destRow + rows * rowStep);
-        source->prefetchPixels(srcLeft, srcLeft + 2 * hw, srcRow + rows * rowStep);
-    };
-    // Two images: half as many rows ahead; none for pictures the caches hold,
-    // nor for a short patch the brush has asked for already.
-    const bool fetched = rowsFetchedAhead && h <= 2 * kRowsInFlight;
-    const int ahead = target.outgrowsCache() && !fetched ? kRowsInFlight / 2 : 0;
-    for (int k = 0; k < ahead && k < h; ++k)
-        prefetchRow(k);
+    const RowPrefetcher::StampRows rows = RowPrefetcher::StampRows::copy(
+        target, static_cast<long long>(destination.x) - hw, destRow, *source,
+        static_cast<long long>(sourceCentre.x) - hw, srcRow, 2 * hw + 1, h, rowStep);
     for (int k = 0; k < h; ++k, destRow += rowStep, srcRow += rowStep) {
-        if (ahead && k + ahead < h)
-            prefetchRow(ahead);
+        rows.before(k);
         if (destRow < 0 || destRow >= th) {
             m += w;
             continue;
