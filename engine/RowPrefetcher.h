@@ -87,7 +87,7 @@ public:
         }
     }
 
-    // Told by a stroke whose every stroke of the render takes the steps of
+    // Told by a stroke when every stroke of the render takes the steps of
     // `path` from its own start; the first telling stands.
     void sameFirstSteps(const Path& path)
     {
