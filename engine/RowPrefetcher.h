@@ -222,8 +222,8 @@ inline void RowPrefetcher::around(float x, float y) const
     prefetchLine(target_->pixelAddress(right, row));
 }
 
-inline void RowPrefetcher::patchAdded(const Image& image, long long hw, long long hh, const Point& now,
-                                      const Point& next)
+inline void RowPrefetcher::patchAdded(const Image& image, long long hw, long long hh,
+                                      const Point& now, const Point& next)
 {
     const long long x = now.x, y = now.y, nx = next.x, ny = next.y;
     long long top = ny - hh, bottom = ny + hh;
@@ -249,7 +249,8 @@ inline void RowPrefetcher::patchAdded(const Image& image, long long hw, long lon
         image.prefetchPixels(left, right, r);
 }
 
-inline void RowPrefetcher::patch(const Image& image, long long hw, long long hh, const Point& centre)
+inline void RowPrefetcher::patch(const Image& image, long long hw, long long hh,
+                                 const Point& centre)
 {
     for (long long r = centre.y - hh; r <= centre.y + hh; ++r)
         image.prefetchPixels(centre.x - hw, centre.x + hw, r);
