@@ -362,8 +362,34 @@ bool CImageFrame::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
                          SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER |
                              SWP_NOACTIVATE);
         }
+        if (wParam == SIZE_MAXIMIZED)
+            placeMaximised();
     }
     return CMDIChildWnd::onMessage(message, wParam, lParam, result);
+}
+
+// The system sized the maximised window for the style it had then, caption
+// included; WS_BORDER is half of WS_CAPTION, so dropping it took the caption
+// away and the client area would start that much above the MDI client's.
+void CImageFrame::placeMaximised()
+{
+    HWND client = GetParent(hwnd_);
+    if (placing_ || !client)
+        return;
+    RECT target;
+    GetClientRect(client, &target);
+    AdjustWindowRectEx(&target, DWORD(GetWindowLongA(hwnd_, GWL_STYLE)), FALSE,
+                       DWORD(GetWindowLongA(hwnd_, GWL_EXSTYLE)));
+    RECT now;
+    GetWindowRect(hwnd_, &now);
+    MapWindowPoints(nullptr, client, reinterpret_cast<POINT*>(&now), 2);
+    if (EqualRect(&now, &target))
+        return;
+    // Moving it sends WM_SIZE again, which must not move it once more.
+    placing_ = true;
+    SetWindowPos(hwnd_, nullptr, target.left, target.top, target.right - target.left,
+                 target.bottom - target.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    placing_ = false;
 }
 
 // --------------------------------------------------------------- CMainFrame

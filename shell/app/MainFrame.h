@@ -64,6 +64,10 @@ class CImageFrame : public CMDIChildWnd
 public:
     void activateFrame(int show) override;
     bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    void placeMaximised();
+    bool placing_ = false;
 };
 
 // The shell's main window.

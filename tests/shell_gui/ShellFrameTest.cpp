@@ -1,8 +1,10 @@
 #include "shell_gui/ShellGuiSupport.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <new>
+#include <string>
 
 #include <commctrl.h>
 #include <png.h>
@@ -498,6 +500,85 @@ TEST_F(ShellFrame, TabsFollowChildrenAndScreenshots)
     command(kIdFileClose);
     EXPECT_EQ(1, tabs.tabCount());
     EXPECT_EQ("second.jpg", tabs.tabText(0));
+}
+
+std::string rectText(const RECT& r)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%ld,%ld,%ld,%ld", long(r.left), long(r.top),
+                  long(r.right), long(r.bottom));
+    return text;
+}
+
+TEST_F(ShellFrame, MaximisedChildrenFillTheDocumentAreaAndRestoreWithTheirFrame)
+{
+    ASSERT_TRUE(start("-n"));
+    openWith(writePicture("first.png", 120, 80));
+    command(kIdFileOpen);
+    openWith(writePicture("second.png", 90, 60));
+    command(kIdFileOpen);
+    ASSERT_EQ(2, documentCount());
+    HWND client = frame().mdiClient();
+
+    // The active child's client area, and the view in it, cover the
+    // document area exactly, and a small picture sits in its middle.
+    const auto fillsArea = [&](const char* when, const char* title) {
+        CMDIChildWnd* child = frame().activeChild();
+        ASSERT_NE(nullptr, child) << when;
+        ASSERT_NE(nullptr, activeDocument()) << when;
+        EXPECT_EQ(title, activeDocument()->title()) << when;
+        EXPECT_TRUE(IsZoomed(child->hwnd())) << when;
+        EXPECT_FALSE(GetWindowLongA(child->hwnd(), GWL_STYLE) & (WS_BORDER | WS_THICKFRAME))
+            << when;
+        const RECT area = guitest::screenClientRect(client);
+        EXPECT_EQ(rectText(area), rectText(guitest::screenClientRect(child->hwnd()))) << when;
+        EXPECT_EQ(rectText(area), rectText(guitest::screenClientRect(activeView()->hwnd())))
+            << when;
+        RECT image = activeView()->imageRect();
+        MapWindowPoints(activeView()->hwnd(), nullptr, reinterpret_cast<POINT*>(&image), 2);
+        EXPECT_LE(std::abs((image.top - area.top) - (area.bottom - image.bottom)), 1) << when;
+        EXPECT_LE(std::abs((image.left - area.left) - (area.right - image.right)), 1) << when;
+    };
+    fillsArea("second opened over the maximised first", "second.png");
+    shellgui::saveScreenshot(app->mainWindow, "shell_second_maximised");
+
+    // Back to the first through a click on its tab.
+    CMdiTabBar& tabs = frame().tabBar();
+    RECT tab = {};
+    ASSERT_TRUE(SendMessageA(tabs.hwnd(), TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&tab)));
+    const LPARAM at = MAKELPARAM((tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2);
+    SendMessageA(tabs.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(tabs.hwnd(), WM_LBUTTONUP, 0, at);
+    pump();
+    fillsArea("first chosen on the tab bar", "first.png");
+    shellgui::saveScreenshot(app->mainWindow, "shell_first_again_maximised");
+
+    // Restored: caption and sizing frame are back, inside the document area.
+    HWND first = frame().activeChild()->hwnd();
+    SendMessageA(client, WM_MDIRESTORE, reinterpret_cast<WPARAM>(first), 0);
+    pump();
+    EXPECT_FALSE(IsZoomed(first));
+    const LONG style = GetWindowLongA(first, GWL_STYLE);
+    EXPECT_EQ(LONG(WS_CAPTION), style & WS_CAPTION);
+    EXPECT_TRUE(style & WS_THICKFRAME);
+    RECT placed, area;
+    GetWindowRect(first, &placed);
+    GetClientRect(client, &area);
+    MapWindowPoints(nullptr, client, reinterpret_cast<POINT*>(&placed), 2);
+    EXPECT_GE(placed.left, area.left) << rectText(placed);
+    EXPECT_GE(placed.top, area.top) << rectText(placed);
+    EXPECT_LE(placed.right, area.right) << rectText(placed);
+    EXPECT_LE(placed.bottom, area.bottom) << rectText(placed);
+    // The rectangle it was fitted to at 1:1 before it was maximised.
+    const RECT inner = guitest::screenClientRect(activeView()->hwnd());
+    EXPECT_EQ(120, inner.right - inner.left) << rectText(placed);
+    EXPECT_EQ(80, inner.bottom - inner.top) << rectText(placed);
+    shellgui::saveScreenshot(app->mainWindow, "shell_first_restored");
+
+    // Maximised again from its caption, it fills the area once more.
+    SendMessageA(first, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    pump();
+    fillsArea("maximised again", "first.png");
 }
 
 std::vector<String>& openedPages()
