@@ -190,7 +190,7 @@ public:
                 error_ = ERROR_DISK_FULL;
             else if (!WriteFile(file_, buffer + done, asked, &written, nullptr))
                 error_ = GetLastError();
-            else if (written == 0)
+            else if (written == 0) // nothing taken, and no error said
                 error_ = ERROR_DISK_FULL;
             room_ -= written;
             done += unsigned(written);
@@ -266,8 +266,9 @@ bool endsInSeparator(const std::wstring& path)
     return !path.empty() && (path.back() == L'\\' || path.back() == L'/');
 }
 
-// The shell's save as well: the picture is written beside the target under
-// "._wr" and moved over it in one step once closed.
+// As the shell saves: the picture is written beside the target under
+// "._wr" and moved over it in one step once closed, so that a failure at any
+// point leaves an old target as it was.
 std::string writeReplacing(const Image& image, const std::wstring& target, bool jpeg)
 {
     if (endsInSeparator(target))
