@@ -2,13 +2,13 @@
 
 #include <windows.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <vector>
 
 #include "bench/Scene.h"
 #include "foundation/Exception.h"
+#include "foundation/FileInputStream.h"
 #include "foundation/IniText.h"
 #include "foundation/SessionSettingsStore.h"
 #include "image/Image.h"
@@ -44,7 +44,39 @@ bool parseSeed(const char* text, unsigned& value)
     return *text != 0;
 }
 
+std::string utf8(const wchar_t* text)
+{
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    std::string s(size_t(n > 0 ? n : 1), '\0');
+    if (n > 0)
+        WideCharToMultiByte(CP_UTF8, 0, text, -1, &s[0], n, nullptr, nullptr);
+    s.pop_back();
+    return s;
+}
+
+void writeText(DWORD which, const std::string& text)
+{
+    const HANDLE out = GetStdHandle(which);
+    DWORD mode = 0, written = 0;
+    if (GetConsoleMode(out, &mode)) {
+        const std::wstring wide = widen(text.c_str());
+        WriteConsoleW(out, wide.data(), DWORD(wide.size()), &written, nullptr);
+    } else {
+        WriteFile(out, text.data(), DWORD(text.size()), &written, nullptr);
+    }
+}
+
 } // namespace
+
+void printError(const std::string& text)
+{
+    writeText(STD_ERROR_HANDLE, text);
+}
+
+void printOutput(const std::string& text)
+{
+    writeText(STD_OUTPUT_HANDLE, text);
+}
 
 bool PaintCommand::parse(int argc, char** argv, const char* program)
 {
@@ -69,14 +101,13 @@ bool PaintCommand::parse(int argc, char** argv, const char* program)
             *slot = argv[++i];
     }
     if (!ok || !output || !presetName != !presetFile) {
-        std::fprintf(stderr,
-                     "usage: %s [--input picture] --output painted.png|.jpg "
-                     "[--presets file.ini --preset NAME] [--seed N] [--progress]\n",
-                     program);
+        printError(std::string("usage: ") + program +
+                   " [--input picture] --output painted.png|.jpg "
+                   "[--presets file.ini --preset NAME] [--seed N] [--progress]\n");
         return false;
     }
     if (seed && !parseSeed(seed, seedValue_)) {
-        std::fprintf(stderr, "--seed needs a whole number from 0 to 4294967295, not \"%s\"\n", seed);
+        printError(std::string("--seed needs a whole number from 0 to 4294967295, not \"") + seed + "\"\n");
         return false;
     }
     if (!inputName)
@@ -85,10 +116,6 @@ bool PaintCommand::parse(int argc, char** argv, const char* program)
         outputName = output;
     if (!presetsName)
         presetsName = presetFile;
-    // Wine's console costs tens of milliseconds for every unbuffered write
-    // of a character: the progress line goes out in one write per update.
-    if (progress)
-        std::setvbuf(stdout, nullptr, _IOFBF, 4096);
     return true;
 }
 
@@ -101,17 +128,19 @@ bool PaintCommand::readPreset(SessionSettingsStore& working) const
 {
     SessionSettingsStore presets;
     try {
-        loadIniFile(presetFile, presets);
+        FileInputStream file(CreateFileW(widen(presetFile).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        readIni(file, presets);
     } catch (const Exception&) {
-        std::fprintf(stderr, "%s: cannot read the preset file\n", presetsName);
+        printError(std::string(presetsName) + ": cannot read the preset file\n");
         return false;
     }
     if (!presets.sectionExists(presetName)) {
-        std::fprintf(stderr, "%s: no preset named \"%s\"\n", presetsName, presetName);
+        printError(std::string(presetsName) + ": no preset named \"" + presetName + "\"\n");
         std::string names;
         for (const String& name : presets.sectionNames())
             names += (names.empty() ? "\"" : ", \"") + std::string(name) + "\"";
-        std::fprintf(stderr, "%s\n", names.empty() ? "the file holds no preset" : ("its presets: " + names).c_str());
+        printError((names.empty() ? "the file holds no preset" : "its presets: " + names) + "\n");
         return false;
     }
     working.section("_current") = presets.findSection(presetName);
@@ -127,7 +156,7 @@ bool PaintCommand::readPicture(Scene& scene) const
     std::string reason;
     if (loadScene(input, scene, &reason))
         return true;
-    std::fprintf(stderr, "%s: %s\n", inputName, reason.c_str());
+    printError(std::string(inputName) + ": " + reason + "\n");
     return false;
 }
 
@@ -135,19 +164,18 @@ bool PaintCommand::writePicture(const Image& painted) const
 {
     std::string reason;
     if (!savePicture(painted, output, &reason)) {
-        std::fprintf(stderr, "cannot write %s: %s\n", outputName, reason.c_str());
+        printError("cannot write " + std::string(outputName) + ": " + reason + "\n");
         return false;
     }
     WIN32_FILE_ATTRIBUTE_DATA file = {};
-    const uint64_t bytes = GetFileAttributesExA(output, GetFileExInfoStandard, &file)
+    const uint64_t bytes = GetFileAttributesExW(widen(output).c_str(), GetFileExInfoStandard, &file)
                                ? uint64_t(file.nFileSizeHigh) << 32 | file.nFileSizeLow
                                : 0;
     const std::string with = presetName ? "preset \"" + std::string(presetName) + "\""
                                         : std::string("the plug-in's built-in defaults");
-    std::printf("wrote %s (%dx%d, %s) with %s in %s s\n", outputName, painted.width(),
-                painted.height(), sizeText(bytes).c_str(), with.c_str(),
-                oneDecimal(double(GetTickCount64() - started_) / 1000.0).c_str());
-    std::fflush(stdout);
+    printOutput("wrote " + std::string(outputName) + " (" + std::to_string(painted.width()) + "x" +
+                std::to_string(painted.height()) + ", " + sizeText(bytes) + ") with " + with + " in " +
+                oneDecimal(double(GetTickCount64() - started_) / 1000.0) + " s\n");
     return true;
 }
 
@@ -167,31 +195,42 @@ void PaintCommand::showProgress(double fraction)
     shownPercent_ = percent;
     const std::string line = std::string("painting ") + (inputName ? inputName : "the generated scene") +
                              ": " + std::to_string(percent) + "%";
-    std::printf("\r%s", line.c_str());
-    std::fflush(stdout);
-    shownLength_ = line.size();
+    // Wine's console costs tens of milliseconds a write: one per update.
+    printOutput("\r" + line);
+    shownLength_ = widen(line.c_str()).size();
 }
 
 void PaintCommand::endProgress()
 {
     if (shownLength_)
-        std::printf("\r%*s\r", int(shownLength_), "");
-    std::fflush(stdout);
+        printOutput("\r" + std::string(shownLength_, ' ') + "\r");
     shownLength_ = 0;
     shownPercent_ = -1;
 }
 
-int runPaintCommand(int argc, char** argv, const char* program, int (*paint)(PaintCommand&))
+int runPaintCommand(const char* program, int (*paint)(PaintCommand&))
 {
     try {
+        // main's argv holds only what the ANSI code page can: names in any
+        // other script would come as question marks.
+        int count = 0;
+        LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+        std::vector<std::string> arguments;
+        for (int i = 0; wide && i < count; ++i)
+            arguments.push_back(utf8(wide[i]));
+        LocalFree(wide);
+        std::vector<char*> argv;
+        for (std::string& a : arguments)
+            argv.push_back(&a[0]);
+        argv.push_back(nullptr);
         PaintCommand command;
-        if (!command.parse(argc, argv, program))
+        if (!command.parse(int(arguments.size()), argv.data(), program))
             return 2;
         return paint(command);
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "%s: %s\n", program, e.what());
+        printError(std::string(program) + ": " + e.what() + "\n");
     } catch (...) {
-        std::fprintf(stderr, "%s: unexpected failure\n", program);
+        printError(std::string(program) + ": unexpected failure\n");
     }
     return 1;
 }

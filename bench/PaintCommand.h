@@ -17,8 +17,8 @@ struct PaintCommand
     const char* presetFile = nullptr;
     const char* presetName = nullptr;
     const char* seed = nullptr;
-    // How the user named the files, for messages: the scripts pass Windows
-    // forms of the paths, which the user never typed.
+    // All UTF-8. How the user named the files, for messages: the scripts
+    // pass Windows forms of the paths, which the user never typed.
     const char* inputName = nullptr;
     const char* outputName = nullptr;
     const char* presetsName = nullptr;
@@ -56,6 +56,13 @@ private:
     size_t shownLength_ = 0;
 };
 
-// A paint command's main: parses the command line (exit 2 when it is wrong),
-// then runs paint, catching whatever it throws (exit 1).
-int runPaintCommand(int argc, char** argv, const char* program, int (*paint)(PaintCommand&));
+// A paint command's main: parses the command line, read as wide characters
+// (exit 2 when it is wrong), then runs paint, catching whatever it throws
+// (exit 1).
+int runPaintCommand(const char* program, int (*paint)(PaintCommand&));
+
+// UTF-8 text to standard error, or output, as it is: a pipe or a file gets
+// the bytes, a console the characters (msvcrt and the console would read the
+// bytes in a code page).
+void printError(const std::string& text);
+void printOutput(const std::string& text);

@@ -92,7 +92,7 @@ int paint(PaintCommand& command)
 
 } // namespace
 
-int main(int argc, char** argv)
+int main()
 {
-    return runPaintCommand(argc, argv, "paint_image", &paint);
+    return runPaintCommand("paint_image", &paint);
 }

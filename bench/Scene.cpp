@@ -2,12 +2,12 @@
 
 #include <windows.h>
 
-#include <cerrno>
 #include <cmath>
-#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "foundation/ByteSink.h"
+#include "foundation/FileInputStream.h"
 #include "image/OwnedBitmap.h"
 #include "image/codecs/BmpCodec.h"
 #include "image/codecs/ImageLoading.h"
@@ -92,19 +92,34 @@ bool hasExtension(const std::string& path, const char* extension)
     return e == extension;
 }
 
+std::string systemReason(DWORD error);
+
+HANDLE openForReading(const std::wstring& path)
+{
+    return CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
 // Why a picture cannot be painted, from its first bytes; empty when the
 // codec of *type should be able to read it.
 std::string refusal(const char* path, int* type)
 {
-    const DWORD attributes = GetFileAttributesA(path);
+    const std::wstring name = widen(path);
+    const DWORD attributes = GetFileAttributesW(name.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return "is a folder, not a picture";
-    FILE* f = std::fopen(path, "rb");
-    if (!f)
-        return errno == EACCES ? "permission denied" : "file not found";
+    const HANDLE f = openForReading(name);
+    if (f == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? "file not found"
+                                                                               : systemReason(error);
+    }
     unsigned char head[34] = {};
-    const size_t n = std::fread(head, 1, sizeof head, f);
-    std::fclose(f);
+    DWORD n = 0;
+    const DWORD error = ReadFile(f, head, sizeof head, &n, nullptr) ? 0 : GetLastError();
+    CloseHandle(f);
+    if (error)
+        return systemReason(error);
     if (n == 0)
         return "the file is empty";
     uint64_t pixels = 0;
@@ -145,30 +160,42 @@ std::string refusal(const char* path, int* type)
     return std::string();
 }
 
-// Writes straight to the file, keeping the system's reason of a failed write.
+// Writes straight to an open file, keeping the system's reason of a failed
+// write. A write the system takes only in part is retried for the rest, so
+// that a disk filling up answers with its own error.
 class FileSink : public ByteSink
 {
 public:
-    explicit FileSink(const char* path)
-        : file_(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr))
+    explicit FileSink(HANDLE file) : file_(file)
     {
-        if (file_ == INVALID_HANDLE_VALUE)
-            error_ = GetLastError();
+        // Test seam: QX_TEST_SEAM_DISK_ROOM=N lets the file take N bytes in
+        // all, as a disk with that much room left would.
+        char room[24] = {};
+        const DWORD n = GetEnvironmentVariableA("QX_TEST_SEAM_DISK_ROOM", room, sizeof room);
+        if (n && n < sizeof room)
+            room_ = std::strtoull(room, nullptr, 10);
     }
     ~FileSink() override { close(); }
 
-    bool opened() const { return file_ != INVALID_HANDLE_VALUE; }
     DWORD error() const { return error_; }
 
     unsigned int write(const unsigned char* buffer, unsigned int count) override
     {
-        DWORD written = 0;
-        if (error_ || !WriteFile(file_, buffer, count, &written, nullptr)) {
-            if (!error_)
+        unsigned int done = 0;
+        while (!error_ && done < count) {
+            DWORD asked = count - done, written = 0;
+            if (asked > room_)
+                asked = DWORD(room_);
+            if (asked == 0)
+                error_ = ERROR_DISK_FULL;
+            else if (!WriteFile(file_, buffer + done, asked, &written, nullptr))
                 error_ = GetLastError();
-            return 0;
+            else if (written == 0) // nothing taken, and no error said
+                error_ = ERROR_DISK_FULL;
+            room_ -= written;
+            done += unsigned(written);
         }
-        return unsigned(written);
+        return done;
     }
 
     bool close()
@@ -184,6 +211,7 @@ public:
 private:
     HANDLE file_;
     DWORD error_ = 0;
+    uint64_t room_ = UINT64_MAX;
 };
 
 std::string systemReason(DWORD error)
@@ -205,26 +233,107 @@ std::string systemReason(DWORD error)
     return n ? std::string(text, n) : "system error " + std::to_string(error);
 }
 
-ImageCodec& codecFor(int type)
+// The codecs' own load opens its path in the ANSI code page: the file is
+// opened here and decoded from the stream.
+bool decode(const char* path, int type, Image& image)
 {
-    static PngCodec png;
-    static BmpCodec bmp;
-    static TgaCodec tga;
-    static JpegCodec jpeg;
-    return type == kImageTypeBmp    ? static_cast<ImageCodec&>(bmp)
-           : type == kImageTypeTga  ? static_cast<ImageCodec&>(tga)
-           : type == kImageTypeJpeg ? static_cast<ImageCodec&>(jpeg)
-                                    : png;
+    try {
+        FileInputStream file(openForReading(widen(path)));
+        const uint32_t size = file.size();
+        switch (type) {
+        case kImageTypeBmp: return readBmp(image, file, size);
+        case kImageTypeTga: return readTga(image, file, size);
+        case kImageTypeJpeg: return readJpeg(image, file, size);
+        default: return readPng(image, file, size);
+        }
+    } catch (...) {
+        return false;
+    }
+}
+
+std::string encode(const Image& image, FileSink& file, bool jpeg)
+{
+    const bool encoded = jpeg ? canSaveJpeg(image) && writeJpeg(image, file, JpegCodec().quality)
+                              : canSavePng(image) && writePng(image, file);
+    const bool closed = file.close();
+    if (encoded && closed)
+        return std::string();
+    return file.error() ? systemReason(file.error()) : "the picture could not be encoded";
+}
+
+bool endsInSeparator(const std::wstring& path)
+{
+    return !path.empty() && (path.back() == L'\\' || path.back() == L'/');
+}
+
+// As the shell saves: the picture is written beside the target under
+// "._wr" and moved over it in one step once closed, so that a failure at any
+// point leaves an old target as it was.
+std::string writeReplacing(const Image& image, const std::wstring& target, bool jpeg)
+{
+    if (endsInSeparator(target))
+        return "names a folder";
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return "is a folder";
+    // An existing target must take writing, as it did when it was
+    // overwritten in place.
+    const HANDLE existing = CreateFileW(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (existing == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_NOT_FOUND)
+            return systemReason(error);
+    } else if (GetFileType(existing) != FILE_TYPE_DISK) {
+        // A device or a pipe is no file to replace: it takes the bytes.
+        FileSink device(existing);
+        return encode(image, device, jpeg);
+    } else {
+        CloseHandle(existing);
+    }
+    const std::wstring temporary = target + L"._wr";
+    const HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return systemReason(GetLastError());
+    std::string why;
+    try {
+        FileSink sink(file);
+        why = encode(image, sink, jpeg);
+    } catch (...) {
+        DeleteFileW(temporary.c_str());
+        throw;
+    }
+    if (why.empty() && !MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING))
+        why = systemReason(GetLastError());
+    if (!why.empty())
+        DeleteFileW(temporary.c_str());
+    return why;
 }
 
 } // namespace
+
+std::wstring widen(const char* text)
+{
+    const int length = int(std::strlen(text));
+    UINT codePage = CP_UTF8;
+    int n = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, text, length, nullptr, 0);
+    if (n == 0 && length) {
+        codePage = CP_ACP;
+        n = MultiByteToWideChar(codePage, 0, text, length, nullptr, 0);
+    }
+    std::wstring wide(size_t(n), L'\0');
+    if (n)
+        MultiByteToWideChar(codePage, 0, text, length, &wide[0], n);
+    return wide;
+}
 
 bool loadScene(const char* path, Scene& out, std::string* reason)
 {
     int type = kImageTypeNone;
     std::string why = refusal(path, &type);
     OwnedBitmap bitmap;
-    if (why.empty() && !codecFor(type).load(bitmap, path))
+    if (why.empty() && !decode(path, type, bitmap))
         why = "damaged or unsupported picture file";
     if (!why.empty()) {
         if (reason)
@@ -248,25 +357,8 @@ bool loadScene(const char* path, Scene& out, std::string* reason)
 
 bool savePicture(const Image& image, const char* path, std::string* reason)
 {
-    std::string why;
-    const DWORD attributes = GetFileAttributesA(path);
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        why = "is a folder";
-    } else {
-        FileSink file(path);
-        if (!file.opened()) {
-            why = systemReason(file.error());
-        } else {
-            const bool jpeg = hasExtension(path, "jpg") || hasExtension(path, "jpeg");
-            const bool encoded = jpeg ? canSaveJpeg(image) && writeJpeg(image, file, JpegCodec().quality)
-                                      : canSavePng(image) && writePng(image, file);
-            const bool closed = file.close();
-            if (!encoded || !closed) {
-                why = file.error() ? systemReason(file.error()) : "the picture could not be encoded";
-                DeleteFileA(path);
-            }
-        }
-    }
+    const bool jpeg = hasExtension(path, "jpg") || hasExtension(path, "jpeg");
+    const std::string why = writeReplacing(image, widen(path), jpeg);
     if (reason)
         *reason = why;
     return why.empty();

@@ -18,11 +18,16 @@ struct Scene
 Scene makeScene(int width, int height);
 class Image;
 
+// Paths below are UTF-8, opened through the wide file functions. Text that
+// is not valid UTF-8 is taken in the ANSI code page, as a narrow argv has it.
+std::wstring widen(const char* text);
+
 // Reads a PNG, JPEG or BMP file (told apart by content) or a TGA file (by
 // its name: it has no signature) into the same layout. False when it cannot be read, with a one-line reason
 // in *reason when given.
 bool loadScene(const char* path, Scene& out, std::string* reason = nullptr);
 // Writes JPEG (the shell's codec and default quality) when the name ends in
-// .jpg or .jpeg, PNG otherwise. False with the reason in *reason when given;
-// a file left half written is removed.
+// .jpg or .jpeg, PNG otherwise. The picture goes to a temporary file beside
+// the target, which it replaces only once complete: on failure (false, with
+// the reason in *reason when given) an old file stays as it was.
 bool savePicture(const Image& image, const char* path, std::string* reason = nullptr);

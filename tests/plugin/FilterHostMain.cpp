@@ -42,8 +42,8 @@ bool presetText(const PaintCommand& command, std::string& text)
     writeIni(ini, settings);
     text.assign(ini.data(), ini.size());
     if (text.size() > sizeof(HostSettingsBlock::settings)) {
-        std::fprintf(stderr, "%s: the preset \"%s\" does not fit a settings block\n", command.presetsName,
-                     command.presetName);
+        printError(std::string(command.presetsName) + ": the preset \"" + command.presetName +
+                   "\" does not fit a settings block\n");
         return false;
     }
     return true;
@@ -60,7 +60,7 @@ int paint(PaintCommand& command)
     if (!command.readPicture(scene))
         return 1;
     if (scene.width > 32767 || scene.height > 32767) {
-        std::fprintf(stderr, "%s: pictures of at most 32767 pixels a side\n", command.inputName);
+        printError(std::string(command.inputName) + ": pictures of at most 32767 pixels a side\n");
         return 1;
     }
 
@@ -108,7 +108,7 @@ int paint(PaintCommand& command)
 
 } // namespace
 
-int main(int argc, char** argv)
+int main()
 {
-    return runPaintCommand(argc, argv, "filter_host", &paint);
+    return runPaintCommand("filter_host", &paint);
 }

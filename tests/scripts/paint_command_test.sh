@@ -61,5 +61,26 @@ for seed in -5 4294967296 " 7"; do
 done
 check "writes nothing" test ! -e "$work/x.png"
 
+echo "== names in any script, given straight to the program"
+cp "$work/photo.png" "$work/фото ö.jpg"
+paint --input "$(win "$work/фото ö.jpg")" --output "$(win "$work/вывод ö.png")"
+check "a picture named in other scripts painted" test "$rc:$(magic "$work/вывод ö.png" 4)" = 0:89504e47
+check "the report names the output as given" grep -qF "wrote $(win "$work/вывод ö.png") (" "$work/out.txt"
+echo "not a picture" >"$work/не картинка.jpg"
+paint --input "$(win "$work/не картинка.jpg")" --input-name "отпуск/не картинка.jpg" --output "$(win "$work/x.png")"
+check "a refusal names the file as given, byte for byte" \
+    test "$rc:$(sed 's/\r$//' "$work/err")" = "1:отпуск/не картинка.jpg: not a PNG, JPEG, BMP or TGA file"
+# On a terminal Wine's console recodes bytes in its code page: the text must
+# reach it as characters.
+if command -v script >/dev/null; then
+    script -qc "stty cols 200; '$wine' '$exe' --input '$(win "$work/фото ö.jpg")' --input-name 'фото ö.jpg' \
+        --output '$(win "$work/t.png")' --output-name 'ö/вывод.png' --progress" /dev/null </dev/null |
+        sed 's/\x1b\[[?0-9;]*[A-Za-z]//g' >"$work/tty"
+    check "on a terminal: the progress and the report as typed" \
+        test "$(grep -c 'painting фото ö.jpg: 100%' "$work/tty"):$(grep -c 'wrote ö/вывод.png (' "$work/tty")" = 1:1
+else
+    echo "skipped: the terminal's bytes (no script command to give the program one)"
+fi
+
 [ "$failures" -eq 0 ] || { echo "$failures check(s) failed"; cat "$work/err"; exit 1; }
 echo "all checks passed"

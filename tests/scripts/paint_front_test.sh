@@ -99,6 +99,7 @@ for command in run filterhost; do
     refuse 1 "error: in/empty.jpg: the file is empty" in/empty.jpg
     refuse 1 "error: no.ini: file not found" --presets no.ini in/ok.png
     refuse 1 "error: outdir: is a folder; name the picture file to write" in/ok.png outdir
+    refuse 1 "error: new/dir/: names a folder; name the picture file to write" in/ok.png new/dir/
     refuse 1 "error: cannot write in/ok.png/x.png: in/ok.png is not a folder" in/ok.png in/ok.png/x.png
     for seed in -5 4294967296 99999999999999999999 1.5 ""; do
         refuse 2 "error: --seed needs a whole number from 0 to 4294967295, not '$seed'" --seed "$seed"
@@ -169,6 +170,39 @@ done
 run run in/one.bmp /dev/full --preset default
 check "an output the disk cannot take: the system's reason" \
     test "$rc:$(cat err)" = "1:cannot write /dev/full: the disk is full"
+
+echo "== a full disk keeps the old picture; a failed run keeps no folder it made"
+# The test seam lets the file take 40 bytes, as a disk with that room left:
+# the write that crosses it comes back short.
+mkdir keep
+echo old >keep/x.png
+echo old >keep/x.jpg
+for command in run filterhost; do
+    for output in keep/x.png keep/x.jpg; do
+        QX_TEST_SEAM_DISK_ROOM=40 run "$command" in/one.bmp "$output" --preset default
+        check "$command $output: the disk is full, the old file as it was, nothing beside it" \
+            test "$rc:$(cat err):$(cat "$output"):$(ls keep | tr '\n' ' ')" = \
+            "1:cannot write $output: the disk is full:old:x.jpg x.png "
+    done
+    run "$command" in/v5.bmp made/deeper/x.png --preset default
+    check "$command: a refused picture leaves no folder it made" test "$rc" = 1 -a ! -e made
+done
+run run in/one.bmp keep/x.png --preset default
+check "a written picture replaces the old one" \
+    test "$rc:$(head -c4 keep/x.png | od -An -tx1 | tr -d ' '):$(ls keep | tr '\n' ' ')" = "0:89504e47:x.jpg x.png "
+
+echo "== names in any script, printed as typed"
+cp in/one.bmp "in/фото ö.bmp"
+cp in/v5.bmp "in/café ж.bmp"
+cp presets.ini "пресеты ö.ini"
+for command in run filterhost; do
+    run "$command" "in/фото ö.bmp" "вывод ö/$command 画.png" --presets "пресеты ö.ini" --preset "Beta Two"
+    check "$command: a picture, a preset file and an output named in other scripts" \
+        test "$rc:$(head -c4 "вывод ö/$command 画.png" | od -An -tx1 | tr -d ' '):$(grep -c "^wrote вывод ö/$command 画.png (1x1" out)" = 0:89504e47:1
+    run "$command" "in/café ж.bmp" "вывод ö/x.png" --preset default
+    check "$command: the reason under the name as typed" test "$rc:$(cat err)" = \
+        "1:in/café ж.bmp: BMP with a 124-byte header is not supported; only the 40-byte Windows header is"
+done
 
 [ "$failures" -eq 0 ] || { echo "$failures check(s) failed"; exit 1; }
 echo "all checks passed"
