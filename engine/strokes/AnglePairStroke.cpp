@@ -5,7 +5,6 @@
 #include "engine/ParamDescriptor.h"
 #include "engine/strokes/StrokeRows.h"
 #include "engine/brushes/Brush.h"
-#include "engine/strokes/StrokeCoverage.h"
 #include "foundation/Angles.h"
 
 namespace {
@@ -143,7 +142,7 @@ void AnglePairStroke::draw(Brush& brush, Vec2 start)
 
 double AnglePairStroke::coverage(Brush& brush)
 {
-    return strokeCoverage(brush.meanSize(), storedLength());
+    return storedLengthCoverage(brush);
 }
 
 int AnglePairStroke::minimumLength() const

@@ -5,7 +5,6 @@
 #include "engine/ParamDescriptor.h"
 #include "engine/strokes/StrokeRows.h"
 #include "engine/brushes/Brush.h"
-#include "engine/strokes/StrokeCoverage.h"
 #include "foundation/Angles.h"
 
 namespace {
@@ -136,7 +135,7 @@ void ParamAngle2dStroke::draw(Brush& brush, Vec2 start)
 
 double ParamAngle2dStroke::coverage(Brush& brush)
 {
-    return strokeCoverage(brush.meanSize(), storedLength());
+    return storedLengthCoverage(brush);
 }
 
 int ParamAngle2dStroke::minimumLength() const

@@ -5,7 +5,6 @@
 #include "engine/ParamDescriptor.h"
 #include "engine/strokes/StrokeRows.h"
 #include "engine/brushes/Brush.h"
-#include "engine/strokes/StrokeCoverage.h"
 #include "foundation/Angles.h"
 
 namespace {
@@ -126,7 +125,7 @@ void Vector2Stroke::draw(Brush& brush, Vec2 start)
 
 double Vector2Stroke::coverage(Brush& brush)
 {
-    return strokeCoverage(brush.meanSize(), storedLength());
+    return storedLengthCoverage(brush);
 }
 
 int Vector2Stroke::minimumLength() const
