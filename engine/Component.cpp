@@ -7,7 +7,8 @@
 
 Component::Component(const ParamDescriptor* table, const char* componentId, const char* name,
                      const char* componentType)
-    : id(componentId), displayName(name), type(componentType), canvas(nullptr), pixelOffset{0, 0}
+    : id(componentId), displayName(name), type(componentType), table(table), canvas(nullptr),
+      pixelOffset{0, 0}
 {
     bool ended = table == nullptr;
     for (int i = 0; i < ParameterSlots; ++i) {

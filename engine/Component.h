@@ -58,6 +58,7 @@ public:
     String id;
     String displayName;
     String type;
+    const ParamDescriptor* const table; // the static rows the parameters were built from
     std::map<String, Parameter*> parameterMap;
     Canvas* canvas;     // not owned; set before each render
     Point pixelOffset;

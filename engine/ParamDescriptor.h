@@ -41,4 +41,83 @@ struct ParamDescriptor
     int32_t randomHigh;
     int32_t randomChance;    // percent; -1 never uses the random range and disables mutation
     const char* description;
+
+    // Tables name each field: a row starts from its shape (the helpers
+    // below) and the rest is set by name, e.g.
+    //   rangeRow("Radius ", "radius").spans(5, 200).startsAt(25).tenths()
+    // Fields not named stay 0, the description empty.
+    constexpr ParamDescriptor spans(int32_t low, int32_t high) const
+    {
+        ParamDescriptor row = *this;
+        row.min = low;
+        row.max = high;
+        return row;
+    }
+    constexpr ParamDescriptor startsAt(int32_t value) const
+    {
+        ParamDescriptor row = *this;
+        row.defaultValue = value;
+        return row;
+    }
+    constexpr ParamDescriptor tenths() const { return places(1); }
+    constexpr ParamDescriptor hundredths() const { return places(2); }
+    constexpr ParamDescriptor thousandths() const { return places(3); }
+    constexpr ParamDescriptor inDegrees() const
+    {
+        ParamDescriptor row = *this;
+        row.kind = ParamAngle;
+        return row;
+    }
+    constexpr ParamDescriptor greySpan() const
+    {
+        ParamDescriptor row = *this;
+        row.flags |= ParamGreyRange;
+        return row;
+    }
+    // Random values fall in [low, high] with `percent` chance, else anywhere.
+    constexpr ParamDescriptor randomIn(int32_t low, int32_t high, int32_t percent) const
+    {
+        ParamDescriptor row = *this;
+        row.randomLow = low;
+        row.randomHigh = high;
+        row.randomChance = percent;
+        return row;
+    }
+    constexpr ParamDescriptor describedAs(const char* text) const
+    {
+        ParamDescriptor row = *this;
+        row.description = text;
+        return row;
+    }
+
+private:
+    constexpr ParamDescriptor places(int32_t count) const
+    {
+        ParamDescriptor row = *this;
+        row.decimals = count;
+        return row;
+    }
 };
+
+// randomChance of a value never drawn from its random range nor mutated.
+constexpr int32_t ParamNoMutation = -1;
+
+constexpr ParamDescriptor checkBoxRow(const char* label, const char* id)
+{
+    return {ParamCheckBox, 0, 1, 0, 0, label, id, ParamNumber, {}, 0, 0, 0, ""};
+}
+constexpr ParamDescriptor singleRow(const char* label, const char* id)
+{
+    return {ParamSingle, 0, 0, 0, 0, label, id, ParamNumber, {}, 0, 0, 0, ""};
+}
+constexpr ParamDescriptor rangeRow(const char* label, const char* id)
+{
+    return {ParamRange, 0, 0, 0, 0, label, id, ParamNumber, {}, 0, 0, 0, ""};
+}
+// One entry of a registry; its range comes from the registry's size.
+constexpr ParamDescriptor choiceRow(const char* label, const char* id, ParamList registry)
+{
+    return {ParamSingle, 0, 0, 0, 0, label, id, ParamRegistry, registry, 0, 0, 0, ""};
+}
+inline constexpr ParamDescriptor kEndRow = {
+    ParamEnd, 0, 0, 0, 0, "", "", ParamNumber, {}, 0, 0, 0, ""};

@@ -51,6 +51,13 @@ public:
     {
     }
 
+    // Same label list or same registry.
+    constexpr bool operator==(const ParamList& other) const
+    {
+        return list == other.list && ops == other.ops;
+    }
+    constexpr bool operator!=(const ParamList& other) const { return !(*this == other); }
+
     bool isRegistry() const { return ops != nullptr; }
     // The label list, or null when this is a registry or nothing.
     const char* labels() const { return ops ? nullptr : static_cast<const char*>(list); }

@@ -28,16 +28,18 @@ namespace {
 enum Row { kAmount, kPasses, kRowOffset, kRandomness, kAdvance, kRowCount };
 
 const ParamDescriptor kGridParams[] = {
-    {2, 2, 500, 100, 2, "Amount ", "amount", 0, ParamList(), 80, 120, 100,
-     "Select the amount of application\n higher value -> more effect"},
-    {2, 1, 7, 5, 0, "Passes ", "passes", 0, ParamList(), 0, 0, 0,
-     "Number of application passes over image"},
-    {2, -50, 50, 0, 2, "Row Offset ", "offset", 0, ParamList(), 0, 0, 0,
-     "Horizontal placement of stroke application on odd lines\n relative to even lines"},
-    {2, 0, 350, 0, 2, "Randomness ", "random", 0, ParamList(), 0, 0, 0, "Position randomness\n"},
-    {1, 0, 1, 1, 0, "Advance position", "advance", 0, ParamList(), 1, 1, 90,
-     "advance forward on each pass\n"},
-    {0, 0, 0, 0, 0, "", "", 0, ParamList(), 0, 0, 0, ""},
+    singleRow("Amount ", "amount").spans(2, 500).startsAt(100).hundredths().randomIn(80, 120, 100)
+        .describedAs("Select the amount of application\n higher value -> more effect"),
+    singleRow("Passes ", "passes").spans(1, 7).startsAt(5)
+        .describedAs("Number of application passes over image"),
+    singleRow("Row Offset ", "offset").spans(-50, 50).hundredths()
+        .describedAs("Horizontal placement of stroke application on odd lines\n"
+                     " relative to even lines"),
+    singleRow("Randomness ", "random").spans(0, 350).hundredths()
+        .describedAs("Position randomness\n"),
+    checkBoxRow("Advance position", "advance").startsAt(1).randomIn(1, 1, 90)
+        .describedAs("advance forward on each pass\n"),
+    kEndRow,
 };
 static_assert(sizeof kGridParams / sizeof kGridParams[0] == kRowCount + 1,
               "a name for every row");

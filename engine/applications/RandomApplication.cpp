@@ -16,9 +16,9 @@ namespace {
 enum Row { kAmount, kRowCount };
 
 const ParamDescriptor kRandomParams[] = {
-    {2, 2, 500, 100, 2, "Amount ", "amount", 0, ParamList(), 80, 120, 100,
-     "Select the amount of application\n higher value -> more effect"},
-    {0, 0, 0, 0, 0, "", "", 0, ParamList(), 0, 0, 0, ""},
+    singleRow("Amount ", "amount").spans(2, 500).startsAt(100).hundredths().randomIn(80, 120, 100)
+        .describedAs("Select the amount of application\n higher value -> more effect"),
+    kEndRow,
 };
 static_assert(sizeof kRandomParams / sizeof kRandomParams[0] == kRowCount + 1,
               "a name for every row");

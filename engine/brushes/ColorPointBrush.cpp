@@ -19,28 +19,30 @@ enum Row {
 };
 
 const ParamDescriptor kTable[] = {
-    {3, 5, 400, 25, 1, "Radius ", "radius", 0, {}, 10, 70, 60, "Brush radius"},
-    {3, 3, 300, 100, 2, "Height ", "height", 0, {}, 5, 115, 85,
-     "Brush height\n higher value -> sharper edged brush"},
+    rangeRow("Radius ", "radius").spans(5, 400).startsAt(25).tenths().randomIn(10, 70, 60)
+        .describedAs("Brush radius"),
+    rangeRow("Height ", "height").spans(3, 300).startsAt(100).hundredths().randomIn(5, 115, 85)
+        .describedAs("Brush height\n higher value -> sharper edged brush"),
     kHeightTransformRow,
-    {2, -720, 720, 0, 0, "Rotation ", "rotation", 1, {}, 1, 2, 40,
-     "Brush head rotation through stroke"},
+    singleRow("Rotation ", "rotation").spans(-720, 720).inDegrees().randomIn(1, 2, 40)
+        .describedAs("Brush head rotation through stroke"),
     kSidesRow,
-    {2, -50, 150, 0, 2, "Shape ", "shape", 0, {}, 0, 50, 60, "amount of shape in"},
-    {3, -50, 150, 80, 2, "Color Mix ", "colormix", 0, {}, 60, 110, 50,
-     "selects brush color between\n source and destination pixel"},
-    {3, -50, 150, 0, 2, "Color Stickiness ", "stickycolor", 0, {}, 0, 0, 0,
-     "amount the brush color sticks\n to the currently selected color"},
-    {2, 0, 0, 0, 0, "Color Sticky Type ", "stickytype", 5, &stickyTypePredicates, 0, 0, 0,
-     "sticky logic, selects which\n color is retained as current"},
+    singleRow("Shape ", "shape").spans(-50, 150).hundredths().randomIn(0, 50, 60)
+        .describedAs("amount of shape in"),
+    rangeRow("Color Mix ", "colormix").spans(-50, 150).startsAt(80).hundredths()
+        .randomIn(60, 110, 50)
+        .describedAs("selects brush color between\n source and destination pixel"),
+    rangeRow("Color Stickiness ", "stickycolor").spans(-50, 150).hundredths()
+        .describedAs("amount the brush color sticks\n to the currently selected color"),
+    choiceRow("Color Sticky Type ", "stickytype", &stickyTypePredicates)
+        .describedAs("sticky logic, selects which\n color is retained as current"),
     kBlendModeRow,
     kAlphaModeRow,
-    {2, 0, 0, 0, 0, "Paint If ", "limit", 5, &paintIfPredicates, 0, 0, 0,
-     "paint logic, selects which brush point applications are painted"},
+    paintIfRow("Paint If "),
     kBrightnessRow,
     kNoiseRow,
-    {1, 0, 1, 0, 0, "Builder 1 ", "shapebuilder", 0, {}, 0, 0, 0, "use second shape builder"},
-    {0, 0, 0, 0, 0, "", "", 0, {}, 0, 0, 0, ""},
+    checkBoxRow("Builder 1 ", "shapebuilder").describedAs("use second shape builder"),
+    kEndRow,
 };
 static_assert(sizeof kTable / sizeof kTable[0] == kRowCount + 1, "a name for every row");
 

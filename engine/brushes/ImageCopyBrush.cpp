@@ -19,23 +19,23 @@ enum Row {
 };
 
 const ParamDescriptor kTable[] = {
-    {3, 5, 200, 25, 1, "Radius ", "radius", 0, {}, 0, 0, 0, "Brush radius"},
-    {3, 4, 300, 100, 2, "Height ", "height", 0, {}, 4, 125, 75,
-     "Brush height\n higher value -> sharper edged brush"},
+    rangeRow("Radius ", "radius").spans(5, 200).startsAt(25).tenths().describedAs("Brush radius"),
+    rangeRow("Height ", "height").spans(4, 300).startsAt(100).hundredths().randomIn(4, 125, 75)
+        .describedAs("Brush height\n higher value -> sharper edged brush"),
     kHeightTransformRow,
-    {2, -720, 720, 0, 0, "Rotation ", "rotation", 1, {}, 1, 2, 40,
-     "Brush rotation through the stroke"},
+    singleRow("Rotation ", "rotation").spans(-720, 720).inDegrees().randomIn(1, 2, 40)
+        .describedAs("Brush rotation through the stroke"),
     kSidesRow,
-    {2, -10, 200, 0, 2, "Shape ", "shape", 0, {}, 0, 50, 60, "amount of brush shape"},
+    singleRow("Shape ", "shape").spans(-10, 200).hundredths().randomIn(0, 50, 60)
+        .describedAs("amount of brush shape"),
     kBlendModeRow,
     kAlphaModeRow,
-    {2, 0, 0, 0, 0, "Paint If ", "limit", 5, &paintIfPredicates, 0, 0, 0,
-     "paint logic, selects which brush point applications are painted"},
+    paintIfRow("Paint If "),
     kBrightnessRow,
     kNoiseRow,
-    {1, 0, 1, 0, 0, "Reverse ", "swap", 0, {}, 0, 0, 0, "swap source/destination pixel positions"},
-    {1, 0, 1, 1, 0, "Builder 1 ", "shapebuilder", 0, {}, 0, 0, 0, "use second shape builder"},
-    {0, 0, 0, 0, 0, "", "", 0, {}, 0, 0, 0, ""},
+    checkBoxRow("Reverse ", "swap").describedAs("swap source/destination pixel positions"),
+    checkBoxRow("Builder 1 ", "shapebuilder").startsAt(1).describedAs("use second shape builder"),
+    kEndRow,
 };
 static_assert(sizeof kTable / sizeof kTable[0] == kRowCount + 1, "a name for every row");
 

@@ -14,22 +14,22 @@ enum Row {
 };
 
 const ParamDescriptor kTable[] = {
-    {3, -20, 120, 50, 2, "Src->Dest", "src", 0, {}, 0, 100, 50,
-     "Amount to copy from source to destination,\n higher value is more"},
-    {2, 0, 0, 0, 0, "Blend mode s->d", "blendmode.dest", 5, &blendModes, 0, 0, 0,
-     "selects blend mode for source->destination"},
+    rangeRow("Src->Dest", "src").spans(-20, 120).startsAt(50).hundredths().randomIn(0, 100, 50)
+        .describedAs("Amount to copy from source to destination,\n higher value is more"),
+    choiceRow("Blend mode s->d", "blendmode.dest", &blendModes)
+        .describedAs("selects blend mode for source->destination"),
     kPushStickyRow,
     kLimitDestRow,
     kBrightnessDestRow,
-    {3, -20, 120, 50, 2, "Dest->Src", "dest", 0, {}, 0, 100, 50,
-     "Amount to copy from destination to source,\n higher value is more"},
-    {2, 0, 0, 0, 0, "Blend mode d->s", "blendmode.src", 5, &blendModes, 0, 0, 0,
-     "selects blend mode for destination->source"},
+    rangeRow("Dest->Src", "dest").spans(-20, 120).startsAt(50).hundredths().randomIn(0, 100, 50)
+        .describedAs("Amount to copy from destination to source,\n higher value is more"),
+    choiceRow("Blend mode d->s", "blendmode.src", &blendModes)
+        .describedAs("selects blend mode for destination->source"),
     kPullStickyRow,
     kLimitSrcRow,
     kBrightnessSrcRow,
     kAlphaModeRow,
-    {0, 0, 0, 0, 0, "", "", 0, {}, 0, 0, 0, ""},
+    kEndRow,
 };
 static_assert(sizeof kTable / sizeof kTable[0] == kRowCount + 1, "a name for every row");
 

@@ -13,25 +13,31 @@ enum Row {
 };
 
 const ParamDescriptor kTable[] = {
-    {3, -20, 120, 50, 2, "Src->Dest Hue ", "srch", 0, {}, 0, 100, 50,
-     "Copy Hue from source to destination,\n higher value is more"},
-    {3, -20, 120, 50, 2, "Src->Dest Saturation", "srcs", 0, {}, 0, 0, -1,
-     "Copy Saturation from source to destination,\n higher value is more"},
-    {3, -20, 120, 50, 2, "Src->Dest Brightness", "srcv", 0, {}, 0, 0, -1,
-     "Copy Brightness from source to destination,\n higher value is more"},
+    rangeRow("Src->Dest Hue ", "srch").spans(-20, 120).startsAt(50).hundredths()
+        .randomIn(0, 100, 50)
+        .describedAs("Copy Hue from source to destination,\n higher value is more"),
+    rangeRow("Src->Dest Saturation", "srcs").spans(-20, 120).startsAt(50).hundredths()
+        .randomIn(0, 0, ParamNoMutation)
+        .describedAs("Copy Saturation from source to destination,\n higher value is more"),
+    rangeRow("Src->Dest Brightness", "srcv").spans(-20, 120).startsAt(50).hundredths()
+        .randomIn(0, 0, ParamNoMutation)
+        .describedAs("Copy Brightness from source to destination,\n higher value is more"),
     kPushStickyRow,
     kLimitDestRow,
     kBrightnessDestRow,
-    {3, -20, 120, 50, 2, "Dest->Src Hue ", "desth", 0, {}, 0, 100, 50,
-     "Copy Hue from destination to source,\n higher value is more"},
-    {3, -20, 120, 50, 2, "Dest->Src Saturation", "dests", 0, {}, 3, 0, -1,
-     "Copy Saturation from destination to source,\n higher value is more"},
-    {3, -20, 120, 50, 2, "Dest->Src Brightness", "destv", 0, {}, 3, 0, -1,
-     "Copy Brightness from destination to source,\n higher value is more"},
+    rangeRow("Dest->Src Hue ", "desth").spans(-20, 120).startsAt(50).hundredths()
+        .randomIn(0, 100, 50)
+        .describedAs("Copy Hue from destination to source,\n higher value is more"),
+    rangeRow("Dest->Src Saturation", "dests").spans(-20, 120).startsAt(50).hundredths()
+        .randomIn(3, 0, ParamNoMutation)
+        .describedAs("Copy Saturation from destination to source,\n higher value is more"),
+    rangeRow("Dest->Src Brightness", "destv").spans(-20, 120).startsAt(50).hundredths()
+        .randomIn(3, 0, ParamNoMutation)
+        .describedAs("Copy Brightness from destination to source,\n higher value is more"),
     kPullStickyRow,
     kLimitSrcRow,
     kBrightnessSrcRow,
-    {0, 0, 0, 0, 0, "", "", 0, {}, 0, 0, 0, ""},
+    kEndRow,
 };
 static_assert(sizeof kTable / sizeof kTable[0] == kRowCount + 1, "a name for every row");
 

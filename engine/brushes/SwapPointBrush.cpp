@@ -19,23 +19,28 @@ enum Row {
 };
 
 const ParamDescriptor kTable[] = {
-    {3, 1, 125, 50, 2, "s->d Intensity ", "pushintensity", 0, {}, 20, 80, 80,
-     "Copy pixel from source to destination in this amount,\n higher value is more"},
-    {3, -40, 40, 0, 1, "s->d Lighten ", "pushlighten", 0, {}, -12, 12, 90,
-     "Lighten destination pixel value in this amount,\n higher value is lighter"},
-    {3, -100, 100, 0, 2, "s->d Bias ", "pushbias", 0, {}, -20, 20, 90,
-     "'Tips' the destination pixel output,\n resulting in more noisy contrasting output"},
+    rangeRow("s->d Intensity ", "pushintensity").spans(1, 125).startsAt(50).hundredths()
+        .randomIn(20, 80, 80)
+        .describedAs("Copy pixel from source to destination in this amount,\n"
+                     " higher value is more"),
+    rangeRow("s->d Lighten ", "pushlighten").spans(-40, 40).tenths().randomIn(-12, 12, 90)
+        .describedAs("Lighten destination pixel value in this amount,\n higher value is lighter"),
+    rangeRow("s->d Bias ", "pushbias").spans(-100, 100).hundredths().randomIn(-20, 20, 90)
+        .describedAs("'Tips' the destination pixel output,\n"
+                     " resulting in more noisy contrasting output"),
     kPushStickyRow,
-    {3, 1, 125, 50, 2, "d->s Intensity ", "pullintensity", 0, {}, 20, 80, 80,
-     "Copy pixel from destination to source in this amount,\n higher value is more"},
-    {3, -40, 40, 0, 1, "d->s Lighten ", "pulllighten", 0, {}, -12, 12, 90,
-     "Lighten source pixel value in this amount,\n higher value is lighter"},
-    {3, -100, 100, 0, 2, "d->s Bias ", "pullbias", 0, {}, -20, 20, 90,
-     "'Tips' the source pixel output,\n resulting in more noisy/contrasting output"},
+    rangeRow("d->s Intensity ", "pullintensity").spans(1, 125).startsAt(50).hundredths()
+        .randomIn(20, 80, 80)
+        .describedAs("Copy pixel from destination to source in this amount,\n"
+                     " higher value is more"),
+    rangeRow("d->s Lighten ", "pulllighten").spans(-40, 40).tenths().randomIn(-12, 12, 90)
+        .describedAs("Lighten source pixel value in this amount,\n higher value is lighter"),
+    rangeRow("d->s Bias ", "pullbias").spans(-100, 100).hundredths().randomIn(-20, 20, 90)
+        .describedAs("'Tips' the source pixel output,\n"
+                     " resulting in more noisy/contrasting output"),
     kPullStickyRow,
-    {2, 0, 0, 0, 0, "Paint If", "limit", 5, &paintIfPredicates, 0, 0, 0,
-     "paint logic, selects which brush point applications are painted"},
-    {0, 0, 0, 0, 0, "", "", 0, {}, 0, 0, 0, ""},
+    paintIfRow("Paint If"),
+    kEndRow,
 };
 static_assert(sizeof kTable / sizeof kTable[0] == kRowCount + 1, "a name for every row");
 

@@ -13,23 +13,29 @@ enum Row {
 };
 
 const ParamDescriptor kTable[] = {
-    {3, -20, 120, 50, 2, "Src->Dest Red ", "srcr", 0, {}, 0, 100, 50,
-     "Copy Red from source to destination,\n higher value is more"},
-    {3, -20, 120, 50, 2, "Src->Dest Green ", "srcg", 0, {}, 0, 100, 50,
-     "Copy Green from source to destination,\n higher value is more"},
-    {3, -20, 120, 50, 2, "Src->Dest Blue ", "srcb", 0, {}, 0, 100, 50,
-     "Copy Blue from source to destination,\n higher value is more"},
+    rangeRow("Src->Dest Red ", "srcr").spans(-20, 120).startsAt(50).hundredths()
+        .randomIn(0, 100, 50)
+        .describedAs("Copy Red from source to destination,\n higher value is more"),
+    rangeRow("Src->Dest Green ", "srcg").spans(-20, 120).startsAt(50).hundredths()
+        .randomIn(0, 100, 50)
+        .describedAs("Copy Green from source to destination,\n higher value is more"),
+    rangeRow("Src->Dest Blue ", "srcb").spans(-20, 120).startsAt(50).hundredths()
+        .randomIn(0, 100, 50)
+        .describedAs("Copy Blue from source to destination,\n higher value is more"),
     kPushStickyRow,
     kLimitDestRow,
-    {3, -20, 120, 50, 2, "Dest->Src Red ", "destr", 0, {}, 0, 100, 50,
-     "Copy Red from destination to source,\n higher value is more"},
-    {3, -20, 120, 50, 2, "Dest->Src Green ", "destg", 0, {}, 0, 100, 50,
-     "Copy Green from destination to source,\n higher value is more"},
-    {3, -20, 120, 50, 2, "Dest->Src Blue ", "destb", 0, {}, 0, 100, 50,
-     "Copy Blue from destination to source,\n higher value is more"},
+    rangeRow("Dest->Src Red ", "destr").spans(-20, 120).startsAt(50).hundredths()
+        .randomIn(0, 100, 50)
+        .describedAs("Copy Red from destination to source,\n higher value is more"),
+    rangeRow("Dest->Src Green ", "destg").spans(-20, 120).startsAt(50).hundredths()
+        .randomIn(0, 100, 50)
+        .describedAs("Copy Green from destination to source,\n higher value is more"),
+    rangeRow("Dest->Src Blue ", "destb").spans(-20, 120).startsAt(50).hundredths()
+        .randomIn(0, 100, 50)
+        .describedAs("Copy Blue from destination to source,\n higher value is more"),
     kPullStickyRow,
     kLimitSrcRow,
-    {0, 0, 0, 0, 0, "", "", 0, {}, 0, 0, 0, ""},
+    kEndRow,
 };
 static_assert(sizeof kTable / sizeof kTable[0] == kRowCount + 1, "a name for every row");
 

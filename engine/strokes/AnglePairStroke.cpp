@@ -5,7 +5,6 @@
 #include "engine/ParamDescriptor.h"
 #include "engine/strokes/StrokeRows.h"
 #include "engine/brushes/Brush.h"
-#include "engine/strokes/StrokeCoverage.h"
 #include "foundation/Angles.h"
 
 namespace {
@@ -19,36 +18,45 @@ enum Row {
 
 const ParamDescriptor kTable[] = {
     kLengthRow,
-    {2, 0, 0, 1, 0, "Direction 1", "direction1", 5, &scalarFields, 0, 0, 0,
-     "direction 1 function, controls\n brush motion direction"},
-    {3, -1200, 1200, 100, 2, "Angle 1 Multiplier ", "amult1", 0, {}, 0, 0, 0,
-     "The direction result for the first angle component \n is multiplied by this value"},
-    {2, 0, 0, 0, 0, "Angle 1 Transform", "dir1.transform", 5, &responseCurves, 0, 0, 0,
-     "direction 1 transform function, makes\n interesting changes to the stroke direction"},
-    {2, -180, 180, 0, 0, "Stroke Angle 1", "angle1", 1, {}, 0, 0, 0,
-     "The angle that the stroke takes\n (added to the Direction 1 function result)"},
-    {2, 0, 0, 1, 0, "Direction 2", "direction2", 5, &scalarFields, 0, 0, 0,
-     "direction function, controls\n brush motion direction"},
-    {3, -1200, 1200, 100, 2, "Angle Multiplier ", "amult2", 0, {}, 0, 0, 0,
-     "The direction result\n is multiplied by this value"},
-    {2, 0, 0, 0, 0, "Angle Transform ", "dir2.transform", 5, &responseCurves, 0, 0, 0,
-     "final angle transform function, makes\n interesting changes to the stroke direction"},
-    {2, -180, 180, 0, 0, "Stroke Angle ", "angle2", 1, {}, 0, 0, 0,
-     "The angle that the stroke takes\n (added to the final Direction angle function result)"},
-    {3, -100, 200, 100, 2, "Angle Mix ", "amix", 0, {}, 0, 0, 0,
-     "Mix function \n for direction/angle 1 & 2"},
-    {2, 5, 400, 100, 2, "Distance Multiplier ", "dmult", 0, {}, 90, 125, 95,
-     "The distance the stroke moves\n between each brush application, relative\nto the brush size"},
+    choiceRow("Direction 1", "direction1", &scalarFields).startsAt(1)
+        .describedAs("direction 1 function, controls\n brush motion direction"),
+    rangeRow("Angle 1 Multiplier ", "amult1").spans(-1200, 1200).startsAt(100).hundredths()
+        .describedAs("The direction result for the first angle component \n"
+                     " is multiplied by this value"),
+    choiceRow("Angle 1 Transform", "dir1.transform", &responseCurves)
+        .describedAs("direction 1 transform function, makes\n"
+                     " interesting changes to the stroke direction"),
+    singleRow("Stroke Angle 1", "angle1").spans(-180, 180).inDegrees()
+        .describedAs("The angle that the stroke takes\n"
+                     " (added to the Direction 1 function result)"),
+    choiceRow("Direction 2", "direction2", &scalarFields).startsAt(1)
+        .describedAs("direction function, controls\n brush motion direction"),
+    rangeRow("Angle Multiplier ", "amult2").spans(-1200, 1200).startsAt(100).hundredths()
+        .describedAs("The direction result\n is multiplied by this value"),
+    choiceRow("Angle Transform ", "dir2.transform", &responseCurves)
+        .describedAs("final angle transform function, makes\n"
+                     " interesting changes to the stroke direction"),
+    singleRow("Stroke Angle ", "angle2").spans(-180, 180).inDegrees()
+        .describedAs("The angle that the stroke takes\n"
+                     " (added to the final Direction angle function result)"),
+    rangeRow("Angle Mix ", "amix").spans(-100, 200).startsAt(100).hundredths()
+        .describedAs("Mix function \n for direction/angle 1 & 2"),
+    singleRow("Distance Multiplier ", "dmult").spans(5, 400).startsAt(100).hundredths()
+        .randomIn(90, 125, 95)
+        .describedAs("The distance the stroke moves\n between each brush application, relative\n"
+                     "to the brush size"),
     kDistanceGrowthRow,
-    {3, -100, 250, 100, 2, "Brush Vector ", "brushvector", 0, {}, 80, 120, 90,
-     "For a single brush application, the distance scale\n between 'source' and 'destination' pixels"},
-    {3, -20, 120, 0, 2, "Inertia ", "inertia", 0, {}, 0, 0, 70,
-     "Controls how easily the motion vector\n changes through the stroke"},
+    rangeRow("Brush Vector ", "brushvector").spans(-100, 250).startsAt(100).hundredths()
+        .randomIn(80, 120, 90)
+        .describedAs("For a single brush application, the distance scale\n"
+                     " between 'source' and 'destination' pixels"),
+    rangeRow("Inertia ", "inertia").spans(-20, 120).hundredths().randomIn(0, 0, 70)
+        .describedAs("Controls how easily the motion vector\n changes through the stroke"),
     kFeedbackRow,
     kNoPaintStopRow,
-    {1, 0, 1, 0, 0, "Premult/add 1", "preadd1", 0, {}, 0, 0, 0,
-     "apply direction 1 add/multipy\nbefore applying transform function"},
-    {0, 0, 0, 0, 0, "", "", 0, {}, 0, 0, 0, ""},
+    checkBoxRow("Premult/add 1", "preadd1")
+        .describedAs("apply direction 1 add/multipy\nbefore applying transform function"),
+    kEndRow,
 };
 static_assert(sizeof kTable / sizeof kTable[0] == kRowCount + 1, "a name for every row");
 
@@ -134,7 +142,7 @@ void AnglePairStroke::draw(Brush& brush, Vec2 start)
 
 double AnglePairStroke::coverage(Brush& brush)
 {
-    return strokeCoverage(brush.meanSize(), storedLength());
+    return storedLengthCoverage(brush);
 }
 
 int AnglePairStroke::minimumLength() const

@@ -5,7 +5,6 @@
 #include "engine/ParamDescriptor.h"
 #include "engine/strokes/StrokeRows.h"
 #include "engine/brushes/Brush.h"
-#include "engine/strokes/StrokeCoverage.h"
 #include "foundation/Angles.h"
 
 namespace {
@@ -19,29 +18,33 @@ enum Row {
 
 const ParamDescriptor kTable[] = {
     kLengthRow,
-    {2, 0, 0, 1, 0, "Direction ", "direction", 5, &scalarFields, 0, 0, 0,
-     "direction function, controls\n brush motion direction"},
+    choiceRow("Direction ", "direction", &scalarFields).startsAt(1)
+        .describedAs("direction function, controls\n brush motion direction"),
     kDirectionTransformRow,
     kAngleRow,
     kAngleMultiplierRow,
-    {3, -500, 500, 0, 2, "Curl ", "curl", 1, {}, -100, 100, 85,
-     "The amount that the stroke\n curls during application"},
-    {3, -100, 250, 100, 2, "Brush Vector ", "brushvector", 0, {}, 80, 120, 90,
-     "For a single brush application, the distance scale\n between 'source' and 'destination' pixels"},
-    {2, 5, 400, 100, 2, "Distance Multiplier ", "dmult", 0, {}, 90, 125, 95,
-     "The distance the stroke moves\n between each brush application, relative\nto the brush size"},
+    rangeRow("Curl ", "curl").spans(-500, 500).hundredths().inDegrees().randomIn(-100, 100, 85)
+        .describedAs("The amount that the stroke\n curls during application"),
+    rangeRow("Brush Vector ", "brushvector").spans(-100, 250).startsAt(100).hundredths()
+        .randomIn(80, 120, 90)
+        .describedAs("For a single brush application, the distance scale\n"
+                     " between 'source' and 'destination' pixels"),
+    singleRow("Distance Multiplier ", "dmult").spans(5, 400).startsAt(100).hundredths()
+        .randomIn(90, 125, 95)
+        .describedAs("The distance the stroke moves\n between each brush application, relative\n"
+                     "to the brush size"),
     kDistanceGrowthRow,
-    {3, -50, 150, 0, 2, "Initial Direction", "initdir", 0, {}, 0, 0, 0,
-     "Amount to adhere to original direction\n (direction stickiness)"},
-    {2, 0, 0, 1, 0, "Distance Function ", "distfunc", 5, &scalarFields, 0, 0, 0,
-     "Distance function, multiples offset\n distance by function"},
-    {3, -100, 200, 0, 2, "Distance Func. mix", "distfuncmix", 0, {}, 0, 0, 0,
-     "Multiplier for\n distance function"},
-    {3, -20, 120, 0, 2, "Inertia ", "inertia", 0, {}, 0, 0, 70,
-     "Controls how easily the motion vector\n changes through the stroke"},
+    rangeRow("Initial Direction", "initdir").spans(-50, 150).hundredths()
+        .describedAs("Amount to adhere to original direction\n (direction stickiness)"),
+    choiceRow("Distance Function ", "distfunc", &scalarFields).startsAt(1)
+        .describedAs("Distance function, multiples offset\n distance by function"),
+    rangeRow("Distance Func. mix", "distfuncmix").spans(-100, 200).hundredths()
+        .describedAs("Multiplier for\n distance function"),
+    rangeRow("Inertia ", "inertia").spans(-20, 120).hundredths().randomIn(0, 0, 70)
+        .describedAs("Controls how easily the motion vector\n changes through the stroke"),
     kFeedbackRow,
     kNoPaintStopRow,
-    {0, 0, 0, 0, 0, "", "", 0, {}, 0, 0, 0, ""},
+    kEndRow,
 };
 static_assert(sizeof kTable / sizeof kTable[0] == kRowCount + 1, "a name for every row");
 
@@ -132,7 +135,7 @@ void ParamAngle2dStroke::draw(Brush& brush, Vec2 start)
 
 double ParamAngle2dStroke::coverage(Brush& brush)
 {
-    return strokeCoverage(brush.meanSize(), storedLength());
+    return storedLengthCoverage(brush);
 }
 
 int ParamAngle2dStroke::minimumLength() const

@@ -20,27 +20,33 @@ enum Row {
 
 const ParamDescriptor kTable[] = {
     kLengthRow,
-    {2, 0, 0, 1, 0, "Direction ", "direction", 5, &scalarFields, 0, 0, 0,
-     "direction function, controls\n brush motion direction"},
+    choiceRow("Direction ", "direction", &scalarFields).startsAt(1)
+        .describedAs("direction function, controls\n brush motion direction"),
     kDirectionTransformRow,
     kAngleMultiplierRow,
-    {2, -180, 180, 0, 0, "Stroke Angle ", "motionangle", 1, {}, 0, 0, 0,
-     "The angle that the stroke takes\n (plus the direction result)"},
-    {2, -500, 500, 0, 2, "Curl ", "curl", 1, {}, -100, 100, 85,
-     "The amount that the stroke\n curls during application"},
-    {3, -200, 250, 100, 2, "Brush Vector ", "brushvector", 0, {}, 80, 120, 90,
-     "For a single brush application, the distance scale\n between 'source' and 'destination' pixels"},
-    {2, 0, 0, 1, 0, "Brush Vector Trans", "brushvector.transform", 5, &responseCurves, 0, 0, 0,
-     "direction transform function, makes\n interesting changes to the brush vector"},
-    {2, -179, 180, 0, 0, "Brush Angle ", "opangle", 1, {}, -10, 10, 50,
-     "The angle at which the brush is applied"},
-    {2, 5, 400, 100, 2, "Distance Multiplier", "dmult", 0, {}, 90, 125, 95,
-     "The distance the stroke moves\n between each brush application, relative\nto the brush size"},
+    singleRow("Stroke Angle ", "motionangle").spans(-180, 180).inDegrees()
+        .describedAs("The angle that the stroke takes\n (plus the direction result)"),
+    singleRow("Curl ", "curl").spans(-500, 500).hundredths().inDegrees().randomIn(-100, 100, 85)
+        .describedAs("The amount that the stroke\n curls during application"),
+    rangeRow("Brush Vector ", "brushvector").spans(-200, 250).startsAt(100).hundredths()
+        .randomIn(80, 120, 90)
+        .describedAs("For a single brush application, the distance scale\n"
+                     " between 'source' and 'destination' pixels"),
+    choiceRow("Brush Vector Trans", "brushvector.transform", &responseCurves).startsAt(1)
+        .describedAs("direction transform function, makes\n"
+                     " interesting changes to the brush vector"),
+    singleRow("Brush Angle ", "opangle").spans(-179, 180).inDegrees().randomIn(-10, 10, 50)
+        .describedAs("The angle at which the brush is applied"),
+    singleRow("Distance Multiplier", "dmult").spans(5, 400).startsAt(100).hundredths()
+        .randomIn(90, 125, 95)
+        .describedAs("The distance the stroke moves\n between each brush application, relative\n"
+                     "to the brush size"),
     kFeedbackRow,
-    {1, 0, 1, 0, 0, "Initial Direction", "line", 0, {}, 0, 0, 0,
-     "Uses the direction calculated at the beginning\n of the stroke for the rest of the stroke"},
+    checkBoxRow("Initial Direction", "line")
+        .describedAs("Uses the direction calculated at the beginning\n"
+                     " of the stroke for the rest of the stroke"),
     kNoPaintStopRow,
-    {0, 0, 0, 0, 0, "", "", 0, {}, 0, 0, 0, ""},
+    kEndRow,
 };
 static_assert(sizeof kTable / sizeof kTable[0] == kRowCount + 1, "a name for every row");
 

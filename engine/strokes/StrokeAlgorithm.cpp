@@ -4,6 +4,7 @@
 
 #include "engine/Canvas.h"
 #include "engine/brushes/Brush.h"
+#include "engine/strokes/StrokeCoverage.h"
 #include "foundation/Numeric.h"
 #include "image/Image.h"
 
@@ -63,6 +64,11 @@ void StrokeAlgorithm::readLength(int& low, int& high) const
 int StrokeAlgorithm::storedLength() const
 {
     return hasSharedRows_ ? rawValue(rows_.length) : 0;
+}
+
+double StrokeAlgorithm::storedLengthCoverage(Brush& brush) const
+{
+    return strokeCoverage(brush.meanSize(), storedLength());
 }
 
 void StrokeAlgorithm::prefetchStart(Brush& brush, Vec2 start)

@@ -52,6 +52,8 @@ public:
 protected:
     // First value of "length" as stored (not ordered).
     int storedLength() const;
+    // strokeCoverage of the brush's mean size over storedLength() steps.
+    double storedLengthCoverage(Brush& brush) const;
     // low + rand() * (high - low) / 32767, truncating; a handed-over draw
     // stands for the rand().
     int stepCount(int low, int high);

@@ -5,24 +5,27 @@
 #include "engine/fields/ScalarFields.h"
 
 // Parameter rows that several strokes' tables hold alike.
-inline constexpr ParamDescriptor kLengthRow = {
-    35, 1, 160, 8, 0, "Length ", "length", 0, {}, 1, 40, 50,
-    "Stroke Length - the ranger of\n brush applications per brush stroke"};
-inline constexpr ParamDescriptor kDirectionTransformRow = {
-    2, 0, 0, 1, 0, "Direction Transform", "dir.transform", 5, &responseCurves, 0, 0, 0,
-    "direction transform function, makes\n interesting changes to the stroke direction"};
-inline constexpr ParamDescriptor kAngleMultiplierRow = {
-    2, -2400, 2400, 100, 2, "Angle Multiplier ", "amult", 0, {}, 0, 0, 0,
-    "The direction result\n is multiplied by this value"};
-inline constexpr ParamDescriptor kFeedbackRow = {
-    1, 0, 1, 1, 0, "Feedback", "feedback", 0, {}, 1, 1, 70,
-    "When selected uses the output image\nfor stroke direction input\n (uses input image otherwise)"};
-inline constexpr ParamDescriptor kNoPaintStopRow = {
-    1, 0, 1, 0, 0, "Stop on no paint", "nopaintstop", 0, {}, 0, 0, 0,
-    "stops the brush stroke application\nwhen the brush stops painting"};
-inline constexpr ParamDescriptor kAngleRow = {
-    2, -180, 180, 0, 0, "Stroke Angle ", "angle", 1, {}, 0, 0, 0,
-    "The angle that the stroke takes\n (added to the Direction function result)"};
-inline constexpr ParamDescriptor kDistanceGrowthRow = {
-    2, 850, 1150, 1000, 3, "Distance Multiplier x", "dmultx", 0, {}, 970, 1030, 80,
-    "Acceleration factor for\n the distance multiplier"};
+inline constexpr ParamDescriptor kLengthRow =
+    rangeRow("Length ", "length").spans(1, 160).startsAt(8).greySpan().randomIn(1, 40, 50)
+        .describedAs("Stroke Length - the ranger of\n brush applications per brush stroke");
+inline constexpr ParamDescriptor kDirectionTransformRow =
+    choiceRow("Direction Transform", "dir.transform", &responseCurves).startsAt(1)
+        .describedAs("direction transform function, makes\n"
+                     " interesting changes to the stroke direction");
+inline constexpr ParamDescriptor kAngleMultiplierRow =
+    singleRow("Angle Multiplier ", "amult").spans(-2400, 2400).startsAt(100).hundredths()
+        .describedAs("The direction result\n is multiplied by this value");
+inline constexpr ParamDescriptor kFeedbackRow =
+    checkBoxRow("Feedback", "feedback").startsAt(1).randomIn(1, 1, 70)
+        .describedAs("When selected uses the output image\nfor stroke direction input\n"
+                     " (uses input image otherwise)");
+inline constexpr ParamDescriptor kNoPaintStopRow =
+    checkBoxRow("Stop on no paint", "nopaintstop")
+        .describedAs("stops the brush stroke application\nwhen the brush stops painting");
+inline constexpr ParamDescriptor kAngleRow =
+    singleRow("Stroke Angle ", "angle").spans(-180, 180).inDegrees()
+        .describedAs("The angle that the stroke takes\n (added to the Direction function result)");
+inline constexpr ParamDescriptor kDistanceGrowthRow =
+    singleRow("Distance Multiplier x", "dmultx").spans(850, 1150).startsAt(1000).thousandths()
+        .randomIn(970, 1030, 80)
+        .describedAs("Acceleration factor for\n the distance multiplier");

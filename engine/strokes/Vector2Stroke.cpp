@@ -5,7 +5,6 @@
 #include "engine/ParamDescriptor.h"
 #include "engine/strokes/StrokeRows.h"
 #include "engine/brushes/Brush.h"
-#include "engine/strokes/StrokeCoverage.h"
 #include "foundation/Angles.h"
 
 namespace {
@@ -19,29 +18,35 @@ enum Row {
 
 const ParamDescriptor kTable[] = {
     kLengthRow,
-    {2, 0, 0, 1, 0, "Direction 1 ", "direction", 5, &directionFields, 0, 0, 0,
-     "direction function, controls\n brush motion direction"},
+    choiceRow("Direction 1 ", "direction", &directionFields).startsAt(1)
+        .describedAs("direction function, controls\n brush motion direction"),
     kAngleRow,
-    {2, 0, 0, 0, 0, "Direction 1 Add", "dir.add", 5, &scalarFields, 0, 0, 0,
-     "add direction function, controls\n additional brush motion direction"},
-    {2, 0, 0, 0, 0, "D1.A. Transform", "dir.add.transform", 5, &responseCurves, 0, 0, 0,
-     "add direction transform function, makes\n interesting changes to the stroke direction"},
-    {3, -100, 200, 0, 2, "D1.A. Multiplier ", "dir.add.mult", 0, {}, 0, 0, 0,
-     "The add direction result\n is multiplied by this value"},
-    {2, 0, 0, 1, 0, "Direction 2 ", "direction2", 5, &directionFields, 0, 0, 0,
-     "direction function, controls\n brush motion direction"},
-    {3, -50, 150, 0, 2, "Vector Mix ", "vmix", 0, {}, 0, 0, 70, "Mix of direction vectors 1&2"},
-    {3, -200, 200, 0, 2, "Curl ", "curl", 1, {}, -100, 100, 85,
-     "The amount that the stroke\n curls during application"},
-    {3, -500, 500, 100, 2, "Vector Multiplier ", "vectormult", 0, {}, 90, 125, 95,
-     "The distance the stroke moves\n between each brush application, relative\nto the brush size"},
-    {3, -20, 120, 0, 2, "Inertia ", "inertia", 0, {}, 0, 0, 70,
-     "Inertia on the vector change through the stroke"},
-    {3, -200, 250, 100, 2, "Brush Vector ", "brushvector", 0, {}, 80, 120, 90,
-     "For a single brush application, the distance scale\n between 'source' and 'destination' pixels"},
+    choiceRow("Direction 1 Add", "dir.add", &scalarFields)
+        .describedAs("add direction function, controls\n additional brush motion direction"),
+    choiceRow("D1.A. Transform", "dir.add.transform", &responseCurves)
+        .describedAs("add direction transform function, makes\n"
+                     " interesting changes to the stroke direction"),
+    rangeRow("D1.A. Multiplier ", "dir.add.mult").spans(-100, 200).hundredths()
+        .describedAs("The add direction result\n is multiplied by this value"),
+    choiceRow("Direction 2 ", "direction2", &directionFields).startsAt(1)
+        .describedAs("direction function, controls\n brush motion direction"),
+    rangeRow("Vector Mix ", "vmix").spans(-50, 150).hundredths().randomIn(0, 0, 70)
+        .describedAs("Mix of direction vectors 1&2"),
+    rangeRow("Curl ", "curl").spans(-200, 200).hundredths().inDegrees().randomIn(-100, 100, 85)
+        .describedAs("The amount that the stroke\n curls during application"),
+    rangeRow("Vector Multiplier ", "vectormult").spans(-500, 500).startsAt(100).hundredths()
+        .randomIn(90, 125, 95)
+        .describedAs("The distance the stroke moves\n between each brush application, relative\n"
+                     "to the brush size"),
+    rangeRow("Inertia ", "inertia").spans(-20, 120).hundredths().randomIn(0, 0, 70)
+        .describedAs("Inertia on the vector change through the stroke"),
+    rangeRow("Brush Vector ", "brushvector").spans(-200, 250).startsAt(100).hundredths()
+        .randomIn(80, 120, 90)
+        .describedAs("For a single brush application, the distance scale\n"
+                     " between 'source' and 'destination' pixels"),
     kFeedbackRow,
     kNoPaintStopRow,
-    {0, 0, 0, 0, 0, "", "", 0, {}, 0, 0, 0, ""},
+    kEndRow,
 };
 static_assert(sizeof kTable / sizeof kTable[0] == kRowCount + 1, "a name for every row");
 
@@ -120,7 +125,7 @@ void Vector2Stroke::draw(Brush& brush, Vec2 start)
 
 double Vector2Stroke::coverage(Brush& brush)
 {
-    return strokeCoverage(brush.meanSize(), storedLength());
+    return storedLengthCoverage(brush);
 }
 
 int Vector2Stroke::minimumLength() const
