@@ -12,6 +12,7 @@
 #include "foundation/IniText.h"
 #include "foundation/SessionSettingsStore.h"
 #include "image/Image.h"
+#include "image/OwnedBitmap.h"
 
 namespace {
 
@@ -131,10 +132,15 @@ bool PaintCommand::readPicture(Scene& scene) const
     return false;
 }
 
-bool PaintCommand::writePicture(const Image& painted) const
+bool PaintCommand::writePicture(const Image& painted, const Scene& source) const
 {
+    OwnedBitmap withAlpha;
+    if (!source.alpha.empty() && !withSourceAlpha(painted, source, output, withAlpha)) {
+        std::fprintf(stderr, "not enough memory for a %dx%d picture\n", painted.width(), painted.height());
+        return false;
+    }
     std::string reason;
-    if (!savePicture(painted, output, &reason)) {
+    if (!savePicture(source.alpha.empty() ? painted : withAlpha, output, &reason)) {
         std::fprintf(stderr, "cannot write %s: %s\n", outputName, reason.c_str());
         return false;
     }

@@ -92,6 +92,35 @@ bool hasExtension(const std::string& path, const char* extension)
     return e == extension;
 }
 
+// The colour components a JPEG's frame header declares, 0 when the markers
+// before it cannot be walked.
+int jpegComponents(FILE* f)
+{
+    if (std::fseek(f, 2, SEEK_SET) != 0)
+        return 0;
+    for (;;) {
+        if (std::fgetc(f) != 0xFF)
+            return 0;
+        int marker = std::fgetc(f);
+        while (marker == 0xFF)
+            marker = std::fgetc(f);
+        // TEM, RSTn and SOI have no length.
+        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD8))
+            continue;
+        unsigned char length[2];
+        if (marker == EOF || marker == 0xD9 || marker == 0xDA || std::fread(length, 1, 2, f) != 2)
+            return 0;
+        const long size = long(length[0]) << 8 | length[1];
+        // SOF0..SOF15 but DHT, JPG and DAC: precision, height, width, count.
+        if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC) {
+            unsigned char frame[6];
+            return size >= 8 && std::fread(frame, 1, 6, f) == 6 ? frame[5] : 0;
+        }
+        if (size < 2 || std::fseek(f, size - 2, SEEK_CUR) != 0)
+            return 0;
+    }
+}
+
 // Why a picture cannot be painted, from its first bytes; empty when the
 // codec of *type should be able to read it.
 std::string refusal(const char* path, int* type)
@@ -104,6 +133,8 @@ std::string refusal(const char* path, int* type)
         return errno == EACCES ? "permission denied" : "file not found";
     unsigned char head[34] = {};
     const size_t n = std::fread(head, 1, sizeof head, f);
+    const bool jpeg = n >= 3 && head[0] == 0xFF && head[1] == 0xD8 && head[2] == 0xFF;
+    const int jpegChannels = jpeg ? jpegComponents(f) : 0;
     std::fclose(f);
     if (n == 0)
         return "the file is empty";
@@ -130,7 +161,9 @@ std::string refusal(const char* path, int* type)
         const int32_t h = int32_t(littleEndian32(head + 22));
         pixels = uint64_t(littleEndian32(head + 18)) * uint64_t(h < 0 ? -int64_t(h) : h);
         *type = kImageTypeBmp;
-    } else if (n >= 3 && head[0] == 0xFF && head[1] == 0xD8 && head[2] == 0xFF) {
+    } else if (jpeg) {
+        if (jpegChannels == 4)
+            return "JPEG in CMYK is not supported";
         // Its size sits in a frame header further on; the codec checks it
         // before it allocates.
         *type = kImageTypeJpeg;
@@ -243,6 +276,45 @@ bool loadScene(const char* path, Scene& out, std::string* reason)
             d[1] = p.g;
             d[2] = p.r;
         }
+    // The painting sees the colour alone; the alpha goes back on at the end.
+    out.alpha.clear();
+    if (type == kImageTypePng && bitmap.format() == kFormatBgra) {
+        out.alpha.resize(size_t(out.width) * out.height);
+        for (int y = 0; y < out.height; ++y)
+            for (int x = 0; x < out.width; ++x)
+                out.alpha[size_t(y) * out.width + x] = bitmap.getPixel(x, y).a;
+    }
+    return true;
+}
+
+bool withSourceAlpha(const Image& painted, const Scene& source, const char* path, OwnedBitmap& out)
+{
+    const int width = painted.width(), height = painted.height();
+    const bool jpeg = hasExtension(path, "jpg") || hasExtension(path, "jpeg");
+    if (width != source.width || height != source.height || source.alpha.size() != size_t(width) * height ||
+        !out.create(width, height, jpeg ? kFormatBgr : kFormatBgra))
+        return false;
+    for (int y = 0; y < height; ++y) {
+        const uint8_t* alpha = &source.alpha[size_t(y) * width];
+        uint8_t* d = out.row(y);
+        for (int x = 0; x < width; ++x) {
+            const Pixel p = painted.getPixel(x, y);
+            const unsigned a = alpha[x];
+            const auto overWhite = [a](unsigned c) { return uint8_t((c * a + 255 * (255 - a) + 127) / 255); };
+            if (jpeg) {
+                d[0] = overWhite(p.b);
+                d[1] = overWhite(p.g);
+                d[2] = overWhite(p.r);
+                d += 3;
+            } else {
+                d[0] = p.b;
+                d[1] = p.g;
+                d[2] = p.r;
+                d[3] = uint8_t(a);
+                d += 4;
+            }
+        }
+    }
     return true;
 }
 

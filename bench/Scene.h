@@ -13,10 +13,13 @@ struct Scene
     int height = 0;
     int stride = 0;
     std::vector<uint8_t> pixels;
+    // A PNG's alpha, width bytes a row; empty for an opaque picture.
+    std::vector<uint8_t> alpha;
 };
 
 Scene makeScene(int width, int height);
 class Image;
+class OwnedBitmap;
 
 // Reads a PNG, JPEG or BMP file (told apart by content) or a TGA file (by
 // its name: it has no signature) into the same layout. False when it cannot be read, with a one-line reason
@@ -26,3 +29,7 @@ bool loadScene(const char* path, Scene& out, std::string* reason = nullptr);
 // .jpg or .jpeg, PNG otherwise. False with the reason in *reason when given;
 // a file left half written is removed.
 bool savePicture(const Image& image, const char* path, std::string* reason = nullptr);
+// The painted colour with the source's alpha, for the picture saved to
+// path: a fourth channel in a PNG, a blend over white in a JPEG. False
+// without memory for it.
+bool withSourceAlpha(const Image& painted, const Scene& source, const char* path, OwnedBitmap& out);
