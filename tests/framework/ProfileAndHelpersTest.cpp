@@ -3,6 +3,8 @@
 #include "framework/FileDialog.h"
 #include "framework/Hooks.h"
 #include "framework/MessageBox.h"
+#include "framework/MessagePump.h"
+#include "DdeClient.h"
 
 #include <gtest/gtest.h>
 
@@ -94,47 +96,6 @@ TEST(FrameworkHelpers, DdeExecuteStringsSplitIntoCommandsOrAreRefusedWhole)
     }
 }
 
-HDDEDATA CALLBACK ignoreDde(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR)
-{
-    return nullptr;
-}
-
-// A client in its own thread sends each execute string; whether each was
-// acknowledged.
-struct DdeClient
-{
-    std::vector<const char*> executes;
-    std::vector<bool> acknowledged;
-    bool connected = false;
-
-    static DWORD WINAPI run(void* parameter)
-    {
-        DdeClient& client = *static_cast<DdeClient*>(parameter);
-        DWORD instance = 0;
-        if (DdeInitializeA(&instance, &ignoreDde, APPCMD_CLIENTONLY, 0) != DMLERR_NO_ERROR)
-            return 1;
-        HSZ service = DdeCreateStringHandleA(instance, "QxFrameworkDdeTest", CP_WINANSI);
-        HSZ topic = DdeCreateStringHandleA(instance, "System", CP_WINANSI);
-        HCONV conversation = DdeConnect(instance, service, topic, nullptr);
-        client.connected = conversation != nullptr;
-        for (const char* text : client.executes) {
-            if (!conversation)
-                break;
-            DWORD status = 0;
-            HDDEDATA answer = DdeClientTransaction(
-                reinterpret_cast<BYTE*>(const_cast<char*>(text)), DWORD(lstrlenA(text) + 1),
-                conversation, nullptr, 0, XTYP_EXECUTE, 10000, &status);
-            client.acknowledged.push_back(answer != nullptr && (status & DDE_FACK));
-        }
-        if (conversation)
-            DdeDisconnect(conversation);
-        DdeFreeStringHandle(instance, service);
-        DdeFreeStringHandle(instance, topic);
-        DdeUninitialize(instance);
-        return 0;
-    }
-};
-
 int shownBoxes = 0;
 
 TEST(FrameworkHelpers, AnExecuteThatThrowsIsRefusedWithNothingShownAndTheServerGoesOn)
@@ -151,21 +112,11 @@ TEST(FrameworkHelpers, AnExecuteThatThrowsIsRefusedWithNothingShownAndTheServerG
             throw std::runtime_error("no such picture");
         return true;
     }));
-    DdeClient client;
+    guitest::DdeClientRun client;
+    client.service = "QxFrameworkDdeTest";
+    client.topic = "System";
     client.executes = {"[fail]", "[open(\"a.png\")]"};
-    HANDLE thread = CreateThread(nullptr, 0, &DdeClient::run, &client, 0, nullptr);
-    ASSERT_NE(nullptr, thread);
-    // The callbacks arrive while this thread dispatches.
-    const DWORD until = GetTickCount() + 30000;
-    while (WaitForSingleObject(thread, 5) == WAIT_TIMEOUT && GetTickCount() < until) {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-    }
-    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread, 0)) << "the client hung";
-    CloseHandle(thread);
+    EXPECT_TRUE(guitest::runDdeClient(client, [] { MessagePump().pumpPending(); })) << "the client hung";
     server.stop();
     setMessageBoxHook(MessageBoxHook());
 
