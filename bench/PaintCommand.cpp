@@ -12,6 +12,7 @@
 #include "foundation/IniText.h"
 #include "foundation/SessionSettingsStore.h"
 #include "image/Image.h"
+#include "image/OwnedBitmap.h"
 
 namespace {
 
@@ -160,10 +161,16 @@ bool PaintCommand::readPicture(Scene& scene) const
     return false;
 }
 
-bool PaintCommand::writePicture(const Image& painted) const
+bool PaintCommand::writePicture(const Image& painted, const Scene& source) const
 {
+    OwnedBitmap withAlpha;
+    if (!source.alpha.empty() && !withSourceAlpha(painted, source, output, withAlpha)) {
+        printError("not enough memory for a " + std::to_string(painted.width()) + "x" +
+                   std::to_string(painted.height()) + " picture\n");
+        return false;
+    }
     std::string reason;
-    if (!savePicture(painted, output, &reason)) {
+    if (!savePicture(source.alpha.empty() ? painted : withAlpha, output, &reason)) {
         printError("cannot write " + std::string(outputName) + ": " + reason + "\n");
         return false;
     }

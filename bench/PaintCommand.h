@@ -37,9 +37,10 @@ struct PaintCommand
     // The input picture, or the generated scene without one; false with the
     // reason printed.
     bool readPicture(Scene& scene) const;
-    // JPEG for .jpg/.jpeg names, PNG otherwise; on success the closing
-    // line: what was written, its size, the preset and the time since start.
-    bool writePicture(const Image& painted) const;
+    // JPEG for .jpg/.jpeg names, PNG otherwise, with the alpha of the
+    // picture read (see withSourceAlpha); on success the closing line: what
+    // was written, its size, the preset and the time since start.
+    bool writePicture(const Image& painted, const Scene& source) const;
 
     // The progress line, rewritten in place, when asked for (the scripts ask
     // when their output is a terminal).

@@ -87,7 +87,7 @@ int paint(PaintCommand& command)
         std::fprintf(stderr, "the plug-in did not paint the picture\n");
         return 1;
     }
-    return command.writePicture(painted) ? 0 : 1;
+    return command.writePicture(painted, scene) ? 0 : 1;
 }
 
 } // namespace

@@ -100,6 +100,42 @@ HANDLE openForReading(const std::wstring& path)
                        FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
+// The colour components a JPEG's frame header declares, 0 when the markers
+// before it cannot be walked.
+int jpegComponents(HANDLE f)
+{
+    const auto read = [f](unsigned char* into, DWORD count) {
+        DWORD n = 0;
+        return ReadFile(f, into, count, &n, nullptr) && n == count;
+    };
+    if (SetFilePointer(f, 2, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER)
+        return 0;
+    for (;;) {
+        unsigned char byte = 0;
+        if (!read(&byte, 1) || byte != 0xFF)
+            return 0;
+        do {
+            if (!read(&byte, 1))
+                return 0;
+        } while (byte == 0xFF);
+        const int marker = byte;
+        // TEM, RSTn and SOI have no length.
+        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD8))
+            continue;
+        unsigned char length[2];
+        if (marker == 0xD9 || marker == 0xDA || !read(length, 2))
+            return 0;
+        const LONG size = LONG(length[0]) << 8 | length[1];
+        // SOF0..SOF15 but DHT, JPG and DAC: precision, height, width, count.
+        if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC) {
+            unsigned char frame[6];
+            return size >= 8 && read(frame, 6) ? frame[5] : 0;
+        }
+        if (size < 2 || SetFilePointer(f, size - 2, nullptr, FILE_CURRENT) == INVALID_SET_FILE_POINTER)
+            return 0;
+    }
+}
+
 // Why a picture cannot be painted, from its first bytes; empty when the
 // codec of *type should be able to read it.
 std::string refusal(const char* path, int* type)
@@ -117,6 +153,8 @@ std::string refusal(const char* path, int* type)
     unsigned char head[34] = {};
     DWORD n = 0;
     const DWORD error = ReadFile(f, head, sizeof head, &n, nullptr) ? 0 : GetLastError();
+    const bool jpeg = !error && n >= 3 && head[0] == 0xFF && head[1] == 0xD8 && head[2] == 0xFF;
+    const int jpegChannels = jpeg ? jpegComponents(f) : 0;
     CloseHandle(f);
     if (error)
         return systemReason(error);
@@ -145,7 +183,9 @@ std::string refusal(const char* path, int* type)
         const int32_t h = int32_t(littleEndian32(head + 22));
         pixels = uint64_t(littleEndian32(head + 18)) * uint64_t(h < 0 ? -int64_t(h) : h);
         *type = kImageTypeBmp;
-    } else if (n >= 3 && head[0] == 0xFF && head[1] == 0xD8 && head[2] == 0xFF) {
+    } else if (jpeg) {
+        if (jpegChannels == 4)
+            return "JPEG in CMYK is not supported";
         // Its size sits in a frame header further on; the codec checks it
         // before it allocates.
         *type = kImageTypeJpeg;
@@ -352,6 +392,45 @@ bool loadScene(const char* path, Scene& out, std::string* reason)
             d[1] = p.g;
             d[2] = p.r;
         }
+    // The painting sees the colour alone; the alpha goes back on at the end.
+    out.alpha.clear();
+    if (type == kImageTypePng && bitmap.format() == kFormatBgra) {
+        out.alpha.resize(size_t(out.width) * out.height);
+        for (int y = 0; y < out.height; ++y)
+            for (int x = 0; x < out.width; ++x)
+                out.alpha[size_t(y) * out.width + x] = bitmap.getPixel(x, y).a;
+    }
+    return true;
+}
+
+bool withSourceAlpha(const Image& painted, const Scene& source, const char* path, OwnedBitmap& out)
+{
+    const int width = painted.width(), height = painted.height();
+    const bool jpeg = hasExtension(path, "jpg") || hasExtension(path, "jpeg");
+    if (width != source.width || height != source.height || source.alpha.size() != size_t(width) * height ||
+        !out.create(width, height, jpeg ? kFormatBgr : kFormatBgra))
+        return false;
+    for (int y = 0; y < height; ++y) {
+        const uint8_t* alpha = &source.alpha[size_t(y) * width];
+        uint8_t* d = out.row(y);
+        for (int x = 0; x < width; ++x) {
+            const Pixel p = painted.getPixel(x, y);
+            const unsigned a = alpha[x];
+            const auto overWhite = [a](unsigned c) { return uint8_t((c * a + 255 * (255 - a) + 127) / 255); };
+            if (jpeg) {
+                d[0] = overWhite(p.b);
+                d[1] = overWhite(p.g);
+                d[2] = overWhite(p.r);
+                d += 3;
+            } else {
+                d[0] = p.b;
+                d[1] = p.g;
+                d[2] = p.r;
+                d[3] = uint8_t(a);
+                d += 4;
+            }
+        }
+    }
     return true;
 }
 

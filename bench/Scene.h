@@ -13,10 +13,13 @@ struct Scene
     int height = 0;
     int stride = 0;
     std::vector<uint8_t> pixels;
+    // A PNG's alpha, width bytes a row; empty for an opaque picture.
+    std::vector<uint8_t> alpha;
 };
 
 Scene makeScene(int width, int height);
 class Image;
+class OwnedBitmap;
 
 // Paths below are UTF-8, opened through the wide file functions. Text that
 // is not valid UTF-8 is taken in the ANSI code page, as a narrow argv has it.
@@ -31,3 +34,7 @@ bool loadScene(const char* path, Scene& out, std::string* reason = nullptr);
 // the target, which it replaces only once complete: on failure (false, with
 // the reason in *reason when given) an old file stays as it was.
 bool savePicture(const Image& image, const char* path, std::string* reason = nullptr);
+// The painted colour with the source's alpha, for the picture saved to
+// path: a fourth channel in a PNG, a blend over white in a JPEG. False
+// without memory for it.
+bool withSourceAlpha(const Image& painted, const Scene& source, const char* path, OwnedBitmap& out);

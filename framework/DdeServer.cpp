@@ -178,7 +178,9 @@ void CDdeServer::stop()
 HDDEDATA CALLBACK CDdeServer::callback(UINT type, UINT, HCONV, HSZ first, HSZ second,
                                        HDDEDATA data, ULONG_PTR, ULONG_PTR)
 {
-    // Nothing may unwind into DDEML.
+    // Nothing may unwind into DDEML, and nothing may be shown here: a
+    // message box's loop would let a client that gives up free the
+    // conversation under the callback.
     try {
         for (CDdeServer* server : runningServers()) {
             const HSZ topic = first;
@@ -189,7 +191,7 @@ HDDEDATA CALLBACK CDdeServer::callback(UINT type, UINT, HCONV, HSZ first, HSZ se
                 return server->onCallback(type, first, second, data);
         }
     } catch (...) {
-        reportCurrentException("DDE request");
+        logCurrentException("DDE request");
     }
     return type == XTYP_EXECUTE ? reinterpret_cast<HDDEDATA>(DDE_FNOTPROCESSED) : nullptr;
 }

@@ -26,6 +26,14 @@ String describeCurrentException()
     }
 }
 
+// Inside a catch block: the description, written to the log first.
+String logged(const char* where)
+{
+    const String description = describeCurrentException();
+    currentLogger()->error(0, "%s: %s", where ? where : "", description.c_str());
+    return description;
+}
+
 } // namespace
 
 void throwMemoryException()
@@ -48,13 +56,19 @@ ExceptionReporter setExceptionReporter(ExceptionReporter r)
     return previous;
 }
 
+void logCurrentException(const char* where)
+{
+    try {
+        logged(where);
+    } catch (...) {
+    }
+}
+
 void reportCurrentException(const char* where)
 {
     // The reporter runs inside a window procedure: nothing may escape it.
     try {
-        const String description = describeCurrentException();
-        currentLogger()->error(0, "%s: %s", where ? where : "", description.c_str());
-        reporter(where ? where : "", description);
+        reporter(where ? where : "", logged(where));
     } catch (...) {
     }
 }

@@ -29,6 +29,10 @@ class FrameworkMemoryException : public std::bad_alloc
 // was caught and a readable description of what was thrown.
 typedef void (*ExceptionReporter)(const char* where, const String& description);
 
+// Call only inside a catch block: describes the exception being handled and
+// logs it, showing nothing (for callbacks that must not run a message loop).
+// Never throws.
+void logCurrentException(const char* where);
 // Call only inside a catch block: describes the exception being handled,
 // logs it and hands it to the reporter (by default a message box through the
 // message-box seam). Never throws.

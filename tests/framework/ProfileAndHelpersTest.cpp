@@ -2,8 +2,13 @@
 #include "framework/DdeServer.h"
 #include "framework/FileDialog.h"
 #include "framework/Hooks.h"
+#include "framework/MessageBox.h"
+#include "framework/MessagePump.h"
+#include "DdeClient.h"
 
 #include <gtest/gtest.h>
+
+#include <stdexcept>
 
 namespace {
 
@@ -89,6 +94,36 @@ TEST(FrameworkHelpers, DdeExecuteStringsSplitIntoCommandsOrAreRefusedWhole)
         EXPECT_FALSE(parseDdeExecute(bad, none)) << bad;
         EXPECT_TRUE(none.empty()) << bad;
     }
+}
+
+int shownBoxes = 0;
+
+TEST(FrameworkHelpers, AnExecuteThatThrowsIsRefusedWithNothingShownAndTheServerGoesOn)
+{
+    setMessageBoxHook([](const MessageBoxRequest&) {
+        ++shownBoxes;
+        return IDOK;
+    });
+    std::vector<String> handled;
+    CDdeServer server;
+    ASSERT_TRUE(server.start("QxFrameworkDdeTest", "System", [&](const std::vector<DdeCommand>& commands) {
+        handled.push_back(commands[0].name);
+        if (commands[0].name == "fail")
+            throw std::runtime_error("no such picture");
+        return true;
+    }));
+    guitest::DdeClientRun client;
+    client.service = "QxFrameworkDdeTest";
+    client.topic = "System";
+    client.executes = {"[fail]", "[open(\"a.png\")]"};
+    EXPECT_TRUE(guitest::runDdeClient(client, [] { MessagePump().pumpPending(); })) << "the client hung";
+    server.stop();
+    setMessageBoxHook(MessageBoxHook());
+
+    EXPECT_TRUE(client.connected);
+    EXPECT_EQ((std::vector<String>{"fail", "open"}), handled);
+    EXPECT_EQ((std::vector<bool>{false, true}), client.acknowledged);
+    EXPECT_EQ(0, shownBoxes);
 }
 
 TEST(FrameworkHelpers, BarSeparatedFiltersBecomeNulSeparated)

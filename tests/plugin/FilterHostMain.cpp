@@ -103,7 +103,7 @@ int paint(PaintCommand& command)
             d[1] = s[1];
             d[2] = s[0];
         }
-    return command.writePicture(painted) ? 0 : 1;
+    return command.writePicture(painted, scene) ? 0 : 1;
 }
 
 } // namespace

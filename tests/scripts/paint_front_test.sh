@@ -5,7 +5,8 @@
 # is the README's synopsis; a good command line reaches the build of only
 # what it runs. Then through the real programs (from BIN, in a Wine prefix of
 # the test's own), with the build up to date: nothing printed by the build,
-# and a failing painting reported in the program's words alone.
+# and a failing painting reported in the program's words alone; a PNG's
+# alpha kept over the painted colour, a CMYK JPEG refused by name.
 #   paint_front_test.sh BIN
 set -uo pipefail
 
@@ -167,6 +168,37 @@ for command in run filterhost; do
     check "$command: an unknown preset, then the file's presets" test "$rc:$(cat err)" = \
         "1:$(lines 'presets.ini: no preset named "Alpah"' 'its presets: "Alpha", "Beta Two"')"
 done
+run run "" new/scene.png --preset default
+check "an empty input stands for the generated scene" \
+    test "$rc:$(grep -c "^wrote new/scene.png (1024x768" out)" = 0:1
+# Pictures made here with the standard library alone: a PNG with alpha and
+# the same colours without it, one of a single colour, a CMYK JPEG.
+if command -v python3 >/dev/null; then
+    pictures() { python3 "$here/pictures.py" "$@"; }
+    pictures textured in/alpha.png rgba
+    pictures textured in/opaque.png rgb
+    pictures flat in/flat.png 200 40 90 102
+    pictures cmyk in/cmyk.jpg
+    for command in run filterhost; do
+        run "$command" in/alpha.png new/alpha.png --preset default --seed 7
+        run "$command" in/opaque.png new/opaque.png --preset default --seed 7
+        check "$command: a PNG with alpha: the colour painted as without it, the alpha as it was" \
+            test "$(pictures channels new/alpha.png)" = \
+            "$(pictures channels new/opaque.png | head -n1; pictures channels in/alpha.png | tail -n1)"
+        # Swapping pixels keeps one colour as it is: the JPEG's colour can
+        # be read back through a PNG.
+        run "$command" in/flat.png new/flat.jpg --presets presets.ini --preset Alpha
+        run "$command" new/flat.jpg new/flat.png --presets presets.ini --preset Alpha
+        check "$command: as a JPEG, the colour blended over white by the alpha" \
+            pictures near new/flat.png 233 169 189 3
+        run "$command" in/cmyk.jpg new/cmyk.png --preset default
+        check "$command: a CMYK JPEG: refused by name, nothing written" \
+            test "$rc:$(cat err):$(test -e new/cmyk.png && echo written)" = \
+            "1:in/cmyk.jpg: JPEG in CMYK is not supported:"
+    done
+else
+    echo "skipped: pictures with alpha and in CMYK (no python3 to make them)"
+fi
 run run in/one.bmp /dev/full --preset default
 check "an output the disk cannot take: the system's reason" \
     test "$rc:$(cat err)" = "1:cannot write /dev/full: the disk is full"

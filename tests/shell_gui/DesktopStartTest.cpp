@@ -4,11 +4,13 @@
 #include <tlhelp32.h>
 
 #include "foundation/RegistryKey.h"
+#include "framework/DdeClient.h"
 #include "shell/app/DibDoc.h"
 #include "shell/app/MainFrame.h"
 
 namespace {
 
+using guitest::DdeClientRun;
 using shellgui::ShellFixture;
 
 // The shell program itself, started as the desktop starts it, and looked at
@@ -198,61 +200,11 @@ bool hasTitle(const std::vector<String>& titles, const String& name)
 class DesktopStart : public ShellFixture
 {
 protected:
-    // What a DDEML client in another thread did: whether it connected, and
-    // the answer to each execute string.
-    struct ClientRun
-    {
-        String topic;
-        std::vector<String> executes;
-        bool connected = false;
-        std::vector<bool> acknowledged;
-        std::vector<bool> busy;
-    };
-
-    static HDDEDATA CALLBACK clientCallback(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR,
-                                            ULONG_PTR)
-    {
-        return nullptr;
-    }
-
-    static DWORD WINAPI clientThread(void* parameter)
-    {
-        ClientRun& run = *static_cast<ClientRun*>(parameter);
-        DWORD instance = 0;
-        if (DdeInitializeA(&instance, &clientCallback, APPCMD_CLIENTONLY, 0) != DMLERR_NO_ERROR)
-            return 1;
-        HSZ service = DdeCreateStringHandleA(instance, "QuillorantixShell", CP_WINANSI);
-        HSZ topic = DdeCreateStringHandleA(instance, run.topic.c_str(), CP_WINANSI);
-        HCONV conversation = DdeConnect(instance, service, topic, nullptr);
-        run.connected = conversation != nullptr;
-        for (const String& text : run.executes) {
-            if (!conversation)
-                break;
-            DWORD status = 0;
-            HDDEDATA answer = DdeClientTransaction(
-                reinterpret_cast<BYTE*>(const_cast<char*>(text.c_str())), DWORD(text.size() + 1),
-                conversation, nullptr, 0, XTYP_EXECUTE, 10000, &status);
-            run.acknowledged.push_back(answer != nullptr);
-            run.busy.push_back((status & DDE_FBUSY) != 0);
-        }
-        if (conversation)
-            DdeDisconnect(conversation);
-        DdeFreeStringHandle(instance, service);
-        DdeFreeStringHandle(instance, topic);
-        DdeUninitialize(instance);
-        return 0;
-    }
-
     // Runs the client while this thread serves the shell's windows.
-    void runClient(ClientRun& run)
+    void runClient(DdeClientRun& run)
     {
-        HANDLE thread = CreateThread(nullptr, 0, &clientThread, &run, 0, nullptr);
-        ASSERT_NE(nullptr, thread);
-        const DWORD until = GetTickCount() + 30000;
-        while (WaitForSingleObject(thread, 5) == WAIT_TIMEOUT && GetTickCount() < until)
-            pump(1);
-        EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread, 0)) << "the client hung";
-        CloseHandle(thread);
+        run.service = "QuillorantixShell";
+        EXPECT_TRUE(guitest::runDdeClient(run, [this] { pump(1); })) << "the client hung";
         pump();
     }
 };
@@ -275,7 +227,7 @@ TEST_F(DesktopStart, OpenRequestsOverDdeReachTheRunningShellAndTheVerbNamesThem)
 
     const String first = writePicture("from the explorer.png", 32, 24);
     const String second = writePicture("second one.bmp", 16, 16);
-    ClientRun run;
+    DdeClientRun run;
     run.topic = "System";
     run.executes = {"[open(\"" + first + "\")]",
                     // An open copy is activated, not opened twice.
@@ -297,7 +249,7 @@ TEST_F(DesktopStart, OpenRequestsOverDdeReachTheRunningShellAndTheVerbNamesThem)
     CloseHandle(CreateFileA(unreadable.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr));
     const String notThisOne = writePicture("not with a missing one.png", 8, 8);
-    ClientRun failing;
+    DdeClientRun failing;
     failing.topic = "system";
     failing.executes = {"[open(\"" + gone + "\")]",
                         "[open(\"" + notThisOne + "\")][open(\"" + gone + "\")]",
@@ -313,7 +265,7 @@ TEST_F(DesktopStart, OpenRequestsOverDdeReachTheRunningShellAndTheVerbNamesThem)
     // told the shell is busy, and nothing opens behind the dialog.
     const String later = writePicture("while busy.png", 8, 8);
     EnableWindow(app->mainWindow, FALSE);
-    ClientRun held;
+    DdeClientRun held;
     held.topic = "System";
     held.executes = {"[open(\"" + later + "\")]"};
     runClient(held);
@@ -333,7 +285,7 @@ TEST_F(DesktopStart, OpenRequestsOverDdeReachTheRunningShellAndTheVerbNamesThem)
         return recording(request);
     });
     const String afterDialog = writePicture("after the dialog.png", 8, 8);
-    ClientRun queued;
+    DdeClientRun queued;
     queued.topic = "System";
     queued.executes = {"[open(\"" + unreadable + "\")][open(\"" + afterDialog + "\")]"};
     runClient(queued);
@@ -347,7 +299,7 @@ TEST_F(DesktopStart, OpenRequestsOverDdeReachTheRunningShellAndTheVerbNamesThem)
     ASSERT_NE(nullptr, activeDocument());
     EXPECT_EQ(0, lstrcmpiA(afterDialog.c_str(), activeDocument()->pathName().c_str()));
 
-    ClientRun otherTopic;
+    DdeClientRun otherTopic;
     otherTopic.topic = "Images";
     runClient(otherTopic);
     EXPECT_FALSE(otherTopic.connected);
