@@ -1,7 +1,5 @@
 #include "engine/RowPrefetcher.h"
 
-#include <cstdlib>
-
 #include "foundation/Numeric.h"
 
 namespace {
@@ -11,42 +9,6 @@ namespace {
 bool inReach(float x, float y)
 {
     return x > -1.0e6f && x < 1.0e6f && y > -1.0e6f && y < 1.0e6f;
-}
-
-// The pixels of the patch around `next` that the patch around `now` leaves
-// out: the rows and columns a dab moving from now to next reaches first; hw
-// and hh are the patch's half sizes.
-void patchAdded(const Image& image, long long hw, long long hh, const Point& now,
-                const Point& next)
-{
-    const long long x = now.x, y = now.y, nx = next.x, ny = next.y;
-    long long top = ny - hh, bottom = ny + hh;
-    // Rows only the new patch covers: all its columns.
-    if (ny > y && top <= y + hh)
-        top = y + hh + 1;
-    else if (ny < y && bottom >= y - hh)
-        bottom = y - hh - 1;
-    if (ny != y)
-        for (long long r = top; r <= bottom; ++r)
-            image.prefetchPixels(nx - hw, nx + hw, r);
-    // Rows both patches cover: only the columns the move adds.
-    if (nx == x)
-        return;
-    long long left = nx - hw, right = nx + hw;
-    if (nx > x && left <= x + hw)
-        left = x + hw + 1;
-    else if (nx < x && right >= x - hw)
-        right = x - hw - 1;
-    const long long from = ny > y ? ny - hh : y - hh;
-    const long long to = ny > y ? y + hh : ny + hh;
-    for (long long r = from; r <= to; ++r)
-        image.prefetchPixels(left, right, r);
-}
-
-void patch(const Image& image, long long hw, long long hh, const Point& centre)
-{
-    for (long long r = centre.y - hh; r <= centre.y + hh; ++r)
-        image.prefetchPixels(centre.x - hw, centre.x + hw, r);
 }
 
 } // namespace
@@ -149,68 +111,6 @@ void RowPrefetcher::copiesPatches(long long halfWidth, long long halfHeight, int
     patchHalfWidth_ = halfWidth;
     patchHalfHeight_ = halfHeight;
     copySteps_ = steps;
-}
-
-void RowPrefetcher::copyDab(int maskWidth, int maskHeight, const Point& p, const Point& q, float t)
-{
-    const std::optional<DabEnds> last = lastDab_;
-    lastDab_ = DabEnds{p, q, t};
-    if (!active_ || maskWidth <= 0 || maskHeight <= 0)
-        return;
-    const long long hw = maskWidth / 2, hh = maskHeight / 2;
-    const bool sameStroke = last && t > last->t;
-    // The longest stroke's last dab has no next one to fetch for.
-    const bool more =
-        static_cast<float>(copySteps_) * t < static_cast<float>(copySteps_) - 1.5f;
-    if (sameStroke && more) {
-        // Each end moves on by about its last step. Along a straight stroke
-        // one end often steps onto where the other was: each next patch is
-        // measured against the nearer of this dab's.
-        const auto onward = [](const Point& now, const Point& before) {
-            return Point(saturateToInt(2 * static_cast<long long>(now.x) - before.x),
-                         saturateToInt(2 * static_cast<long long>(now.y) - before.y));
-        };
-        const Point nextP = onward(p, last->p);
-        const Point nextQ = onward(q, last->q);
-        const auto nearer = [&](const Point& to) -> const Point& {
-            const auto apart = [&](const Point& a) {
-                return std::llabs(static_cast<long long>(a.x) - to.x) +
-                       std::llabs(static_cast<long long>(a.y) - to.y);
-            };
-            return apart(p) <= apart(q) ? p : q;
-        };
-        patchAdded(*target_, hw, hh, nearer(nextP), nextP);
-        patchAdded(*target_, hw, hh, nearer(nextQ), nextQ);
-    } else if (!sameStroke) {
-        // A stroke's first dab has no step to go by: all its rows at once.
-        patch(*target_, hw, hh, p);
-        patch(*target_, hw, hh, q);
-    }
-    fetchPending(kPendingRowsPerDab);
-}
-
-RowPrefetcher::StampRows RowPrefetcher::StampRows::color(const Image& image, long long left,
-                                                         long long right, long long top, int rows)
-{
-    const int ahead = left <= right && pays(image) ? kRowsInFlight : 0;
-    return StampRows({&image, left, right, top}, {}, rows, 1, ahead);
-}
-
-RowPrefetcher::StampRows RowPrefetcher::StampRows::copy(const Image& target, long long targetLeft,
-                                                        long long targetTop, const Image& source,
-                                                        long long sourceLeft, long long sourceTop,
-                                                        int width, int rows, int step)
-{
-    const int ahead = pays(target) && rows > 2 * kRowsInFlight ? kRowsInFlight / 2 : 0;
-    return StampRows({&target, targetLeft, targetLeft + width - 1, targetTop},
-                     {&source, sourceLeft, sourceLeft + width - 1, sourceTop}, rows, step, ahead);
-}
-
-RowPrefetcher::StampRows::StampRows(const Span& a, const Span& b, int rows, int step, int ahead)
-    : a_(a), b_(b), rows_(rows), step_(step), ahead_(ahead)
-{
-    for (int k = 0; k < ahead_ && k < rows_; ++k)
-        fetch(k);
 }
 
 void RowPrefetcher::fetchPending(long long rows)
