@@ -17,10 +17,10 @@
 #include <vector>
 
 #include "bench/BenchSupport.h"
+#include "bench/PluginLibrary.h"
 #include "bench/PresetList.h"
 #include "bench/Scene.h"
 #include "image/PixelFormat.h"
-#include "plugin/PluginLibrary.h"
 
 namespace {
 

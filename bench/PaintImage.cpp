@@ -14,13 +14,13 @@
 #include <vector>
 
 #include "bench/PaintCommand.h"
+#include "bench/PluginLibrary.h"
 #include "bench/Scene.h"
 #include "foundation/IniText.h"
 #include "foundation/SessionSettingsStore.h"
 #include "foundation/StringBuffer.h"
 #include "image/OwnedBitmap.h"
 #include "image/PixelFormat.h"
-#include "plugin/PluginLibrary.h"
 
 namespace {
 

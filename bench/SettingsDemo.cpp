@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin/PluginLibrary.h"
+#include "bench/PluginLibrary.h"
 #include "Scene.h"
 #include "engine/Canvas.h"
 #include "engine/Component.h"

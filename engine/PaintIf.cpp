@@ -115,28 +115,34 @@ template <int N> bool squaresNear(const Pixel* s, const Pixel* d) { return squar
 
 // --- one pixel's level, saturation, band and alpha --------------------------------
 // "not low" and "not high" are strict too, so a level of exactly 90 is
-// neither low nor not low; only mid and not mid are complements.
+// neither low nor not low; only mid and not mid are complements. The
+// saturation bounds stay double: a float saturation is widened to compare.
 
-template <bool Src> bool levelLow(const Pixel* s, const Pixel* d) { return level(pick<Src>(s, d)) < 90; }
-template <bool Src> bool levelHigh(const Pixel* s, const Pixel* d) { return level(pick<Src>(s, d)) > 165; }
+constexpr int kLevelLow = 90;
+constexpr int kLevelHigh = 165;
+constexpr double kSatLow = 0.4;
+constexpr double kSatHigh = 0.65;
+
+template <bool Src> bool levelLow(const Pixel* s, const Pixel* d) { return level(pick<Src>(s, d)) < kLevelLow; }
+template <bool Src> bool levelHigh(const Pixel* s, const Pixel* d) { return level(pick<Src>(s, d)) > kLevelHigh; }
 template <bool Src> bool levelMid(const Pixel* s, const Pixel* d)
 {
     const int m = level(pick<Src>(s, d));
-    return m > 90 && m < 165;
+    return m > kLevelLow && m < kLevelHigh;
 }
-template <bool Src> bool levelNotLow(const Pixel* s, const Pixel* d) { return level(pick<Src>(s, d)) > 90; }
-template <bool Src> bool levelNotHigh(const Pixel* s, const Pixel* d) { return level(pick<Src>(s, d)) < 165; }
+template <bool Src> bool levelNotLow(const Pixel* s, const Pixel* d) { return level(pick<Src>(s, d)) > kLevelLow; }
+template <bool Src> bool levelNotHigh(const Pixel* s, const Pixel* d) { return level(pick<Src>(s, d)) < kLevelHigh; }
 template <bool Src> bool levelNotMid(const Pixel* s, const Pixel* d) { return !levelMid<Src>(s, d); }
 
-template <bool Src> bool satLow(const Pixel* s, const Pixel* d) { return pixelSaturation(pick<Src>(s, d)) < 0.4; }
-template <bool Src> bool satHigh(const Pixel* s, const Pixel* d) { return pixelSaturation(pick<Src>(s, d)) > 0.65; }
+template <bool Src> bool satLow(const Pixel* s, const Pixel* d) { return pixelSaturation(pick<Src>(s, d)) < kSatLow; }
+template <bool Src> bool satHigh(const Pixel* s, const Pixel* d) { return pixelSaturation(pick<Src>(s, d)) > kSatHigh; }
 template <bool Src> bool satMid(const Pixel* s, const Pixel* d)
 {
     const double v = pixelSaturation(pick<Src>(s, d));
-    return v > 0.4 && v < 0.65;
+    return v > kSatLow && v < kSatHigh;
 }
-template <bool Src> bool satNotLow(const Pixel* s, const Pixel* d) { return pixelSaturation(pick<Src>(s, d)) > 0.4; }
-template <bool Src> bool satNotHigh(const Pixel* s, const Pixel* d) { return pixelSaturation(pick<Src>(s, d)) < 0.65; }
+template <bool Src> bool satNotLow(const Pixel* s, const Pixel* d) { return pixelSaturation(pick<Src>(s, d)) > kSatLow; }
+template <bool Src> bool satNotHigh(const Pixel* s, const Pixel* d) { return pixelSaturation(pick<Src>(s, d)) < kSatHigh; }
 template <bool Src> bool satNotMid(const Pixel* s, const Pixel* d) { return !satMid<Src>(s, d); }
 
 // The four band entries of a pixel have always been one and the same test.

@@ -58,12 +58,7 @@ public:
 
     // The brush's target (null: none to paint) and the offset of its pixels
     // from canvas-area coordinates.
-    void bind(const Image* target, Point pixelOffset)
-    {
-        target_ = target;
-        offset_ = pixelOffset;
-        active_ = target && pays(*target);
-    }
+    void bind(const Image* target, Point pixelOffset);
     // Whether the bound target is one fetching ahead pays for.
     bool active() const { return active_; }
     // Forgets what the last render left: called as a render's components are prepared.
@@ -74,49 +69,31 @@ public:
     void around(float x, float y) const;
     // The target around steps from..to of path counted from (x, y), and the
     // copied-from ends where they run away from the steps.
-    void pathAhead(const Path& path, float x, float y, int from, int to) const
-    {
-        const bool farSource = active_ && path.c != 1.0;
-        for (int k = from; k <= to; ++k) {
-            const double aheadX = x + path.moveX * k;
-            const double aheadY = y + path.moveY * k;
-            around(static_cast<float>(aheadX), static_cast<float>(aheadY));
-            if (farSource)
-                around(static_cast<float>(path.x0 + (aheadX - path.x0) * path.c),
-                       static_cast<float>(path.y0 + (aheadY - path.y0) * path.c));
-        }
-    }
+    void pathAhead(const Path& path, float x, float y, int from, int to) const;
 
     // Told by a stroke when every stroke of the render takes the steps of
     // `path` from its own start; the first telling stands.
-    void sameFirstSteps(const Path& path)
-    {
-        if (!firstSteps_)
-            firstSteps_ = path;
-    }
+    void sameFirstSteps(const Path& path);
     // Told where the next stroke starts (canvas-area coordinates) while the
     // current one is still to paint; field is the image its first step samples.
     void nextStroke(float x, float y, const Image* field);
     // True once after nextStroke(x, y) fetched the first steps from this
     // start: its draw then asks only for the steps beyond them.
-    bool takeFetchedStart(float x0, float y0)
-    {
-        const bool fetched = fetchedStart_ && fetchedStart_->x == x0 && fetchedStart_->y == y0;
-        fetchedStart_.reset();
-        return fetched;
-    }
+    bool takeFetchedStart(float x0, float y0);
 
     // Told by a copy brush as it prepares: its first dab copies a patch of up
     // to halfWidth x halfHeight either side of the start, and strokes take up
     // to `steps` dabs.
     void copiesPatches(long long halfWidth, long long halfHeight, int steps);
     // A copy dab between the target points p and q with a tip mask of the
-    // given size (0 without a tip), at stroke fraction t.
+    // given size (0 without a tip), at stroke fraction t. Inline below: out
+    // of line the copy brush painted measurably slower.
     void copyDab(int maskWidth, int maskHeight, const Point& p, const Point& q, float t);
 
     // The rows of one stamp: `rows` rows of one or two images from their top
     // rows by `step`. Made before the stamp's row loop, which calls before(k)
-    // as it reaches row k.
+    // as it reaches row k. All inline: made out of line, the copy stamp lost
+    // a few per cent.
     class StampRows {
     public:
         // A colour stamp over columns left..right (none when left > right).
@@ -165,22 +142,12 @@ public:
     };
 
 private:
-    // False for far or NaN positions: nothing there is worth fetching, and
-    // their pixel coordinates would overflow an int.
-    static bool inReach(float x, float y)
-    {
-        return x > -1.0e6f && x < 1.0e6f && y > -1.0e6f && y < 1.0e6f;
-    }
-
     // The copy brush's patches still to be asked for, a few rows with each
     // dab.
     struct Rows {
         long long left, right, top, count;
     };
     void fetchPending(long long rows);
-    // The pixels of the patch around `next` that the patch around `now`
-    // leaves out: the rows and columns a dab moving from now to next reaches
-    // first; hw and hh are the patch's half sizes.
     static void patchAdded(const Image& image, long long hw, long long hh, const Point& now,
                            const Point& next);
     static void patch(const Image& image, long long hw, long long hh, const Point& centre);
@@ -207,21 +174,9 @@ private:
     std::optional<DabEnds> lastDab_;
 };
 
-inline void RowPrefetcher::around(float x, float y) const
-{
-    if (!target_ || !inReach(x, y))
-        return;
-    const int w = target_->width();
-    const int h = target_->height();
-    int row = static_cast<int>(y) + offset_.y;
-    row = row < 0 ? 0 : (row >= h ? h - 1 : row);
-    const int col = static_cast<int>(x) + offset_.x;
-    const int left = col - 1 < 0 ? 0 : (col - 1 >= w ? w - 1 : col - 1);
-    const int right = col + 1 < 0 ? 0 : (col + 1 >= w ? w - 1 : col + 1);
-    prefetchLine(target_->pixelAddress(left, row));
-    prefetchLine(target_->pixelAddress(right, row));
-}
-
+// The pixels of the patch around `next` that the patch around `now` leaves
+// out: the rows and columns a dab moving from now to next reaches first; hw
+// and hh are the patch's half sizes.
 inline void RowPrefetcher::patchAdded(const Image& image, long long hw, long long hh,
                                       const Point& now, const Point& next)
 {

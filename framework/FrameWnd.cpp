@@ -5,6 +5,7 @@
 
 #include "framework/Application.h"
 #include "framework/ControlBars.h"
+#include "framework/ToolBar.h"
 #include "framework/DocView.h"
 #include "framework/FrameworkErrors.h"
 #include "framework/Resources.h"

@@ -58,7 +58,6 @@ static_assert(sCurveTable[0] == 0 && sCurveTable[127] == 127 && sCurveTable[255]
 using namespace kernel;
 
 inline int inv(int x) { return 255 - x; }
-inline int lerpTo(int t, int d, int w) { return d + (((t - d) * w + 127) >> 8); }
 inline int half(int t, int d) { return (t + d) >> 1; }
 inline int fold(int x) { return (x & 256) ? 255 - (x & 255) : (x & 255); }
 inline int absI(int x) { return x < 0 ? -x : x; }

@@ -109,6 +109,12 @@ void ParamAngleStroke::draw(Brush& brush, Vec2 start)
     // sines are taken once per stroke.
     const bool sameAngle = initialDirection_ || constantDirection_;
     const bool sameHeadings = sameAngle && curl_ == 0.0f;
+    // The constant field without curl, and a brush vector that draws no
+    // random numbers, give every stroke of the render this stroke's first
+    // steps; asked at the first step only.
+    const auto sameFirstSteps = [this] {
+        return constantDirection_ && curl_ == 0.0f && !curveDrawsRandom(brushVectorCurve_);
+    };
     double brushSin = 0.0;
     double brushCos = 0.0;
     double moveX = 0.0;
@@ -136,9 +142,7 @@ void ParamAngleStroke::draw(Brush& brush, Vec2 start)
         const Vec2 dabAt(static_cast<float>(p.x + brushSin * step_),
                          static_cast<float>(p.y + brushCos * step_));
         const RowPrefetcher::Path path{x0, y0, moveX, moveY, c};
-        // The constant field without curl gives every stroke of the render
-        // this stroke's first steps.
-        if (i == 0 && constantDirection_ && curl_ == 0.0f && !curveDrawsRandom(brushVectorCurve_))
+        if (i == 0 && sameFirstSteps())
             ahead.sameFirstSteps(path);
         // Each step's dab lands about a step ahead, on a new target row: the
         // rows some steps down the heading, the nearer ones too at the first

@@ -4,6 +4,7 @@
 
 #include "framework/ControlBars.h"
 #include "framework/FrameWnd.h"
+#include "framework/ToolBar.h"
 
 // The main toolbar: flat, list style, each button labelled with the short tip
 // of its command string, buttons sized to the widest label.

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "PluginTestSupport.h"
+
 namespace plugintest {
 
 namespace {
@@ -208,8 +210,7 @@ FilterModule loadFilterModule(const std::string& path)
     }
     if (!readPipl(m.module, m))
         return m;
-    m.entry = reinterpret_cast<HostEntryProc>(
-        reinterpret_cast<void*>(GetProcAddress(m.module, m.entryName.c_str())));
+    m.entry = exported<HostEntryProc>(m.module, m.entryName.c_str());
     if (!m.entry)
         m.failure = "no export " + m.entryName;
     return m;

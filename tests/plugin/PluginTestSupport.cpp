@@ -7,18 +7,6 @@
 
 namespace plugintest {
 
-namespace {
-
-// GetProcAddress gives a generic pointer; the export's real type is known.
-template <class Proc>
-Proc exported(HMODULE module, const char* name)
-{
-    return module ? reinterpret_cast<Proc>(reinterpret_cast<void*>(GetProcAddress(module, name)))
-                  : nullptr;
-}
-
-} // namespace
-
 PluginApi::PluginApi(const std::string& file) : path(file), module_(LoadLibraryA(file.c_str()))
 {
     getInfo = exported<GetInfoProc>(module_, "getInfo");

@@ -74,6 +74,16 @@ typedef bool(__cdecl* ProcessImageProc)(PluginRequest* request);
 // The folder of the running program, with a trailing backslash.
 std::string programFolder();
 
+// An export of a loaded module by name; null without the module or the
+// export. GetProcAddress gives a generic pointer; the export's real type is
+// known.
+template <class Proc>
+Proc exported(HMODULE module, const char* name)
+{
+    return module ? reinterpret_cast<Proc>(reinterpret_cast<void*>(GetProcAddress(module, name)))
+                  : nullptr;
+}
+
 // The plug-in DLL loaded by file name, as a host loads it, with its three
 // exports resolved.
 class PluginApi

@@ -470,8 +470,7 @@ bool __cdecl callAgain(void* context, float)
     NestedCalls* nested = static_cast<NestedCalls*>(context);
     if (nested->calls++ == 0) {
         nested->innerResult = plugin().processImage(nested->inner);
-        const HostEntryProc entry = reinterpret_cast<HostEntryProc>(
-            reinterpret_cast<void*>(GetProcAddress(plugin().module(), "ENTRYPOINT1")));
+        const HostEntryProc entry = exported<HostEntryProc>(plugin().module(), "ENTRYPOINT1");
         intptr_t data = 0;
         std::vector<uint8_t> record(1024, 0);
         if (entry)

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/tips/ColorPointTip.h"
+#include "engine/tips/DefaultBlend.h"
 #include "engine/tips/ImageCopyTip.h"
 #include "foundation/Rect.h"
 #include "image/BlendKernels.h"
@@ -77,6 +78,21 @@ void makeRowAndCellTips(BrushTip& rows, BrushTip& cells, int width)
 const Point kCentres[] = {Point(4, 3), Point(0, 0), Point(11, 8), Point(-3, 2), Point(6, 9)};
 
 } // namespace
+
+// The fast paths' inline step and the kernel must agree on every byte
+// triple; the destination alpha plays no part.
+TEST(StampPaths, DefaultBlendIsTheKernelForEveryByte)
+{
+    int differing = 0;
+    for (int s = 0; s < 256; ++s)
+        for (int w = 0; w < 256; ++w)
+            for (int d = 0; d < 256; ++d) {
+                const uint8_t a = uint8_t(s ^ w ^ d);
+                if (defaultBlend(s, w, d) != blendScl(uint8_t(s), uint8_t(w), uint8_t(d), a))
+                    ++differing;
+            }
+    EXPECT_EQ(differing, 0);
+}
 
 TEST(StampPaths, ColourStampAgreesAcrossLayoutsAndKernels)
 {
