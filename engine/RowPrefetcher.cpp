@@ -2,24 +2,6 @@
 
 #include "foundation/Numeric.h"
 
-namespace {
-
-// False for far or NaN positions: nothing there is worth fetching, and
-// their pixel coordinates would overflow an int.
-bool inReach(float x, float y)
-{
-    return x > -1.0e6f && x < 1.0e6f && y > -1.0e6f && y < 1.0e6f;
-}
-
-} // namespace
-
-void RowPrefetcher::bind(const Image* target, Point pixelOffset)
-{
-    target_ = target;
-    offset_ = pixelOffset;
-    active_ = target && pays(*target);
-}
-
 void RowPrefetcher::reset()
 {
     firstSteps_.reset();
@@ -27,34 +9,6 @@ void RowPrefetcher::reset()
     copies_ = false;
     pending_ = {0, 0, 0, 0};
     lastDab_.reset();
-}
-
-void RowPrefetcher::around(float x, float y) const
-{
-    if (!target_ || !inReach(x, y))
-        return;
-    const int w = target_->width();
-    const int h = target_->height();
-    int row = static_cast<int>(y) + offset_.y;
-    row = row < 0 ? 0 : (row >= h ? h - 1 : row);
-    const int col = static_cast<int>(x) + offset_.x;
-    const int left = col - 1 < 0 ? 0 : (col - 1 >= w ? w - 1 : col - 1);
-    const int right = col + 1 < 0 ? 0 : (col + 1 >= w ? w - 1 : col + 1);
-    prefetchLine(target_->pixelAddress(left, row));
-    prefetchLine(target_->pixelAddress(right, row));
-}
-
-void RowPrefetcher::pathAhead(const Path& path, float x, float y, int from, int to) const
-{
-    const bool farSource = active_ && path.c != 1.0;
-    for (int k = from; k <= to; ++k) {
-        const double aheadX = x + path.moveX * k;
-        const double aheadY = y + path.moveY * k;
-        around(static_cast<float>(aheadX), static_cast<float>(aheadY));
-        if (farSource)
-            around(static_cast<float>(path.x0 + (aheadX - path.x0) * path.c),
-                   static_cast<float>(path.y0 + (aheadY - path.y0) * path.c));
-    }
 }
 
 void RowPrefetcher::sameFirstSteps(const Path& path)

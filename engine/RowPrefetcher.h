@@ -57,8 +57,14 @@ public:
     }
 
     // The brush's target (null: none to paint) and the offset of its pixels
-    // from canvas-area coordinates.
-    void bind(const Image* target, Point pixelOffset);
+    // from canvas-area coordinates. Per dab and per step, like around() and
+    // pathAhead(): the three stay inline, out of line painting was slower.
+    void bind(const Image* target, Point pixelOffset)
+    {
+        target_ = target;
+        offset_ = pixelOffset;
+        active_ = target && pays(*target);
+    }
     // Whether the bound target is one fetching ahead pays for.
     bool active() const { return active_; }
     // Forgets what the last render left: called as a render's components are prepared.
@@ -69,7 +75,18 @@ public:
     void around(float x, float y) const;
     // The target around steps from..to of path counted from (x, y), and the
     // copied-from ends where they run away from the steps.
-    void pathAhead(const Path& path, float x, float y, int from, int to) const;
+    void pathAhead(const Path& path, float x, float y, int from, int to) const
+    {
+        const bool farSource = active_ && path.c != 1.0;
+        for (int k = from; k <= to; ++k) {
+            const double aheadX = x + path.moveX * k;
+            const double aheadY = y + path.moveY * k;
+            around(static_cast<float>(aheadX), static_cast<float>(aheadY));
+            if (farSource)
+                around(static_cast<float>(path.x0 + (aheadX - path.x0) * path.c),
+                       static_cast<float>(path.y0 + (aheadY - path.y0) * path.c));
+        }
+    }
 
     // Told by a stroke when every stroke of the render takes the steps of
     // `path` from its own start; the first telling stands.
@@ -142,6 +159,13 @@ public:
     };
 
 private:
+    // False for far or NaN positions: nothing there is worth fetching, and
+    // their pixel coordinates would overflow an int.
+    static bool inReach(float x, float y)
+    {
+        return x > -1.0e6f && x < 1.0e6f && y > -1.0e6f && y < 1.0e6f;
+    }
+
     // The copy brush's patches still to be asked for, a few rows with each
     // dab.
     struct Rows {
@@ -173,6 +197,21 @@ private:
     Rows pending_ = {0, 0, 0, 0};
     std::optional<DabEnds> lastDab_;
 };
+
+inline void RowPrefetcher::around(float x, float y) const
+{
+    if (!target_ || !inReach(x, y))
+        return;
+    const int w = target_->width();
+    const int h = target_->height();
+    int row = static_cast<int>(y) + offset_.y;
+    row = row < 0 ? 0 : (row >= h ? h - 1 : row);
+    const int col = static_cast<int>(x) + offset_.x;
+    const int left = col - 1 < 0 ? 0 : (col - 1 >= w ? w - 1 : col - 1);
+    const int right = col + 1 < 0 ? 0 : (col + 1 >= w ? w - 1 : col + 1);
+    prefetchLine(target_->pixelAddress(left, row));
+    prefetchLine(target_->pixelAddress(right, row));
+}
 
 // The pixels of the patch around `next` that the patch around `now` leaves
 // out: the rows and columns a dab moving from now to next reaches first; hw
